@@ -1,0 +1,16 @@
+#!/bin/sh
+# Stages the bundled demo installation under BUILD/demo: "files" beside the program folder.
+set -eu
+BUILD="${1:-build}"
+DEMO="$BUILD/demo"
+PROG="$DEMO/約数ドリル"
+if [ ! -d "$DEMO" ]; then
+    mkdir -p "$DEMO"
+    cp -R demo/. "$DEMO/"
+fi
+mkdir -p "$PROG" "$DEMO/files"
+cp "$BUILD/bin/divisor-drill" "$PROG/divisor-drill"
+if [ -x "$BUILD/bin/make-demo-sounds" ]; then
+    "$BUILD/bin/make-demo-sounds" "$DEMO/files"
+fi
+echo "demo installation staged in $DEMO"

@@ -1,0 +1,31 @@
+#include "startup/startup_sequence.h"
+#include "state/clock.h"
+#include "state/random_source.h"
+#include "state/shared_state.h"
+#include "ui/app_context.h"
+#include "ui/form_registry.h"
+#include "ui/qt_message_box.h"
+
+#include <QApplication>
+#include <QDir>
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    app.setQuitOnLastWindowClosed(true);
+
+    auto state = std::make_unique<SharedState>();
+    SystemClock clock;
+    SystemRandom random;
+    QtMessageBox messages;
+    FormRegistry forms;
+    QtProgramEnd programEnd(forms);
+    AppContext context{Services{*state, clock, random, messages, programEnd}, forms};
+
+    // Every path is taken from the folder of the executable itself.
+    const QString programDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    if (const int failed = startProgram(context, programDir))
+        return failed;
+    return app.exec();
+}

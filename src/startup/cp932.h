@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+// Conversion between the program's text and code page 932 (the Microsoft variant of
+// Shift-JIS), done by the platform's own converter: iconv here, the Win32 code page calls
+// on Windows. Every text file and record text field of the family is in this code page.
+namespace cp932 {
+
+// Bytes that are not valid code page 932 become U+FFFD; nothing is dropped silently.
+QString decode(const QByteArray& bytes);
+
+struct Encoded
+{
+    QByteArray bytes;
+    // The first character that code page 932 cannot hold, when there is one; bytes is then empty.
+    std::optional<char32_t> unencodable;
+    bool ok() const { return !unencodable.has_value(); }
+};
+Encoded encode(const QString& text);
+
+// The number of bytes a text takes in code page 932, or -1 when it cannot be encoded.
+qsizetype byteLength(const QString& text);
+
+} // namespace cp932

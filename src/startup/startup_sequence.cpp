@@ -1,0 +1,22 @@
+#include "startup_sequence.h"
+
+#include "menu/namesel_standin.h"
+#include "settings_loader.h"
+#include "state/message_box.h"
+#include "state/shared_state.h"
+#include "ui/app_context.h"
+#include "ui/form_registry.h"
+
+#include <QColor>
+
+int startProgram(AppContext& context, const QString& programDir)
+{
+    SharedState& state = context.services.state;
+    state.catalogue.accentColour = qint32(qRgb(0, 128, 128));
+    if (const auto failure = settings::load(programDir, state)) {
+        context.services.messages.show(QStringLiteral("起動エラー"), failure->message(), MessageBox::Icon::Critical);
+        return 1;
+    }
+    context.forms.show(new NameselStandIn(context));
+    return 0;
+}

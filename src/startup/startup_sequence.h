@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+struct AppContext;
+
+// The program's start: the accent colour, the settings, then the menu shown without waiting.
+// Returns 0 when the menu is up; otherwise the failure has been shown and the exit code is returned.
+int startProgram(AppContext& context, const QString& programDir);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Reads the comma-separated values of the family's settings and table files one by one.
+// Values are separated by commas or line ends; a value in double quotes may hold commas;
+// blanks and tabs around an unquoted value are dropped; an empty field gives an empty value.
+// Line ends carry no meaning beyond separating values, so a group may span several lines.
+class ValueReader
+{
+public:
+    explicit ValueReader(QString text) : m_text(std::move(text)) {}
+
+    // True when nothing but blanks and line ends remain and no value is pending after a comma.
+    bool atEnd() const;
+    // The next value, or nothing at the end of the text.
+    std::optional<QString> next();
+
+private:
+    bool isLineEnd(qsizetype i) const { return m_text[i] == u'\r' || m_text[i] == u'\n'; }
+    void skipBlanks();
+    void skipLineEnd();
+    void finishValue();
+
+    QString m_text;
+    qsizetype m_pos = 0;
+    bool m_afterComma = false;
+};

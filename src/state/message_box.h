@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Message boxes with one OK button, the only way the logic speaks to the user. The screens
+// give a real box; tests give one that records what was said and never blocks.
+class MessageBox
+{
+public:
+    enum class Icon
+    {
+        None,
+        Information,
+        Warning,
+        Critical
+    };
+    virtual ~MessageBox() = default;
+    virtual void show(const QString& title, const QString& text, Icon icon = Icon::None) = 0;
+};
+
+// How the program ends after an error it cannot recover from: every open form is unloaded,
+// newest first, and the process ends with the given code.
+class ProgramEnd
+{
+public:
+    virtual ~ProgramEnd() = default;
+    virtual void endProgram(int exitCode) = 0;
+};

@@ -1,0 +1,138 @@
+#pragma once
+
+#include "bounded_table.h"
+#include "loose.h"
+
+#include <QString>
+#include <array>
+
+// Folders and files, set once by start-up. Every folder ends in the platform's separator.
+struct Folders
+{
+    Loose folderLayout;
+    QString sharedFolder;
+    QString programFolder;
+    QString soundFolder;
+    QString programFolderName;
+};
+
+// Organisation settings from "共通データ.txt".
+struct Organisation
+{
+    Loose schoolYearStartMonth;
+    Loose currentSchoolYear;
+    Loose schoolCode;
+    QString schoolName;
+    Loose commonItem3;
+    Loose commonItem4;
+    std::array<Loose, 6> unusedItems;
+};
+
+// Program identity and course catalogue.
+struct Catalogue
+{
+    QString courseTitle;
+    ByCourse<QString> courseNames;
+    ByCourse<qint16> courseDefined;
+    qint16 courseCount = 0;
+    Loose topLevelCourse;
+    qint32 accentColour = 0;
+    QString browserUrl;
+};
+
+// Course rules, one line of "タイム回数データ.txt" per index.
+struct CourseRules
+{
+    ByCourse<qint32> targetTime;
+    ByCourse<qint32> secondTargetTime;
+    ByCourse<qint32> requiredPoints;
+    ByCourse<qint16> requiredCount;
+    ByCourse<float> pointWeight;
+    ByCourse<Loose> window2RequiredCount;
+    ByCourse<Loose> window2RequiredPoints;
+    ByCourse<Loose> windowDays;
+    ByCourse<Loose> window2Days;
+    ByCourse<Loose> courseSetting10;
+    ByCourse<Loose> courseSetting11;
+    ByCourse<Loose> courseSetting12;
+};
+
+// The pupil now working and the attempt just run.
+struct CurrentAttempt
+{
+    qint16 pupilNo = 0;
+    QString pupilName;
+    QString pupilGrade;
+    qint32 pupilStartTime = 0;
+    Loose selectedCourseIndex;
+    qint16 course = 0;
+    qint32 lastTime = 0;
+    qint16 lastPoints = 0;
+    qint16 newPersonalBest = 0;
+    qint16 newCourseBest = 0;
+    qint16 passedBefore = 0;
+    qint16 topLevelCleared = 0;
+    QString gradeFilter;
+    // The drill's shared switches, cleared by StartDrill.
+    qint16 plusKeyState = 0;
+    qint16 endGuard = 0;
+    qint32 elapsedSeconds = 0;
+};
+
+// Recent results and the statistics computed from them.
+struct Statistics
+{
+    qint16 recordCount = 0;
+    ByRecord<double> recordDates;
+    ByRecord<double> recordClockTimes;
+    ByRecord<qint16> recordPupils;
+    ByRecord<qint16> recordCourses;
+    ByRecord<qint32> recordTimes;
+    ByRecord<qint32> recordPoints;
+    CourseByPupil<qint32> bestTime;
+    ByCourse<qint32> courseBestTime;
+    CourseByPupil<qint16> totalCount;
+    CourseByPupil<qint32> totalPoints;
+    CourseByPupil<float> todayCount;
+    CourseByPupil<qint32> todayPoints;
+    CourseByPupil<qint16> windowCount;
+    CourseByPupil<qint32> windowPoints;
+    CourseByPupil<qint16> window2Count;
+    CourseByPupil<qint32> window2Points;
+    qint32 attemptPoints = 0;
+};
+
+// Sound table: 11 kinds by 22 columns (kind name, up to 20 file names, count).
+constexpr int kSoundKinds = 11;
+constexpr int kSoundColumns = 22;
+struct SoundState
+{
+    std::array<std::array<QString, kSoundColumns>, kSoundKinds> table;
+    QString mciCommand;
+    QString mciResult;
+    qint16 failCount = 0;
+};
+
+// Roster tables by pupil number, filled when the roster is listed.
+struct RosterTables
+{
+    ByPupil<QString> pupilNames;
+    ByPupil<qint16> pupilBirthYears;
+    ByPupil<QString> pupilGradeLabels;
+    BoundedTable<qint16, 0, 10000> rosterNumbers;
+    qint16 rosterCount = 0;
+};
+
+// The one program-wide state, created by start-up and handed to every screen and routine:
+// screens talk to each other only through it.
+struct SharedState
+{
+    Folders folders;
+    Organisation organisation;
+    Catalogue catalogue;
+    CourseRules rules;
+    CurrentAttempt current;
+    Statistics stats;
+    SoundState sound;
+    RosterTables roster;
+};

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+// A screen of the program. Its objectName is its form name ("namesel", "mainfrm" ...), by which
+// the registry finds it. formLoad runs once before the first show, formActivate after each show.
+class Form : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form(const QString& formName, QWidget* parent = nullptr);
+
+protected:
+    virtual void formLoad() {}
+    virtual void formActivate() {}
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class FormRegistry;
+    bool m_loaded = false;
+    class FormRegistry* m_registry = nullptr;
+};

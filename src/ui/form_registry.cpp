@@ -1,0 +1,89 @@
+#include "form_registry.h"
+
+#include "form.h"
+
+#include <QEventLoop>
+
+FormRegistry::~FormRegistry()
+{
+    for (const auto& form : m_forms)
+        delete form.data();
+}
+
+void FormRegistry::activate(Form* form)
+{
+    if (!m_forms.contains(form))
+        m_forms.append(form);
+    form->m_registry = this;
+    if (!form->m_loaded) {
+        form->m_loaded = true;
+        form->formLoad();
+    }
+}
+
+void FormRegistry::show(Form* form)
+{
+    activate(form);
+    form->show();
+    form->raise();
+    form->activateWindow();
+    form->formActivate();
+}
+
+void FormRegistry::showModal(Form* form)
+{
+    activate(form);
+    form->setWindowModality(Qt::ApplicationModal);
+    QEventLoop loop;
+    QObject::connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
+    form->show();
+    form->formActivate();
+    loop.exec();
+}
+
+Form* FormRegistry::find(const QString& formName) const
+{
+    for (const auto& form : m_forms) {
+        if (form && form->objectName() == formName)
+            return form;
+    }
+    return nullptr;
+}
+
+void FormRegistry::unload(const QString& formName)
+{
+    if (Form* form = find(formName))
+        unload(form);
+}
+
+void FormRegistry::unload(Form* form)
+{
+    if (!form)
+        return;
+    m_forms.removeAll(QPointer<Form>(form));
+    form->m_registry = nullptr;
+    form->hide();
+    form->deleteLater();
+}
+
+void FormRegistry::unloadAll()
+{
+    while (!m_forms.isEmpty()) {
+        const QPointer<Form> newest = m_forms.takeLast();
+        if (newest) {
+            newest->m_registry = nullptr;
+            newest->hide();
+            delete newest.data();
+        }
+    }
+}
+
+QList<Form*> FormRegistry::openForms() const
+{
+    QList<Form*> result;
+    for (const auto& form : m_forms) {
+        if (form)
+            result.append(form);
+    }
+    return result;
+}

@@ -1,0 +1,59 @@
+#include "fakes.h"
+#include "startup/startup_sequence.h"
+#include "state/shared_state.h"
+#include "ui/app_context.h"
+#include "ui/form.h"
+#include "ui/form_registry.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+
+class TestStartupSequence : public QObject
+{
+    Q_OBJECT
+
+    struct World
+    {
+        std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
+        FakeClock clock;
+        ScriptedRandom random;
+        RecordingMessageBox messages;
+        RecordingProgramEnd end;
+        FormRegistry forms;
+        AppContext context{Services{*state, clock, random, messages, end}, forms};
+    };
+
+private slots:
+    void startsOnTheMenu()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("prog");
+        QDir(dir.path()).mkpath("files");
+        writeCp932(dir.path() + "/prog/設定.txt", {"1,0,0,0,0,0,0,0,0,0"});
+        writeCp932(dir.path() + "/files/共通データ.txt", {"4,\"12345塾\",0,0,0,0,0,0,0,0"});
+        writeCp932(dir.path() + "/prog/タイム回数データ.txt", {"0,0,0,0,1,0,0,0,0,0,0,0"});
+        World w;
+        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")), 0);
+        QVERIFY(w.messages.shown.isEmpty());
+        QVERIFY(w.forms.isLoaded("namesel"));
+        QCOMPARE(w.state->catalogue.accentColour, qint32(qRgb(0, 128, 128)));
+    }
+
+    // A broken installation shows one message naming the file and opens no screen.
+    void failureShowsMessageAndEnds()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("prog");
+        World w;
+        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")), 1);
+        QCOMPARE(w.messages.shown.size(), 1);
+        QVERIFY(w.messages.shown[0].text.contains("設定.txt"));
+        QCOMPARE(w.messages.shown[0].title, QStringLiteral("起動エラー"));
+        QVERIFY(w.forms.openForms().isEmpty());
+    }
+};
+
+QTEST_MAIN(TestStartupSequence)
+#include "tst_startup_sequence.moc"

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "state/clock.h"
+#include "state/message_box.h"
+#include "state/random_source.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A clock the test sets and advances itself.
+class FakeClock final : public Clock
+{
+public:
+    QDate date = QDate(2026, 12, 8);
+    QTime time = QTime(10, 0, 0);
+    qint64 ms = 1'000'000;
+
+    QDate today() const override { return date; }
+    QTime timeOfDay() const override { return time; }
+    qint64 monotonicMs() const override { return ms; }
+    void advanceMs(qint64 delta)
+    {
+        ms += delta;
+        time = time.addMSecs(int(delta));
+    }
+};
+
+// Hands out the given numbers in turn, then starts again from the first.
+class ScriptedRandom final : public RandomSource
+{
+public:
+    explicit ScriptedRandom(QList<float> values = {0.0f}) : m_values(std::move(values)) {}
+    float next() override { return m_values.isEmpty() ? 0.0f : m_values[m_next++ % m_values.size()]; }
+    void seedFromClock() override {}
+    void setValues(QList<float> values)
+    {
+        m_values = std::move(values);
+        m_next = 0;
+    }
+
+private:
+    QList<float> m_values;
+    qsizetype m_next = 0;
+};
+
+// Records what would have been shown and returns at once, so no test waits on a box.
+class RecordingMessageBox final : public MessageBox
+{
+public:
+    struct Shown
+    {
+        QString title;
+        QString text;
+        Icon icon;
+    };
+    QList<Shown> shown;
+    void show(const QString& title, const QString& text, Icon icon) override { shown.append({title, text, icon}); }
+};
+
+class RecordingProgramEnd final : public ProgramEnd
+{
+public:
+    QList<int> exitCodes;
+    void endProgram(int exitCode) override { exitCodes.append(exitCode); }
+};
+
+// Writes lines as a code page 932 text file with CR LF line ends.
+void writeCp932(const QString& path, const QStringList& lines);
+QByteArray readAll(const QString& path);

@@ -1,0 +1,78 @@
+#include "ui/form.h"
+#include "ui/form_registry.h"
+
+#include <QtTest>
+
+namespace {
+
+QStringList journal;
+
+class JournalForm : public Form
+{
+public:
+    explicit JournalForm(const QString& name) : Form(name) {}
+    ~JournalForm() override { journal << "unload " + objectName(); }
+
+protected:
+    void formLoad() override { journal << "load " + objectName(); }
+    void formActivate() override { journal << "activate " + objectName(); }
+};
+
+} // namespace
+
+class TestFormRegistry : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { journal.clear(); }
+
+    void loadRunsOnceActivateEveryShow()
+    {
+        FormRegistry forms;
+        auto* a = new JournalForm("a");
+        forms.show(a);
+        forms.show(a);
+        QCOMPARE(journal, (QStringList{"load a", "activate a", "activate a"}));
+        QVERIFY(forms.isLoaded("a"));
+        QCOMPARE(forms.find("a"), a);
+    }
+
+    void unloadAllClosesNewestFirst()
+    {
+        FormRegistry forms;
+        forms.show(new JournalForm("first"));
+        forms.show(new JournalForm("second"));
+        forms.show(new JournalForm("third"));
+        journal.clear();
+        forms.unloadAll();
+        QCOMPARE(journal, (QStringList{"unload third", "unload second", "unload first"}));
+        QVERIFY(forms.openForms().isEmpty());
+    }
+
+    // A form may unload itself inside its own handler: it goes at once from the registry and
+    // from the screen, and is deleted once control is back in the event loop.
+    void unloadIsDeferred()
+    {
+        FormRegistry forms;
+        auto* a = new JournalForm("a");
+        forms.show(a);
+        QPointer<Form> watch(a);
+        forms.unload("a");
+        QVERIFY(!forms.isLoaded("a"));
+        QVERIFY(watch);
+        QVERIFY(!watch->isVisible());
+        QTRY_VERIFY(!watch);
+    }
+
+    void closingTheWindowUnloads()
+    {
+        FormRegistry forms;
+        auto* a = new JournalForm("a");
+        forms.show(a);
+        a->close();
+        QVERIFY(!forms.isLoaded("a"));
+    }
+};
+
+QTEST_MAIN(TestFormRegistry)
+#include "tst_form_registry.moc"
