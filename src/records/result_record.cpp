@@ -1,0 +1,149 @@
+#include "result_record.h"
+
+#include "startup/cp932.h"
+
+#include <QtEndian>
+#include <cstring>
+
+namespace {
+
+template <typename T> void put(char* at, T value)
+{
+    qToLittleEndian(value, at);
+}
+
+template <typename T> T get(const char* at)
+{
+    return qFromLittleEndian<T>(at);
+}
+
+void putBytes(char* at, const QByteArray& bytes, int width)
+{
+    std::memcpy(at, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), width)));
+}
+
+} // namespace
+
+QByteArray ResultRecord::encode() const
+{
+    QByteArray out(kResultRecordLength, '\0');
+    char* p = out.data();
+    put(p + 0, date);
+    put(p + 8, clockTime);
+    put(p + 16, pupil);
+    put(p + 18, course);
+    put(p + 20, time);
+    putBytes(p + 24, schoolCode, 5);
+    putBytes(p + 29, note, 5);
+    putBytes(p + 34, points, 5);
+    putBytes(p + 39, reserved, 5);
+    return out;
+}
+
+ResultRecord ResultRecord::decode(const char* p)
+{
+    ResultRecord r;
+    r.date = get<double>(p + 0);
+    r.clockTime = get<double>(p + 8);
+    r.pupil = get<qint16>(p + 16);
+    r.course = get<qint16>(p + 18);
+    r.time = get<qint32>(p + 20);
+    r.schoolCode = QByteArray(p + 24, 5);
+    r.note = QByteArray(p + 29, 5);
+    r.points = QByteArray(p + 34, 5);
+    r.reserved = QByteArray(p + 39, 5);
+    return r;
+}
+
+int ResultRecord::pointsValue() const
+{
+    const QByteArray text = points.trimmed();
+    int i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    return text.left(i).toInt();
+}
+
+QByteArray SharedResultRecord::encode() const
+{
+    QByteArray out(kSharedRecordLength, '\0');
+    char* p = out.data();
+    putBytes(p + 0, program, 20);
+    put(p + 20, listPosition);
+    put(p + 22, date);
+    put(p + 30, clockTime);
+    put(p + 38, pupil);
+    put(p + 40, course);
+    put(p + 42, time);
+    putBytes(p + 46, schoolCode, 5);
+    putBytes(p + 51, reserved, 15);
+    return out;
+}
+
+SharedResultRecord SharedResultRecord::decode(const char* p)
+{
+    SharedResultRecord r;
+    r.program = QByteArray(p + 0, 20);
+    r.listPosition = get<qint16>(p + 20);
+    r.date = get<double>(p + 22);
+    r.clockTime = get<double>(p + 30);
+    r.pupil = get<qint16>(p + 38);
+    r.course = get<qint16>(p + 40);
+    r.time = get<qint32>(p + 42);
+    r.schoolCode = QByteArray(p + 46, 5);
+    r.reserved = QByteArray(p + 51, 15);
+    return r;
+}
+
+namespace recordtext {
+namespace {
+
+// The longest prefix of the text whose code page 932 form fits the width.
+std::optional<QByteArray> encodeCut(const QString& text, int width)
+{
+    const auto whole = cp932::encode(text);
+    if (!whole.ok())
+        return std::nullopt;
+    if (whole.bytes.size() <= width)
+        return whole.bytes;
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype units = text[i].isHighSurrogate() ? 2 : 1;
+        const QByteArray one = cp932::encode(text.mid(i, units)).bytes;
+        if (out.size() + one.size() > width)
+            break;
+        out += one;
+        i += units;
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<QByteArray> fixedField(const QString& text, int width)
+{
+    auto bytes = encodeCut(text, width);
+    if (bytes)
+        bytes->append(QByteArray(width - bytes->size(), ' '));
+    return bytes;
+}
+
+QByteArray pointsField(int points)
+{
+    QByteArray text = QByteArray::number(points).left(5);
+    return text + QByteArray(5 - text.size(), ' ');
+}
+
+std::optional<QByteArray> programField(const QString& folderName)
+{
+    auto name = encodeCut(folderName, 19);
+    if (!name)
+        return std::nullopt;
+    name->append('\\');
+    name->append(QByteArray(20 - name->size(), ' '));
+    return name;
+}
+
+} // namespace recordtext

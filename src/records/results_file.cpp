@@ -1,0 +1,123 @@
+#include "results_file.h"
+
+#include "oa_date.h"
+#include "result_record.h"
+#include "state/clock.h"
+#include "state/shared_state.h"
+
+namespace resultsfile {
+
+QString resultsFileName()
+{
+    return QStringLiteral("成績累積データ.dat");
+}
+
+QString sharedFileName()
+{
+    return QStringLiteral("成績累積データ家庭用.dat");
+}
+
+QString resultsPath(const Folders& folders)
+{
+    return folders.programFolder + resultsFileName();
+}
+
+QString sharedPath(const Folders& folders)
+{
+    return folders.sharedFolder + sharedFileName();
+}
+
+namespace {
+
+QString fileNameOf(const QString& path)
+{
+    return path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
+}
+
+RecordsError errorOf(const QString& path, const QString& action, const RecordFile& file)
+{
+    return {fileNameOf(path), action, file.errorCode(), file.errorText()};
+}
+
+} // namespace
+
+std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength,
+                                         const Opener& open)
+{
+    const QString writeAction = QStringLiteral("に書き込む");
+    OpenedRecordFile opened = open(path);
+    if (!opened.file)
+        return RecordsError{fileNameOf(path), QStringLiteral("を開く"), opened.errorCode, opened.errorText};
+    RecordFile& file = *opened.file;
+    if (!file.lock(0, recordLength))
+        return errorOf(path, QStringLiteral("をロックする"), file);
+    const qint64 originalSize = file.size();
+    if (originalSize < 0) {
+        const auto error = errorOf(path, writeAction, file);
+        file.unlock(0, recordLength);
+        return error;
+    }
+    const qint64 position = (originalSize / recordLength) * recordLength;
+    // The cut-off tail is kept aside so that a failed write leaves the file byte for byte as it was.
+    QByteArray tail(originalSize - position, '\0');
+    if (!tail.isEmpty() && !file.readAt(position, tail.data(), tail.size())) {
+        const auto error = errorOf(path, writeAction, file);
+        file.unlock(0, recordLength);
+        return error;
+    }
+    if (!file.writeAt(position, record) || !file.flush()) {
+        const auto error = errorOf(path, writeAction, file);
+        file.truncate(position);
+        file.writeAt(position, tail);
+        file.flush();
+        file.unlock(0, recordLength);
+        return error;
+    }
+    file.unlock(0, recordLength);
+    return std::nullopt;
+}
+
+bool writesSharedRecord(int pupil)
+{
+    return pupil > 5000 || pupil < 4900;
+}
+
+std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock, const Opener& open)
+{
+    const CurrentAttempt& now = state.current;
+    const QString schoolCodeText = state.organisation.schoolCode.toText();
+
+    ResultRecord record;
+    record.date = oadate::fromDate(clock.today());
+    record.clockTime = oadate::fromTime(clock.timeOfDay());
+    record.pupil = now.pupilNo;
+    record.course = now.course;
+    record.time = now.lastTime;
+    record.schoolCode = recordtext::fixedField(schoolCodeText, 5).value_or(QByteArray(5, ' '));
+    record.note = QByteArray(5, ' ');
+    record.points = recordtext::pointsField(now.lastPoints);
+    record.reserved = QByteArray(5, '\0');
+    const QString path = resultsPath(state.folders);
+    if (auto error = appendRecord(path, record.encode(), kResultRecordLength, open))
+        return error;
+
+    if (!writesSharedRecord(now.pupilNo))
+        return std::nullopt;
+    SharedResultRecord shared;
+    const auto program = recordtext::programField(state.folders.programFolderName);
+    if (!program) {
+        return RecordsError{sharedFileName(), QStringLiteral("に書き込む"), 0,
+                            QStringLiteral("プログラムのフォルダ名に、この文字コードで書けない文字があります")};
+    }
+    shared.program = *program;
+    shared.listPosition = qint16(state.current.selectedCourseIndex.toInt());
+    shared.date = oadate::fromDate(clock.today());
+    shared.clockTime = oadate::fromTime(clock.timeOfDay());
+    shared.pupil = now.pupilNo;
+    shared.course = now.course;
+    shared.time = now.lastTime;
+    shared.schoolCode = record.schoolCode;
+    return appendRecord(sharedPath(state.folders), shared.encode(), kSharedRecordLength, open);
+}
+
+} // namespace resultsfile

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "record_file.h"
+#include "records_error.h"
+
+#include <functional>
+#include <optional>
+
+class Clock;
+struct Folders;
+struct SharedState;
+
+namespace resultsfile {
+
+QString resultsFileName();
+QString sharedFileName();
+QString resultsPath(const Folders& folders);
+QString sharedPath(const Folders& folders);
+
+using Opener = std::function<OpenedRecordFile(const QString&)>;
+
+// Appends one record directly after the last whole record, so a cut-off tail left by a crash
+// is overwritten. The lock is held from positioning to writing and the data is on the disk
+// before it is released; on a failed write the file is cut back to what it was.
+std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength,
+                                         const Opener& open = openRecordFile);
+
+// Pupils 4900..5000 are kept out of the family's shared file.
+bool writesSharedRecord(int pupil);
+
+// Appends the current attempt to "成績累積データ.dat" and, for most pupils, to the shared file.
+std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock,
+                                         const Opener& open = openRecordFile);
+
+} // namespace resultsfile

@@ -1,0 +1,34 @@
+// Appends attempts to both results files, as one of several programs of the family would at
+// the same moment. Arguments: installation folder, worker number, number of attempts.
+#include "fakes.h"
+#include "records/results_file.h"
+#include "state/shared_state.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <memory>
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 4)
+        return 2;
+    auto state = std::make_unique<SharedState>();
+    state->folders.programFolder = args[1] + "/prog/";
+    state->folders.sharedFolder = args[1] + "/";
+    state->folders.programFolderName = "prog";
+    FakeClock clock;
+    const int worker = args[2].toInt();
+    const int count = args[3].toInt();
+    for (int n = 0; n < count; ++n) {
+        state->current.pupilNo = qint16(worker);
+        state->current.course = 1;
+        state->current.lastTime = n;
+        if (const auto error = resultsfile::appendResult(*state, clock)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error->message()));
+            return 1;
+        }
+    }
+    return 0;
+}
