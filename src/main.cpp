@@ -1,3 +1,5 @@
+#include "sound/sdl_audio_output.h"
+#include "sound/sound_players.h"
 #include "startup/startup_sequence.h"
 #include "state/clock.h"
 #include "state/random_source.h"
@@ -21,7 +23,10 @@ int main(int argc, char* argv[])
     QtMessageBox messages;
     FormRegistry forms;
     QtProgramEnd programEnd(forms);
-    AppContext context{Services{*state, clock, random, messages, programEnd}, forms};
+    const Services services{*state, clock, random, messages, programEnd};
+    SdlAudioOutput audio;
+    SoundPlayers sounds(services, audio);
+    AppContext context{services, forms, sounds};
 
     // Every path is taken from the folder of the executable itself.
     const QString programDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());

@@ -2,6 +2,7 @@
 
 #include "menu/namesel_standin.h"
 #include "settings_loader.h"
+#include "sound/sound_table.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/app_context.h"
@@ -13,7 +14,10 @@ int startProgram(AppContext& context, const QString& programDir)
 {
     SharedState& state = context.services.state;
     state.catalogue.accentColour = qint32(qRgb(0, 128, 128));
-    if (const auto failure = settings::load(programDir, state)) {
+    auto failure = settings::load(programDir, state);
+    if (!failure)
+        failure = soundtable::load(state);
+    if (failure) {
         context.services.messages.show(QStringLiteral("起動エラー"), failure->message(), MessageBox::Icon::Critical);
         return 1;
     }

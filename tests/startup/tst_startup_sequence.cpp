@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "sound/sound_players.h"
 #include "startup/startup_sequence.h"
 #include "state/shared_state.h"
 #include "ui/app_context.h"
@@ -22,23 +23,55 @@ class TestStartupSequence : public QObject
         RecordingMessageBox messages;
         RecordingProgramEnd end;
         FormRegistry forms;
-        AppContext context{Services{*state, clock, random, messages, end}, forms};
+        RecordingAudio audio;
+        Services services{*state, clock, random, messages, end};
+        SoundPlayers sounds{services, audio};
+        AppContext context{services, forms, sounds};
     };
+
+    static void install(const QString& top)
+    {
+        QDir(top).mkpath("prog");
+        QDir(top).mkpath("files");
+        writeCp932(top + "/prog/設定.txt", {"1,0,0,0,0,0,0,0,0,0"});
+        writeCp932(top + "/files/共通データ.txt", {"4,\"12345塾\",0,0,0,0,0,0,0,0"});
+        writeCp932(top + "/prog/タイム回数データ.txt", {"0,0,0,0,1,0,0,0,0,0,0,0"});
+        writeCp932(top + "/files/新音ファイル.txt", {"正解音2,a,b,*"});
+    }
 
 private slots:
     void startsOnTheMenu()
     {
         QTemporaryDir dir;
-        QDir(dir.path()).mkpath("prog");
-        QDir(dir.path()).mkpath("files");
-        writeCp932(dir.path() + "/prog/設定.txt", {"1,0,0,0,0,0,0,0,0,0"});
-        writeCp932(dir.path() + "/files/共通データ.txt", {"4,\"12345塾\",0,0,0,0,0,0,0,0"});
-        writeCp932(dir.path() + "/prog/タイム回数データ.txt", {"0,0,0,0,1,0,0,0,0,0,0,0"});
+        install(dir.path());
         World w;
         QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")), 0);
         QVERIFY(w.messages.shown.isEmpty());
         QVERIFY(w.forms.isLoaded("namesel"));
         QCOMPARE(w.state->catalogue.accentColour, qint32(qRgb(0, 128, 128)));
+        QCOMPARE(w.state->sound.table[2][21], QStringLiteral("2"));
+    }
+
+    void brokenSoundTableStopsStartUp_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addRow("missing") << QStringList{};
+        QTest::addRow("group cut off") << QStringList{"正解音2,a,b"};
+    }
+    void brokenSoundTableStopsStartUp()
+    {
+        QFETCH(QStringList, lines);
+        QTemporaryDir dir;
+        install(dir.path());
+        if (lines.isEmpty())
+            QFile::remove(dir.path() + "/files/新音ファイル.txt");
+        else
+            writeCp932(dir.path() + "/files/新音ファイル.txt", lines);
+        World w;
+        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")), 1);
+        QCOMPARE(w.messages.shown.size(), 1);
+        QVERIFY(w.messages.shown[0].text.contains("新音ファイル.txt"));
+        QVERIFY(w.forms.openForms().isEmpty());
     }
 
     // A broken installation shows one message naming the file and opens no screen.

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // A clock the test sets and advances itself.
 class FakeClock final : public Clock
@@ -69,3 +70,22 @@ public:
 // Writes lines as a code page 932 text file with CR LF line ends.
 void writeCp932(const QString& path, const QStringList& lines);
 QByteArray readAll(const QString& path);
+
+#include "sound/audio_output.h"
+
+// Records every file played; answers with the scripted results (0 once they run out).
+class RecordingAudio final : public AudioOutput
+{
+public:
+    QStringList played;
+    QList<int> results;
+    std::function<void()> whilePlaying;
+    int playWav(const QString& path) override
+    {
+        played.append(path);
+        if (whilePlaying)
+            whilePlaying();
+        return results.isEmpty() ? 0 : results.takeFirst();
+    }
+    QString errorText(int code) const override { return QStringLiteral("fake error %1").arg(code); }
+};

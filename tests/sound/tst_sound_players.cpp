@@ -1,0 +1,135 @@
+#include "fakes.h"
+#include "sound/sound_players.h"
+#include "state/shared_state.h"
+
+#include <QtTest>
+#include <memory>
+
+namespace {
+
+struct World
+{
+    std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
+    FakeClock clock;
+    ScriptedRandom random;
+    RecordingMessageBox messages;
+    RecordingProgramEnd end;
+    RecordingAudio audio;
+    SoundPlayers players{Services{*state, clock, random, messages, end}, audio};
+
+    World()
+    {
+        state->folders.soundFolder = "/s/";
+        auto& t = state->sound.table;
+        t[2] = {};
+        t[2][1] = "c1";
+        t[2][2] = "c2";
+        t[2][3] = "c3";
+        t[2][21] = "3";
+        t[4][1] = "w1";
+        t[4][21] = "1";
+        t[8][1] = "p1";
+        t[8][2] = "p2";
+        t[8][21] = "2";
+        t[10][1] = "f1";
+        t[10][21] = "1";
+    }
+};
+
+} // namespace
+
+class TestSoundPlayers : public QObject
+{
+    Q_OBJECT
+private slots:
+    void randomChoice_data()
+    {
+        QTest::addColumn<float>("r");
+        QTest::addColumn<QString>("file");
+        QTest::addRow("0") << 0.0f << "/s/c1.wav";
+        QTest::addRow("0.34") << 0.34f << "/s/c2.wav";
+        QTest::addRow("0.99") << 0.99f << "/s/c3.wav";
+    }
+    void randomChoice()
+    {
+        QFETCH(float, r);
+        QFETCH(QString, file);
+        World w;
+        w.random.setValues({r});
+        w.players.playCorrectSound();
+        QCOMPARE(w.audio.played, QStringList{file});
+        QCOMPARE(w.state->sound.mciCommand, "play " + file + " wait");
+        QCOMPARE(w.state->sound.mciResult, QStringLiteral("0"));
+    }
+
+    void eachPlayerPlaysItsKind()
+    {
+        World w;
+        w.players.playBestSound();
+        w.players.playPassSound();
+        w.players.playPersonalBestSound();
+        w.players.playFailSound();
+        w.players.playWrongSound();
+        QCOMPARE(w.audio.played, (QStringList{"/s/最高1.wav", "/s/合格.wav", "/s/p1.wav", "/s/f1.wav", "/s/w1.wav"}));
+    }
+
+    // A kind without a group names the file ".wav", which fails and is counted.
+    void kindWithoutGroup()
+    {
+        World w;
+        w.state->sound.table[4] = {};
+        w.audio.results = {263};
+        w.players.playWrongSound();
+        QCOMPARE(w.audio.played, QStringList{"/s/.wav"});
+        QCOMPARE(w.state->sound.failCount, qint16(1));
+        QCOMPARE(w.state->sound.mciResult, QStringLiteral("263"));
+    }
+
+    void threeFailuresThenSuccessReset()
+    {
+        World w;
+        w.audio.results = {5, 5, 5, 0, 5, 5, 5};
+        for (int i = 0; i < 3; ++i)
+            w.players.playCorrectSound();
+        QCOMPARE(w.state->sound.failCount, qint16(3));
+        w.players.playWrongSound();
+        QCOMPARE(w.state->sound.failCount, qint16(0));
+        for (int i = 0; i < 3; ++i)
+            w.players.playWrongSound();
+        QVERIFY(w.messages.shown.isEmpty());
+        QVERIFY(w.end.exitCodes.isEmpty());
+    }
+
+    void fourthFailureInARowEndsTheProgram()
+    {
+        World w;
+        w.audio.results = {7, 7, 7, 7};
+        w.players.playCorrectSound();
+        w.players.playWrongSound();
+        w.players.playCorrectSound();
+        QVERIFY(w.messages.shown.isEmpty());
+        w.players.playWrongSound();
+        QCOMPARE(w.messages.shown.size(), 1);
+        QCOMPARE(w.messages.shown[0].title, QStringLiteral("音声エラー"));
+        QCOMPARE(w.messages.shown[0].text, QStringLiteral("音声がでません。先生を呼びなさい。\r\nfake error 7"));
+        QCOMPARE(w.end.exitCodes, QList<int>{1});
+    }
+
+    void uncheckedPlayersNeverCount()
+    {
+        World w;
+        w.audio.results = {9, 9, 9, 9, 9, 9, 9, 9};
+        for (int i = 0; i < 2; ++i) {
+            w.players.playBestSound();
+            w.players.playPassSound();
+            w.players.playPersonalBestSound();
+            w.players.playFailSound();
+        }
+        QCOMPARE(w.state->sound.failCount, qint16(0));
+        QVERIFY(w.messages.shown.isEmpty());
+        QVERIFY(w.end.exitCodes.isEmpty());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSoundPlayers)
+#include "tst_sound_players.moc"
