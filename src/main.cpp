@@ -1,3 +1,4 @@
+#include "records/pause.h"
 #include "sound/sdl_audio_output.h"
 #include "sound/sound_players.h"
 #include "startup/startup_sequence.h"
@@ -26,7 +27,8 @@ int main(int argc, char* argv[])
     const Services services{*state, clock, random, messages, programEnd};
     SdlAudioOutput audio;
     SoundPlayers sounds(services, audio);
-    AppContext context{services, forms, sounds};
+    EventLoopPause pause(clock);
+    AppContext context{services, forms, sounds, pause};
 
     // Every path is taken from the folder of the executable itself.
     const QString programDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());

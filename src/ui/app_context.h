@@ -4,6 +4,7 @@
 
 class FormRegistry;
 class SoundPlayers;
+class Pause;
 
 // What a screen is handed: the services of the logic, the registry of open forms and the sounds.
 struct AppContext
@@ -11,4 +12,5 @@ struct AppContext
     Services services;
     FormRegistry& forms;
     SoundPlayers& sounds;
+    Pause& pause; // waits that keep the screen answering
 };

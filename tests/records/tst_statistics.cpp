@@ -6,6 +6,7 @@
 #include "records/results_file.h"
 #include "records/results_store.h"
 #include "state/shared_state.h"
+#include "test_world.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -13,19 +14,6 @@
 #include <memory>
 
 namespace {
-
-class RecordingPause final : public Pause
-{
-public:
-    QList<int> waits;
-    std::function<void()> onWait;
-    void wait(int ms) override
-    {
-        waits.append(ms);
-        if (onWait)
-            onWait();
-    }
-};
 
 struct Rec
 {

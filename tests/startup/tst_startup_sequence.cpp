@@ -2,6 +2,7 @@
 #include "sound/sound_players.h"
 #include "startup/startup_sequence.h"
 #include "state/shared_state.h"
+#include "test_world.h"
 #include "ui/app_context.h"
 #include "ui/form.h"
 #include "ui/form_registry.h"
@@ -24,9 +25,10 @@ class TestStartupSequence : public QObject
         RecordingProgramEnd end;
         FormRegistry forms;
         RecordingAudio audio;
+        RecordingPause pause;
         Services services{*state, clock, random, messages, end};
         SoundPlayers sounds{services, audio};
-        AppContext context{services, forms, sounds};
+        AppContext context{services, forms, sounds, pause};
     };
 
     static void install(const QString& top)

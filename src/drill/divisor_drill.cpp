@@ -1,0 +1,151 @@
+#include "divisor_drill.h"
+
+#include "number_sets.h"
+
+namespace {
+const QString kStar = QStringLiteral("*");
+}
+
+DivisorDrill::DivisorDrill(ProblemDrawer& drawer, int level, qint16& plusKeyState, DrillFrontEnd& frontEnd)
+    : m_drawer(drawer), m_level(level), m_plusKeyState(plusKeyState), m_frontEnd(frontEnd)
+{}
+
+void DivisorDrill::newProblem()
+{
+    m_instructionsVisible = true;
+    m_number = m_drawer.drawNext(m_level).value_or(0);
+    m_divisors = numbersets::divisors(m_number);
+    const int c = int(m_divisors.size());
+    const int small = (c + 1) / 2; // the larger half when c is odd: a square's root stands once
+    const int partners = c / 2;
+    // Small divisors fill the first positions in ascending order, their partners the last
+    // ones (the number itself in position 24), "*" the positions between.
+    for (int k = 1; k <= kBoxCount; ++k) {
+        if (k <= small)
+            m_answers[std::size_t(k)] = QString::number(m_divisors[k - 1]);
+        else if (k > kBoxCount - partners)
+            m_answers[std::size_t(k)] = QString::number(m_divisors[k - kBoxCount + c - 1]);
+        else
+            m_answers[std::size_t(k)] = kStar;
+    }
+    m_entryCount = 0;
+    for (int k = 1; k <= kBoxCount; ++k) {
+        EntryBox& b = m_boxes[std::size_t(k)];
+        b.text.clear();
+        b.visible = false;
+        b.column = k <= 12 ? k : kBoxCount + 1 - k;
+    }
+    openNextBox();
+}
+
+void DivisorDrill::openNextBox()
+{
+    if (m_entryCount >= kBoxCount)
+        return;
+    ++m_entryCount;
+    m_activeBox = (m_entryCount % 2 == 1) ? m_entryCount / 2 + 1 : kBoxCount + 1 - m_entryCount / 2;
+    m_boxes[std::size_t(m_activeBox)].visible = true;
+}
+
+void DivisorDrill::judge()
+{
+    const int b = m_judgedBox;
+    EntryBox& box = m_boxes[std::size_t(b)];
+    const QString entered = box.text;
+    if (entered.isEmpty())
+        box.visible = false;
+    const QString& expected = m_answers[std::size_t(b)];
+    // Text against text: "06" is not "6".
+    const bool wrong = (!entered.isEmpty() || expected != kStar) && entered != expected;
+    if (wrong) {
+        m_solvedCount = std::max(0, m_solvedCount - 1);
+        m_frontEnd.playWrongSound();
+        disableAllBoxes();
+        showAnswer();
+        return;
+    }
+    if (expected != kStar) {
+        openNextBox();
+        return;
+    }
+    m_frontEnd.playCorrectSound();
+    ++m_solvedCount;
+    if (m_solvedCount >= kTargetCount) {
+        m_finished = true;
+        disableAllBoxes();
+        m_frontEnd.attemptSolved();
+        return;
+    }
+    newProblem();
+}
+
+void DivisorDrill::showAnswer()
+{
+    m_instructionsVisible = false;
+    m_answerPanelVisible = true;
+    m_plusKeyState = 1;
+    m_acknowledgeVisible = true;
+}
+
+void DivisorDrill::disableAllBoxes()
+{
+    for (int k = 1; k <= kBoxCount; ++k)
+        m_boxes[std::size_t(k)].enabled = false;
+}
+
+void DivisorDrill::keyDown(int b, EditKey key)
+{
+    if (b < 1 || b > kBoxCount)
+        return;
+    QString& text = m_boxes[std::size_t(b)].text;
+    if (!text.isEmpty() && (key == EditKey::Left || key == EditKey::Backspace))
+        text.chop(1);
+    if (key == EditKey::Enter || key == EditKey::Up || key == EditKey::Right || key == EditKey::Down)
+        text.clear();
+}
+
+void DivisorDrill::keyPress(int b, QChar ch)
+{
+    if (b < 1 || b > kBoxCount || !m_boxes[std::size_t(b)].enabled)
+        return;
+    if (ch == u'+')
+        return;
+    const bool digit = ch >= u'0' && ch <= u'9';
+    if (!digit && ch != u' ')
+        return;
+    QString& text = m_boxes[std::size_t(b)].text;
+    if (text.size() > kMaxLength) {
+        text += ch;
+        return;
+    }
+    if (ch == u' ') {
+        m_judgedBox = b;
+        judge();
+        return;
+    }
+    if (text.size() > kMaxLength - 1)
+        text.truncate(kMaxLength - 1); // typing on in a full box replaces its last character
+    text += ch;
+}
+
+void DivisorDrill::formKeyPress(QChar ch)
+{
+    if (!m_acknowledgeVisible)
+        return;
+    if (ch != u'+') {
+        m_plusKeyState = 1;
+        return;
+    }
+    if (m_plusKeyState == 1) {
+        m_plusKeyState = 2;
+        return;
+    }
+    if (m_plusKeyState == 2) {
+        m_plusKeyState = 0;
+        m_answerPanelVisible = false;
+        for (int k = 1; k <= kBoxCount; ++k)
+            m_boxes[std::size_t(k)].enabled = true;
+        m_acknowledgeVisible = false;
+        newProblem();
+    }
+}

@@ -1,0 +1,396 @@
+#include "drill_screen.h"
+
+#include "records/pause.h"
+#include "records/results_store.h"
+#include "sound/sound_players.h"
+#include "state/clock.h"
+#include "state/shared_state.h"
+#include "ui/form_registry.h"
+#include "ui/launch.h"
+#include "ui/pending_events.h"
+#include "ui/ui_helpers.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+constexpr int kBoxWidth = 74;
+constexpr int kBoxHeight = 64;
+constexpr int kBoxStep = 80;
+
+const QColor kDefaultEntry(192, 192, 255);
+const QColor kDivisorAnswer(128, 255, 128);
+const QColor kStarAnswer(100, 100, 100);
+
+// Colours of the pairs of positions k and 25 − k; from 9 on the window background.
+QColor columnColour(int k, const QColor& windowBackground)
+{
+    static const QColor colours[] = {{0, 255, 0},     {0, 255, 255}, {192, 255, 192}, {255, 255, 192},
+                                     {255, 192, 192}, {0, 192, 192}, {255, 128, 0},   {255, 128, 255}};
+    return k >= 1 && k <= 8 ? colours[k - 1] : windowBackground;
+}
+
+QString backgroundStyle(const QString& kind, const QColor& c)
+{
+    return QStringLiteral("%1 { background-color: %2; color: black; }").arg(kind, c.name());
+}
+
+QRect slot(int k)
+{
+    const int column = (k - 1) % 12;
+    const int row = (k - 1) / 12;
+    return {12 + column * kBoxStep, 14 + row * (kBoxHeight + 20), kBoxWidth, kBoxHeight};
+}
+
+DivisorDrill::EditKey editKeyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Left:
+        return DivisorDrill::EditKey::Left;
+    case Qt::Key_Backspace:
+        return DivisorDrill::EditKey::Backspace;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return DivisorDrill::EditKey::Enter;
+    case Qt::Key_Up:
+        return DivisorDrill::EditKey::Up;
+    case Qt::Key_Right:
+        return DivisorDrill::EditKey::Right;
+    case Qt::Key_Down:
+        return DivisorDrill::EditKey::Down;
+    default:
+        return DivisorDrill::EditKey::Other;
+    }
+}
+
+} // namespace
+
+DrillScreen::DrillScreen(AppContext& context)
+    : Form(QStringLiteral("mainfrm")), m_context(context), m_drawer(context.services.random)
+{}
+
+DrillScreen::~DrillScreen() = default;
+
+void DrillScreen::formLoad()
+{
+    SharedState& state = m_context.services.state;
+    DrillFrontEnd& frontEnd = *this;
+    m_drill = std::make_unique<DivisorDrill>(m_drawer, state.current.course, state.current.plusKeyState, frontEnd);
+    setWindowTitle(state.catalogue.courseTitle);
+    setFixedSize(1024, 768);
+    setFocusPolicy(Qt::StrongFocus);
+    uih::setBackground(this, QColor(255, 255, 240));
+
+    uih::label(this, "Label16", QStringLiteral("約数を順に押しなさい"), QRect(24, 12, 420, 36), 18, true);
+    m_number = uih::label(this, "Label8", QString(), QRect(24, 56, 330, 170), 110, true);
+    m_number->setAlignment(Qt::AlignCenter);
+    m_number->setStyleSheet(QStringLiteral("color: #1a237e"));
+    uih::label(this, "Label13", QStringLiteral("約数"), QRect(24, 236, 120, 36), 18, true);
+    const QStringList instructions = {QStringLiteral("約数を順に入力しなさい"),
+                                      QStringLiteral("できたらスペースを押しなさい"),
+                                      QStringLiteral("最後はスペースだけ押しなさい")};
+    for (int i = 0; i < 3; ++i) {
+        auto* l = uih::label(this, QStringLiteral("Label%1").arg(i + 1), instructions[i],
+                             QRect(380, 70 + i * 48, 380, 40), 18);
+        l->setStyleSheet(QStringLiteral("color: #004d40"));
+        l->hide();
+        m_instructions.append(l);
+    }
+    m_acknowledge =
+        uih::label(this, "Label15", QStringLiteral("\"+\"を２回おしなさい"), QRect(380, 110, 380, 60), 26, true);
+    m_acknowledge->setStyleSheet(QStringLiteral("color: #c62828"));
+    m_acknowledge->hide();
+
+    // Status displays.
+    const int sx = 790;
+    uih::label(this, "Label7_1", QStringLiteral("ﾚﾍﾞﾙ"), QRect(sx, 20, 90, 36), 16);
+    uih::label(this, "Label10", QString::number(state.current.course), QRect(sx + 100, 20, 110, 36), 20, true);
+    uih::label(this, "Label4", QStringLiteral("あと"), QRect(sx, 66, 90, 36), 16);
+    m_remaining = uih::label(this, "Label11", QString(), QRect(sx + 100, 66, 110, 36), 20, true);
+    uih::label(this, "Label5", QStringLiteral("タイム"), QRect(sx, 112, 90, 36), 16);
+    m_elapsed = uih::label(this, "Label12", QStringLiteral("0"), QRect(sx + 100, 112, 110, 36), 20, true);
+    uih::label(this, "Label7_2", QStringLiteral("本日"), QRect(sx, 158, 90, 36), 16);
+    m_today = uih::label(this, "Label17", QString(), QRect(sx + 100, 158, 110, 36), 20, true);
+    uih::label(this, "Label14", state.current.pupilName.trimmed(), QRect(sx, 204, 220, 36), 16, true);
+
+    // The ring of entry boxes, copies of the hidden template, in two rows of 12.
+    auto* boxes = new QWidget(this);
+    boxes->setObjectName("Picture1");
+    boxes->setGeometry(24, 290, 976, 2 * kBoxHeight + 48);
+    const QColor windowBackground = palette().color(QPalette::Base);
+    for (int k = 0; k <= DivisorDrill::kBoxCount; ++k) {
+        auto* box = new QLineEdit(boxes);
+        box->setObjectName(QStringLiteral("Text3_%1").arg(k));
+        box->setGeometry(slot(std::max(k, 1)));
+        box->setFont(uih::font(26, true));
+        box->setAlignment(Qt::AlignCenter);
+        box->setMaxLength(8);
+        // Digits only: a Japanese input method must not turn them into full-width composition.
+        box->setAttribute(Qt::WA_InputMethodEnabled, false);
+        box->setInputMethodHints(Qt::ImhDigitsOnly | Qt::ImhLatinOnly);
+        box->setContextMenuPolicy(Qt::NoContextMenu);
+        box->setStyleSheet(backgroundStyle("QLineEdit", k == 0 ? kDefaultEntry
+                                                               : columnColour(k <= 12 ? k : 25 - k, windowBackground)));
+        box->installEventFilter(this);
+        box->hide();
+        m_boxes.append(box);
+    }
+
+    // The answer panel below, with its labels in the same places.
+    m_answerPanel = new QWidget(this);
+    m_answerPanel->setObjectName("Picture2");
+    m_answerPanel->setGeometry(24, 480, 976, 2 * kBoxHeight + 48);
+    uih::setBackground(m_answerPanel, QColor(230, 230, 230));
+    for (int k = 0; k <= DivisorDrill::kBoxCount; ++k) {
+        auto* l =
+            uih::label(m_answerPanel, QStringLiteral("Label9_%1").arg(k), QString(), slot(std::max(k, 1)), 26, true);
+        l->setAlignment(Qt::AlignCenter);
+        l->hide();
+        m_answers.append(l);
+    }
+    m_answerPanel->hide();
+
+    // Hidden colour holders and the buttons that carry the operations.
+    for (int k = 1; k <= 12; ++k) {
+        auto* holder = new QLineEdit(this);
+        holder->setObjectName(QStringLiteral("Text8_%1").arg(k));
+        holder->setStyleSheet(backgroundStyle("QLineEdit", columnColour(k, windowBackground)));
+        holder->hide();
+    }
+    auto* answerColour = new QLineEdit(this);
+    answerColour->setObjectName("Text4");
+    answerColour->setStyleSheet(backgroundStyle("QLineEdit", kDivisorAnswer));
+    answerColour->hide();
+    const QStringList commands = {QStringLiteral("新しい問題"), QString(), QStringLiteral("判定"),
+                                  QStringLiteral("正解表示")};
+    for (int i = 0; i < 4; ++i) {
+        auto* b = uih::button(this, QStringLiteral("Command%1").arg(i + 1), commands[i], QRect(0, 0, 10, 10));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->hide();
+    }
+    connect(findChild<QPushButton*>("Command1"), &QPushButton::clicked, this, &DrillScreen::Command1_Click);
+    connect(findChild<QPushButton*>("Command2"), &QPushButton::clicked, this, &DrillScreen::Command2_Click);
+    connect(findChild<QPushButton*>("Command3"), &QPushButton::clicked, this, &DrillScreen::Command3_Click);
+    connect(findChild<QPushButton*>("Command4"), &QPushButton::clicked, this, &DrillScreen::Command4_Click);
+
+    m_start = uih::button(this, "Command6", QStringLiteral("スタート"), QRect(860, 690, 140, 48), 16);
+    m_start->setFocusPolicy(Qt::NoFocus);
+    connect(m_start, &QPushButton::clicked, this, &DrillScreen::Command6_Click);
+
+    // The overlay shown while the attempt is recorded.
+    m_recording = new QWidget(this);
+    m_recording->setObjectName("sPicture2");
+    m_recording->setGeometry(312, 300, 400, 150);
+    uih::setBackground(m_recording, QColor(255, 255, 192));
+    uih::label(m_recording, "lblsss1", QStringLiteral("成績記録中"), QRect(0, 30, 400, 60), 28, true)
+        ->setAlignment(Qt::AlignCenter);
+    auto* timeUp = uih::label(m_recording, "lblsss2", QStringLiteral("時間切れ"), QRect(0, 90, 400, 40), 18);
+    timeUp->setAlignment(Qt::AlignCenter);
+    timeUp->hide();
+    m_recording->hide();
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName("Timer1");
+    m_timer->setInterval(1000);
+    connect(m_timer, &QTimer::timeout, this, &DrillScreen::Timer1_Timer);
+}
+
+void DrillScreen::initialSetup()
+{
+    m_context.forms.unload(QStringLiteral("seisekitime1"));
+    m_context.forms.unload(QStringLiteral("BASEFRM"));
+    SharedState& state = m_context.services.state;
+    state.current.endGuard = 0;
+    m_today->setText(QString::number(attempt::todayNumber(state, state.current.pupilNo)));
+}
+
+void DrillScreen::formActivate()
+{
+    initialSetup();
+    m_remaining->setText(QString::number(DivisorDrill::kTargetCount));
+    Command6_Click();
+}
+
+void DrillScreen::Command6_Click()
+{
+    m_clock.start(m_context.services.clock.monotonicMs());
+    m_running = true;
+    m_timer->start();
+    m_start->hide();
+    Command1_Click();
+}
+
+void DrillScreen::Timer1_Timer()
+{
+    if (!m_running)
+        return;
+    SharedState& state = m_context.services.state;
+    state.current.elapsedSeconds = m_clock.elapsedSeconds(m_context.services.clock.monotonicMs());
+    m_elapsed->setText(QString::number(state.current.elapsedSeconds));
+}
+
+void DrillScreen::Command1_Click()
+{
+    m_drill->newProblem();
+    refresh();
+}
+
+void DrillScreen::Command2_Click()
+{
+    m_drill->openNextBox();
+    refresh();
+}
+
+void DrillScreen::Command3_Click()
+{
+    m_drill->judge();
+    refresh();
+}
+
+void DrillScreen::Command4_Click()
+{
+    m_drill->showAnswer();
+    refresh();
+}
+
+void DrillScreen::playCorrectSound()
+{
+    m_context.sounds.playCorrectSound();
+}
+
+void DrillScreen::playWrongSound()
+{
+    m_context.sounds.playWrongSound();
+}
+
+void DrillScreen::attemptSolved()
+{
+    m_timer->stop();
+    m_running = false;
+    refresh();
+    endOfAttempt();
+}
+
+// Records the attempt once and hands over to the end screen after a one-second wait, during
+// which the screen keeps answering.
+void DrillScreen::endOfAttempt()
+{
+    QPointer<DrillScreen> self(this);
+    letPendingEventsRun();
+    SharedState& state = m_context.services.state;
+    if (!self || state.current.endGuard == 1)
+        return;
+    state.current.endGuard = 1;
+    m_recording->show();
+    m_recording->raise();
+    letPendingEventsRun();
+    const int course = state.current.course;
+    if (attempt::isPractice(state, course)) {
+        launch::showWaitScreen(m_context);
+        m_context.forms.unload(this);
+        launch::openResultsViewer(m_context);
+        return;
+    }
+    if (state.catalogue.courseDefined[course] != 1)
+        return;
+    state.current.lastTime = state.current.elapsedSeconds;
+    ResultsStore store(m_context.services, m_context.pause);
+    if (!store.recordAttempt(course))
+        return; // the program has been ended
+    launch::showWaitScreen(m_context);
+    letPendingEventsRun();
+    m_context.pause.wait(1000);
+    m_context.forms.unload(this);
+    launch::showEndScreen(m_context);
+}
+
+void DrillScreen::refresh()
+{
+    const DivisorDrill& d = *m_drill;
+    m_number->setText(d.number() > 0 ? QString::number(d.number()) : QString());
+    for (QLabel* l : m_instructions)
+        l->setVisible(d.instructionsVisible());
+    m_remaining->setText(QString::number(d.remaining()));
+    for (int k = 1; k <= DivisorDrill::kBoxCount; ++k) {
+        const EntryBox& b = d.box(k);
+        QLineEdit* box = m_boxes[k];
+        if (box->text() != b.text)
+            box->setText(b.text);
+        box->setCursorPosition(int(b.text.size()));
+        box->setEnabled(b.enabled);
+        box->setVisible(b.visible);
+        const bool divisor = d.answer(k) != QStringLiteral("*");
+        m_answers[k]->setText(d.answer(k));
+        m_answers[k]->setStyleSheet(backgroundStyle("QLabel", divisor ? kDivisorAnswer : kStarAnswer));
+        m_answers[k]->setVisible(d.answerPanelVisible() && divisor);
+    }
+    m_answerPanel->setVisible(d.answerPanelVisible());
+    m_acknowledge->setVisible(d.acknowledgeVisible());
+    focusActiveBox();
+}
+
+void DrillScreen::focusActiveBox()
+{
+    const int active = m_drill->activeBox();
+    QLineEdit* box = active >= 1 ? m_boxes[active] : nullptr;
+    if (box && box->isVisibleTo(this) && box->isEnabled())
+        box->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
+}
+
+bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    const int k = int(m_boxes.indexOf(static_cast<QLineEdit*>(watched)));
+    if (k < 1)
+        return Form::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        // Every key is the drill's: the box shows only what the drill puts into it.
+        auto* key = static_cast<QKeyEvent*>(event);
+        QPointer<DrillScreen> self(this);
+        m_drill->keyDown(k, editKeyOf(key->key()));
+        const QString text = key->text();
+        if (!text.isEmpty() && key->key() != Qt::Key_Backspace)
+            m_drill->keyPress(k, text.front());
+        if (self)
+            refresh();
+        return true;
+    }
+    case QEvent::ShortcutOverride:
+        event->accept(); // no shortcut takes a key away from the box being filled
+        return true;
+    case QEvent::FocusOut: {
+        // The pupil cannot leave the box being filled.
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        // Which box that is is decided when the focus is put back, not when it was lost.
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            QTimer::singleShot(0, this, [this] {
+                QLineEdit* active = m_drill->activeBox() >= 1 ? m_boxes[m_drill->activeBox()] : nullptr;
+                if (active && active->isVisibleTo(this) && active->isEnabled() && !active->hasFocus())
+                    active->setFocus(Qt::OtherFocusReason);
+            });
+        }
+        return Form::eventFilter(watched, event);
+    }
+    case QEvent::InputMethod:
+    case QEvent::ContextMenu:
+        return true;
+    default:
+        return Form::eventFilter(watched, event);
+    }
+}
+
+void DrillScreen::keyPressEvent(QKeyEvent* event)
+{
+    // While the answer is shown every box is disabled and the keys come here.
+    const QString text = event->text();
+    if (!text.isEmpty() && m_drill) {
+        m_drill->formKeyPress(text.front());
+        refresh();
+    }
+    event->accept();
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "attempt.h"
+#include "divisor_drill.h"
+#include "number_sets.h"
+#include "ui/app_context.h"
+#include "ui/form.h"
+
+#include <QList>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class QWidget;
+
+// The drill screen "mainfrm": one attempt of ten problems, keyboard only. It maps key events
+// onto the drill and shows what the drill says; the attempt starts when the screen is shown.
+class DrillScreen final : public Form, private DrillFrontEnd
+{
+    Q_OBJECT
+public:
+    explicit DrillScreen(AppContext& context);
+    ~DrillScreen() override;
+
+    // The screen's operations, also carried by its hidden buttons.
+    void Command1_Click(); // new problem
+    void Command2_Click(); // open the next box
+    void Command3_Click(); // judge
+    void Command4_Click(); // show the answer
+    void Command6_Click(); // start
+    void Timer1_Timer();
+
+    const DivisorDrill& drill() const { return *m_drill; }
+
+protected:
+    void formLoad() override;
+    void formActivate() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void playCorrectSound() override;
+    void playWrongSound() override;
+    void attemptSolved() override;
+
+    void initialSetup(); // 初期設定
+    void endOfAttempt();
+    void refresh();
+    void focusActiveBox();
+
+    AppContext& m_context;
+    ProblemDrawer m_drawer;
+    std::unique_ptr<DivisorDrill> m_drill;
+    AttemptClock m_clock;
+    bool m_running = false;
+
+    QList<QLineEdit*> m_boxes;  // index 1..24, 0 the template
+    QList<QLabel*> m_answers;   // index 1..24, 0 the template
+    QLabel* m_number = nullptr; // Label8
+    QLabel* m_remaining = nullptr;
+    QLabel* m_elapsed = nullptr;
+    QLabel* m_today = nullptr;
+    QWidget* m_answerPanel = nullptr; // Picture2
+    QWidget* m_recording = nullptr;   // sPicture2
+    QList<QLabel*> m_instructions;    // Label1..3
+    QLabel* m_acknowledge = nullptr;  // Label15
+    QPushButton* m_start = nullptr;   // Command6
+    QTimer* m_timer = nullptr;        // Timer1
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "ui/form.h"
+
+// "BASEFRM": the wait notice shown while an attempt is recorded or the next screen loads.
+class WaitScreen final : public Form
+{
+    Q_OBJECT
+public:
+    WaitScreen();
+};

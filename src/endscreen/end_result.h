@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+struct SharedState;
+
+// What the end-of-attempt screen tells the pupil, worked out from the statistics that include
+// the attempt just recorded.
+namespace endresult {
+
+enum class RecordSound
+{
+    None,
+    CourseBest,
+    PersonalBest,
+    Fail
+};
+
+struct Assessment
+{
+    int factor = 0;
+    int points = 0;
+    QString pointsLine;     // 獲得ポイント：30点×2→60点
+    QString resultLine;     // 今の成績：42秒, or 記録なし
+    QString levelTodayLine; //  (このレベル　3回目)
+    QString allTodayLine;   // （5回目)
+    QString recordMessage;  // empty when there is none
+    RecordSound sound = RecordSound::None;
+    bool cleared = false;
+    bool showTargetPanel = false; // the top level cleared, when no course hides the panel
+    bool playPass = false;        // the top level cleared for the first time
+    bool hideTargetPanel = false; // cleared again: no congratulations panel
+};
+
+// The level is cleared when the points and the completed attempts in the first window
+// reach the course's requirements.
+bool isCleared(const SharedState& state, int course, int pupil);
+
+Assessment assess(const SharedState& state);
+
+struct Settled
+{
+    bool showRetry = true;   // "もう一度"
+    bool clearLabel = false; // empty and hide "このレベルクリア"
+    QString label;           // a new text for it, when not empty
+};
+
+// Once the screen has settled: a pupil who has just cleared a level below the top, meeting the
+// second window's requirement while the top level is not cleared yet, is sent on to the next
+// level instead of being offered the same one again.
+Settled settle(const SharedState& state, bool cleared);
+
+} // namespace endresult

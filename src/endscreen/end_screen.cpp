@@ -1,0 +1,158 @@
+#include "end_screen.h"
+
+#include "records/results_store.h"
+#include "sound/sound_players.h"
+#include "state/shared_state.h"
+#include "ui/form_registry.h"
+#include "ui/launch.h"
+#include "ui/pending_events.h"
+#include "ui/ui_helpers.h"
+
+#include <QPointer>
+#include <QTimer>
+
+EndScreen::EndScreen(AppContext& context) : Form(QStringLiteral("FrmSyuuryou")), m_context(context) {}
+
+void EndScreen::formLoad()
+{
+    setWindowTitle(QStringLiteral("終了"));
+    setFixedSize(1024, 768);
+    auto* image = new QLabel(this);
+    image->setObjectName("Image1");
+    image->setGeometry(0, 0, 1024, 768);
+    image->setStyleSheet(
+        QStringLiteral("background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e0f7fa, stop:1 #fff8e1);"));
+
+    m_label15 = uih::label(this, "Label15", QString(), QRect(40, 24, 944, 56), 28, true);
+    m_label16 = uih::label(this, "Label16", QString(), QRect(40, 96, 400, 48), 24, true);
+    m_label17 = uih::label(this, "Label17", QString(), QRect(460, 96, 520, 48), 24);
+    m_label18 = uih::label(this, "Label18", QString(), QRect(40, 180, 944, 72), 40, true);
+    m_label19 = uih::label(this, "Label19", QString(), QRect(40, 270, 944, 56), 26);
+    m_label13 = uih::label(this, "Label13", QString(), QRect(40, 340, 460, 44), 20);
+    m_label14 = uih::label(this, "Label14", QString(), QRect(520, 340, 460, 44), 20);
+    m_label20 = uih::label(this, "Label20", QString(), QRect(40, 400, 944, 64), 32, true);
+    m_label20->setStyleSheet(QStringLiteral("color: #d32f2f"));
+    m_label20->hide();
+    m_label2 = uih::label(this, "Label2", QStringLiteral("このレベルクリア"), QRect(40, 480, 944, 56), 28, true);
+    m_label2->setStyleSheet(QStringLiteral("color: #2e7d32"));
+    m_label2->hide();
+    m_picture1 = new QWidget(this);
+    m_picture1->setObjectName("Picture1");
+    m_picture1->setGeometry(162, 260, 700, 160);
+    uih::setBackground(m_picture1, QColor(255, 235, 59));
+    uih::label(m_picture1, "Label1", QStringLiteral("目標レベルクリア。おめでとう！"), QRect(0, 40, 700, 80), 30, true)
+        ->setAlignment(Qt::AlignCenter);
+    m_picture1->hide();
+
+    m_toMenu = uih::button(this, "Command4", QStringLiteral("メニューへ"), QRect(300, 620, 200, 64), 20);
+    m_again = uih::button(this, "Command5", QStringLiteral("もう一度"), QRect(540, 620, 200, 64), 20);
+    m_toMenu->hide();
+    m_again->hide();
+    connect(m_toMenu, &QPushButton::clicked, this, &EndScreen::Command4_Click);
+    connect(m_again, &QPushButton::clicked, this, &EndScreen::Command5_Click);
+
+    m_timer = new QTimer(this);
+    m_timer->setObjectName("Timer1");
+    m_timer->setInterval(500);
+    connect(m_timer, &QTimer::timeout, this, &EndScreen::Timer1_Timer);
+}
+
+void EndScreen::formActivate()
+{
+    QPointer<EndScreen> self(this);
+    SharedState& state = m_context.services.state;
+    const int c = state.current.course;
+    const int p = state.current.pupilNo;
+    m_label13->setText(shortestDecimal(double(state.stats.todayCount(c, p)) + 1));
+
+    ResultsStore store(m_context.services, m_context.pause);
+    if (!store.computeStatistics())
+        return;
+    const endresult::Assessment a = endresult::assess(state);
+    m_cleared = a.cleared;
+    if (a.cleared)
+        m_label2->show();
+    if (a.showTargetPanel) {
+        m_picture1->show();
+        m_picture1->raise();
+    }
+    letPendingEventsRun();
+    if (!self)
+        return;
+    m_timer->start();
+
+    m_label19->setText(a.pointsLine);
+    m_label18->setText(a.resultLine);
+    m_label17->setText(state.current.pupilName.trimmed());
+    m_label15->setText(state.catalogue.courseTitle);
+    m_label16->setText(state.catalogue.courseNames[c]);
+    m_label13->setText(a.levelTodayLine);
+    m_label14->setText(a.allTodayLine);
+
+    letPendingEventsRun();
+    if (!self)
+        return;
+    if (!a.recordMessage.isEmpty()) {
+        m_label20->setText(a.recordMessage);
+        m_label20->show();
+    }
+    repaint(); // the message stands on the screen while its sound plays
+    switch (a.sound) {
+    case endresult::RecordSound::CourseBest:
+        m_context.sounds.playBestSound();
+        break;
+    case endresult::RecordSound::PersonalBest:
+        m_context.sounds.playPersonalBestSound();
+        break;
+    case endresult::RecordSound::Fail:
+        m_context.sounds.playFailSound();
+        break;
+    case endresult::RecordSound::None:
+        break;
+    }
+    if (a.playPass)
+        m_context.sounds.playPassSound();
+    if (a.hideTargetPanel)
+        m_picture1->hide();
+
+    state.current.newPersonalBest = 0;
+    state.current.newCourseBest = 0;
+    letPendingEventsRun();
+    if (!self)
+        return;
+    m_context.forms.unload(QStringLiteral("BASEFRM"));
+}
+
+void EndScreen::Timer1_Timer()
+{
+    m_timer->stop();
+    m_picture1->hide();
+    m_toMenu->show();
+    m_toMenu->setFocus(Qt::OtherFocusReason);
+    const endresult::Settled s = endresult::settle(m_context.services.state, m_cleared);
+    if (s.clearLabel) {
+        m_label2->clear();
+        m_label2->hide();
+    }
+    if (!s.label.isEmpty())
+        m_label2->setText(s.label);
+    m_again->setVisible(s.showRetry);
+}
+
+void EndScreen::Command4_Click()
+{
+    m_toMenu->setEnabled(false);
+    launch::openResultsViewer(m_context);
+    m_context.forms.unload(this);
+    letPendingEventsRun();
+}
+
+void EndScreen::Command5_Click()
+{
+    m_toMenu->setEnabled(false);
+    launch::showWaitScreen(m_context);
+    AppContext& context = m_context;
+    context.forms.unload(this);
+    letPendingEventsRun();
+    launch::startDrill(context);
+}

@@ -1,0 +1,167 @@
+#include "drill/drill_screen.h"
+#include "drill_keys.h"
+#include "records/result_record.h"
+#include "test_world.h"
+#include "ui/launch.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+// Types as the pupil does: each key goes to whatever has the focus at that moment.
+void typeKeys(const QString& keys)
+{
+    for (QChar ch : keys) {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY2(target, "nothing has the focus");
+        QTest::keyClick(target, ch.toLatin1());
+    }
+}
+
+QString text(QWidget* form, const char* name)
+{
+    auto* label = form->findChild<QLabel*>(name);
+    return label ? label->text() : QStringLiteral("<none>");
+}
+
+struct Attempt : TestWorld
+{
+    DrillScreen* screen = nullptr;
+
+    Attempt(int level, const QList<int>& numbers)
+    {
+        state->current.course = qint16(level);
+        // The sounds draw from the same random source: one value after each problem.
+        QList<float> values;
+        for (int n : numbers)
+            values << pickValue(level, n) << 0.0f;
+        random.setValues(values);
+        launch::startDrill(context);
+        screen = qobject_cast<DrillScreen*>(forms.find("mainfrm"));
+    }
+    QLineEdit* box(int k) const { return screen->findChild<QLineEdit*>(QStringLiteral("Text3_%1").arg(k)); }
+};
+
+} // namespace
+
+class TestDrillScreen : public QObject
+{
+    Q_OBJECT
+private slots:
+    void wholeAttempt_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QList<int>>("numbers");
+        QTest::addRow("level 1: primes, squares, 12") << 1 << QList<int>{7, 9, 12, 2, 16, 11, 20, 4, 18, 5};
+        QTest::addRow("level 5: 60, 72, 81") << 5 << QList<int>{60, 72, 81, 64, 55, 10, 36, 49, 51, 58};
+    }
+    void wholeAttempt()
+    {
+        QFETCH(int, level);
+        QFETCH(QList<int>, numbers);
+        Attempt a(level, numbers);
+        QVERIFY(a.screen);
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        QCOMPARE(text(a.screen, "Label10"), QString::number(level));
+        QCOMPARE(text(a.screen, "Label11"), QStringLiteral("10"));
+        QCOMPARE(text(a.screen, "Label14"), QStringLiteral("佐藤　花子"));
+        QVERIFY(!a.screen->findChild<QPushButton*>("Command6")->isVisible());
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(text(a.screen, "Label8"), QString::number(numbers[i]));
+            QCOMPARE(QApplication::focusWidget(), a.box(1));
+            if (i == 9) {
+                a.clock.advanceMs(42400);
+                a.screen->Timer1_Timer();
+                QCOMPARE(text(a.screen, "Label12"), QStringLiteral("42"));
+                a.clock.advanceMs(500); // solved between two ticks: the time shown counts
+            }
+            typeKeys(solvingKeys(numbers[i]));
+            if (i < 9)
+                QCOMPARE(text(a.screen, "Label11"), QString::number(9 - i));
+        }
+        QCOMPARE(a.audio.played.count(a.dir.path() + "/correct.wav"), 10);
+        QVERIFY(!a.forms.isLoaded("mainfrm"));
+        QVERIFY(a.forms.isLoaded("FrmSyuuryou"));
+        QCOMPARE(a.pause.waits, QList<int>{1000});
+        const QByteArray file = readAll(a.resultsPath());
+        QCOMPARE(file.size(), 44);
+        const ResultRecord r = ResultRecord::decode(file.constData());
+        QCOMPARE(r.pupil, qint16(3));
+        QCOMPARE(r.course, qint16(level));
+        QCOMPARE(r.time, 42);
+        QCOMPARE(a.state->current.lastTime, 42);
+    }
+
+    void wrongAnswerShowsTheAnswerUntilPlusPlus()
+    {
+        Attempt a(1, {12, 8});
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        typeKeys("1 12 2 5 ");
+        QCOMPARE(a.audio.played, QStringList{a.dir.path() + "/wrong.wav"});
+        auto* panel = a.screen->findChild<QWidget*>("Picture2");
+        QVERIFY(panel->isVisible());
+        QVERIFY(a.screen->findChild<QLabel*>("Label15")->isVisible());
+        QVERIFY(!a.screen->findChild<QLabel*>("Label1")->isVisible());
+        QCOMPARE(text(a.screen, "Label9_3"), QStringLiteral("3"));
+        QVERIFY(a.screen->findChild<QLabel*>("Label9_22")->isVisible());
+        QVERIFY(!a.screen->findChild<QLabel*>("Label9_4")->isVisible()); // "*" stays hidden
+        for (int k = 1; k <= 24; ++k)
+            QVERIFY(!a.box(k)->isEnabled());
+        typeKeys("+x+");
+        QVERIFY(panel->isVisible());
+        typeKeys("+");
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(text(a.screen, "Label8"), QStringLiteral("8"));
+        QCOMPARE(QApplication::focusWidget(), a.box(1));
+        QVERIFY(a.box(1)->isEnabled());
+    }
+
+    // Keys typed while the correct sound plays are handled afterwards, by the next problem.
+    void keysDuringTheCorrectSoundLandInTheNextProblem()
+    {
+        Attempt a(1, {2, 3});
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        a.audio.whilePlaying = [] { QTimer::singleShot(0, [] { typeKeys("1 "); }); };
+        typeKeys(solvingKeys(2));
+        a.audio.whilePlaying = nullptr;
+        QTRY_COMPARE(a.screen->drill().activeBox(), 24);
+        QCOMPARE(text(a.screen, "Label8"), QStringLiteral("3"));
+        QCOMPARE(a.box(1)->text(), QStringLiteral("1"));
+        QCOMPARE(QApplication::focusWidget(), a.box(24));
+    }
+
+    void entryBoxesTakeNoInputMethod()
+    {
+        Attempt a(1, {4, 6});
+        for (int k = 1; k <= 24; ++k)
+            QVERIFY(!a.box(k)->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+
+    void todayNumberCountsCourses1To15()
+    {
+        TestWorld w;
+        w.state->stats.todayCount(2, 3) = 2;
+        w.state->stats.todayCount(15, 3) = 1;
+        w.state->stats.todayCount(16, 3) = 5;
+        w.state->current.course = 1;
+        launch::startDrill(w.context);
+        QCOMPARE(text(w.forms.find("mainfrm"), "Label17"), QStringLiteral("4"));
+    }
+
+    void courseWithoutNumbersIsRefused()
+    {
+        TestWorld w;
+        w.state->current.course = 6;
+        launch::startDrill(w.context);
+        QVERIFY(!w.forms.isLoaded("mainfrm"));
+        QCOMPARE(w.messages.shown.size(), 1);
+        QVERIFY(w.forms.isLoaded("seisekitime1"));
+    }
+};
+
+QTEST_MAIN(TestDrillScreen)
+#include "tst_drill_screen.moc"

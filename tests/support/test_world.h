@@ -1,0 +1,44 @@
+#pragma once
+
+#include "fakes.h"
+#include "records/pause.h"
+#include "sound/sound_players.h"
+#include "state/shared_state.h"
+#include "ui/app_context.h"
+#include "ui/form_registry.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+
+// A wait that returns at once after letting pending events run, recording how long it was asked for.
+class RecordingPause final : public Pause
+{
+public:
+    QList<int> waits;
+    std::function<void()> onWait;
+    void wait(int ms) override;
+};
+
+// The whole program around a test: shared state, fakes for the outside world and the forms.
+struct TestWorld
+{
+    std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
+    FakeClock clock;
+    ScriptedRandom random;
+    RecordingMessageBox messages;
+    RecordingProgramEnd end;
+    RecordingAudio audio;
+    RecordingPause pause;
+    FormRegistry forms;
+    Services services{*state, clock, random, messages, end};
+    SoundPlayers sounds{services, audio};
+    AppContext context{services, forms, sounds, pause};
+    QTemporaryDir dir;
+
+    // An installation in the temporary folder with five levels: target times 60, 80, 100,
+    // 120, 150 seconds, and a sound table naming correct.wav, wrong.wav, personal.wav, fail.wav.
+    TestWorld();
+    QString resultsPath() const;
+};
