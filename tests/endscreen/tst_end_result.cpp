@@ -1,0 +1,180 @@
+#include "endscreen/end_result.h"
+#include "test_world.h"
+
+#include <QtTest>
+
+class TestEndResult : public QObject
+{
+    Q_OBJECT
+private slots:
+    void lines_data()
+    {
+        QTest::addColumn<int>("time");
+        QTest::addColumn<float>("weight");
+        QTest::addColumn<QString>("pointsLine");
+        QTest::addColumn<QString>("resultLine");
+        QTest::addRow("at the target, weight 1.5") << 100 << 1.5f << "獲得ポイント：5点×1.5→7点"
+                                                   << "今の成績：100秒";
+        QTest::addRow("no time at all") << 0 << 1.0f << "獲得ポイント：55点×1→55点"
+                                        << "今の成績：0秒";
+        QTest::addRow("weight 2") << 21 << 2.0f << "獲得ポイント：29点×2→58点"
+                                  << "今の成績：21秒";
+        QTest::addRow("one over") << 101 << 1.0f << "獲得ポイント：4点×1→4点"
+                                  << "今の成績：101秒";
+        QTest::addRow("2T") << 200 << 1.0f << "獲得ポイント：1点×1→1点"
+                            << "今の成績：200秒";
+        QTest::addRow("10T") << 1000 << 1.0f << "獲得ポイント：0点×1→0点"
+                             << "今の成績：1000秒";
+        QTest::addRow("no record") << 99998 << 1.0f << "獲得ポイント：0点×1→0点"
+                                   << "記録なし";
+    }
+    void lines()
+    {
+        QFETCH(int, time);
+        QFETCH(float, weight);
+        QFETCH(QString, pointsLine);
+        QFETCH(QString, resultLine);
+        TestWorld w;
+        w.state->current.course = 3;
+        w.state->rules.pointWeight[3] = weight;
+        w.state->current.lastTime = time;
+        w.state->stats.todayCount(3, 3) = 2;
+        w.state->stats.todayCount(1, 3) = 4;
+        const auto a = endresult::assess(*w.state);
+        QCOMPARE(a.pointsLine, pointsLine);
+        QCOMPARE(a.resultLine, resultLine);
+        QCOMPARE(a.levelTodayLine, QStringLiteral(" (このレベル　2回目)"));
+        QCOMPARE(a.allTodayLine, QStringLiteral("（6回目)"));
+    }
+
+    // A course best outranks a personal best, which outranks the fail sound.
+    void recordMessage_data()
+    {
+        QTest::addColumn<int>("courseBest");
+        QTest::addColumn<int>("personalBest");
+        QTest::addColumn<int>("time");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("sound");
+        using S = endresult::RecordSound;
+        QTest::addRow("both records") << 1 << 1 << 200 << "！！！最高新記録！！！" << int(S::CourseBest);
+        QTest::addRow("personal best") << 0 << 1 << 200 << "新記録おめでとう" << int(S::PersonalBest);
+        QTest::addRow("under the second target") << 0 << 0 << 140 << "" << int(S::Fail);
+        QTest::addRow("at the second target") << 0 << 0 << 150 << "" << int(S::Fail);
+        QTest::addRow("over the second target") << 0 << 0 << 151 << "" << int(S::None);
+    }
+    void recordMessage()
+    {
+        QFETCH(int, courseBest);
+        QFETCH(int, personalBest);
+        QFETCH(int, time);
+        QFETCH(QString, message);
+        QFETCH(int, sound);
+        TestWorld w;
+        w.state->current.course = 3; // second target 150
+        w.state->current.newCourseBest = qint16(courseBest);
+        w.state->current.newPersonalBest = qint16(personalBest);
+        w.state->current.lastTime = time;
+        const auto a = endresult::assess(*w.state);
+        QCOMPARE(a.recordMessage, message);
+        QCOMPARE(int(a.sound), sound);
+    }
+
+    void clearingTheTopLevel_data()
+    {
+        QTest::addColumn<int>("course");
+        QTest::addColumn<int>("passedBefore");
+        QTest::addColumn<int>("countOf20");
+        QTest::addColumn<bool>("panel");
+        QTest::addColumn<bool>("pass");
+        QTest::addColumn<bool>("hidePanel");
+        QTest::addRow("first time") << 5 << 0 << 0 << true << true << false;
+        QTest::addRow("again") << 5 << 1 << 0 << true << false << true;
+        QTest::addRow("a course with 9999") << 5 << 0 << 9999 << false << true << false;
+        QTest::addRow("below the top") << 4 << 0 << 0 << false << false << false;
+    }
+    void clearingTheTopLevel()
+    {
+        QFETCH(int, course);
+        QFETCH(int, passedBefore);
+        QFETCH(int, countOf20);
+        QFETCH(bool, panel);
+        QFETCH(bool, pass);
+        QFETCH(bool, hidePanel);
+        TestWorld w;
+        w.state->current.course = qint16(course);
+        w.state->current.lastTime = 500;
+        w.state->current.passedBefore = qint16(passedBefore);
+        w.state->rules.requiredCount[20] = qint16(countOf20);
+        w.state->stats.windowPoints(course, 3) = 50;
+        w.state->stats.windowCount(course, 3) = 5;
+        const auto a = endresult::assess(*w.state);
+        QVERIFY(a.cleared);
+        QCOMPARE(a.showTargetPanel, panel);
+        QCOMPARE(a.playPass, pass);
+        QCOMPARE(a.hideTargetPanel, hidePanel);
+    }
+
+    void notClearedWithoutBothRequirements()
+    {
+        TestWorld w;
+        w.state->current.course = 2;
+        w.state->stats.windowPoints(2, 3) = 50;
+        w.state->stats.windowCount(2, 3) = 4;
+        QVERIFY(!endresult::isCleared(*w.state, 2, 3));
+        w.state->stats.windowCount(2, 3) = 5;
+        QVERIFY(endresult::isCleared(*w.state, 2, 3));
+    }
+
+    // A pupil who has just cleared a level below the top is sent on to the next level.
+    void progression_data()
+    {
+        QTest::addColumn<int>("course");
+        QTest::addColumn<bool>("cleared");
+        QTest::addColumn<int>("window2Count");
+        QTest::addColumn<int>("window2Points");
+        QTest::addColumn<int>("topCleared");
+        QTest::addColumn<bool>("retry");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<bool>("clearLabel");
+        QTest::addRow("not cleared") << 2 << false << 9 << 0 << 0 << true << "" << false;
+        QTest::addRow("second window not met") << 2 << true << 2 << 0 << 0 << true << "" << false;
+        QTest::addRow("sent on") << 2 << true << 3 << 0 << 0 << false << "次のレベルへ進みましょう" << false;
+        QTest::addRow("top already cleared") << 2 << true << 3 << 0 << 1 << true << "" << false;
+        QTest::addRow("the top level itself") << 5 << true << 3 << 0 << 0 << true << "" << true;
+    }
+    void progression()
+    {
+        QFETCH(int, course);
+        QFETCH(bool, cleared);
+        QFETCH(int, window2Count);
+        QFETCH(int, window2Points);
+        QFETCH(int, topCleared);
+        QFETCH(bool, retry);
+        QFETCH(QString, label);
+        QFETCH(bool, clearLabel);
+        TestWorld w;
+        w.state->current.course = qint16(course);
+        w.state->current.topLevelCleared = qint16(topCleared);
+        w.state->stats.window2Count(course, 3) = qint16(window2Count);
+        w.state->stats.window2Points(course, 3) = window2Points;
+        const auto s = endresult::settle(*w.state, cleared);
+        QCOMPARE(s.showRetry, retry);
+        QCOMPARE(s.label, label);
+        QCOMPARE(s.clearLabel, clearLabel);
+    }
+
+    void secondWindowByPoints()
+    {
+        TestWorld w;
+        w.state->current.course = 2;
+        w.state->rules.window2RequiredCount[2] = Loose(0);
+        w.state->rules.window2RequiredPoints[2] = Loose(30);
+        w.state->stats.window2Points(2, 3) = 29;
+        QVERIFY(endresult::settle(*w.state, true).showRetry);
+        w.state->stats.window2Points(2, 3) = 30;
+        QVERIFY(!endresult::settle(*w.state, true).showRetry);
+    }
+};
+
+QTEST_MAIN(TestEndResult)
+#include "tst_end_result.moc"

@@ -1,0 +1,146 @@
+#include "records/oa_date.h"
+#include "records/result_record.h"
+#include "test_world.h"
+#include "ui/form.h"
+#include "ui/launch.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QString text(QWidget* form, const char* name)
+{
+    auto* label = form->findChild<QLabel*>(name);
+    return label ? label->text() : QStringLiteral("<none>");
+}
+
+// The end screen as the drill leaves it: the attempt recorded, its flags set.
+struct Ended : TestWorld
+{
+    QWidget* screen = nullptr;
+    Ended(int course, int time, int newCourseBest, int newPersonalBest)
+    {
+        state->current.course = qint16(course);
+        state->current.lastTime = time;
+        state->current.newCourseBest = qint16(newCourseBest);
+        state->current.newPersonalBest = qint16(newPersonalBest);
+        ResultRecord r;
+        r.date = oadate::fromDate(clock.date);
+        r.pupil = 3;
+        r.course = qint16(course);
+        r.time = time;
+        QFile file(resultsPath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(r.encode());
+        file.close();
+        launch::showWaitScreen(context);
+        launch::showEndScreen(context);
+        screen = forms.find("FrmSyuuryou");
+    }
+};
+
+} // namespace
+
+class TestEndScreen : public QObject
+{
+    Q_OBJECT
+private slots:
+    void showsTheAttempt()
+    {
+        Ended e(3, 100, 1, 1);
+        e.state->rules.pointWeight[3] = 1.5f;
+        QCOMPARE(text(e.screen, "Label18"), QStringLiteral("今の成績：100秒"));
+        QCOMPARE(text(e.screen, "Label16"), QStringLiteral("レベル３"));
+        QCOMPARE(text(e.screen, "Label17"), QStringLiteral("佐藤　花子"));
+        QCOMPARE(text(e.screen, "Label15"), QStringLiteral("約数早押しドリル"));
+        QCOMPARE(text(e.screen, "Label13"), QStringLiteral(" (このレベル　1回目)"));
+        QCOMPARE(text(e.screen, "Label14"), QStringLiteral("（1回目)"));
+        QCOMPARE(text(e.screen, "Label20"), QStringLiteral("！！！最高新記録！！！"));
+        QCOMPARE(e.audio.played, QStringList{e.dir.path() + "/最高1.wav"});
+        QCOMPARE(e.state->current.newCourseBest, qint16(0));
+        QCOMPARE(e.state->current.newPersonalBest, qint16(0));
+        QVERIFY(!e.forms.isLoaded("BASEFRM"));
+        auto* toMenu = e.screen->findChild<QPushButton*>("Command4");
+        auto* again = e.screen->findChild<QPushButton*>("Command5");
+        QVERIFY(!toMenu->isVisible());
+        QTRY_VERIFY(toMenu->isVisible());
+        QVERIFY(again->isVisible());
+    }
+
+    void pointsWithWeight()
+    {
+        TestWorld w;
+        w.state->rules.pointWeight[3] = 1.5f;
+        w.state->current.course = 3;
+        w.state->current.lastTime = 100;
+        launch::showEndScreen(w.context);
+        QCOMPARE(text(w.forms.find("FrmSyuuryou"), "Label19"), QStringLiteral("獲得ポイント：5点×1.5→7点"));
+    }
+
+    void firstClearingOfTheTopLevelPlaysThePassSound()
+    {
+        TestWorld w;
+        w.state->rules.requiredPoints[5] = 5;
+        w.state->rules.requiredCount[5] = 1;
+        w.state->current.course = 5;
+        w.state->current.lastTime = 400; // over the second target: no record sound
+        ResultRecord r;
+        r.date = oadate::fromDate(w.clock.date);
+        r.pupil = 3;
+        r.course = 5;
+        r.time = 100;
+        QFile file(w.resultsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(r.encode());
+        file.close();
+        launch::showEndScreen(w.context);
+        QWidget* screen = w.forms.find("FrmSyuuryou");
+        QCOMPARE(w.audio.played, QStringList{w.dir.path() + "/合格.wav"});
+        QVERIFY(screen->findChild<QLabel*>("Label2")->isVisible());
+    }
+
+    void sentOnToTheNextLevel()
+    {
+        TestWorld w;
+        w.state->rules.requiredPoints[2] = 5;
+        w.state->rules.requiredCount[2] = 1;
+        w.state->rules.window2RequiredCount[2] = Loose(1);
+        w.state->current.course = 2;
+        w.state->current.lastTime = 50;
+        ResultRecord r;
+        r.date = oadate::fromDate(w.clock.date);
+        r.pupil = 3;
+        r.course = 2;
+        r.time = 50;
+        QFile file(w.resultsPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(r.encode());
+        file.close();
+        launch::showEndScreen(w.context);
+        QWidget* screen = w.forms.find("FrmSyuuryou");
+        auto* toMenu = screen->findChild<QPushButton*>("Command4");
+        QTRY_VERIFY(toMenu->isVisible());
+        QVERIFY(!screen->findChild<QPushButton*>("Command5")->isVisible());
+        QCOMPARE(text(screen, "Label2"), QStringLiteral("次のレベルへ進みましょう"));
+        toMenu->click();
+        QVERIFY(w.forms.isLoaded("seisekitime1"));
+        QVERIFY(!w.forms.isLoaded("FrmSyuuryou"));
+    }
+
+    void onceMoreStartsTheSameLevel()
+    {
+        Ended e(1, 70, 0, 0);
+        auto* again = e.screen->findChild<QPushButton*>("Command5");
+        QTRY_VERIFY(again->isVisible());
+        again->click();
+        QVERIFY(e.forms.isLoaded("mainfrm"));
+        QVERIFY(!e.forms.isLoaded("FrmSyuuryou"));
+        QCOMPARE(e.state->current.course, qint16(1));
+    }
+};
+
+QTEST_MAIN(TestEndScreen)
+#include "tst_end_screen.moc"
