@@ -1,3 +1,4 @@
+#include "menu/platform.h"
 #include "records/pause.h"
 #include "sound/sdl_audio_output.h"
 #include "sound/sound_players.h"
@@ -28,10 +29,13 @@ int main(int argc, char* argv[])
     SdlAudioOutput audio;
     SoundPlayers sounds(services, audio);
     EventLoopPause pause(clock);
-    AppContext context{services, forms, sounds, pause};
-
     // Every path is taken from the folder of the executable itself.
     const QString programDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    ProcessLauncher launcher;
+    const auto instance = makeSingleInstance(programDir);
+    Platform platform{launcher, *instance};
+    AppContext context{services, forms, sounds, pause, platform};
+
     if (const int failed = startProgram(context, programDir))
         return failed;
     return app.exec();

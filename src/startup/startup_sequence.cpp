@@ -1,6 +1,6 @@
 #include "startup_sequence.h"
 
-#include "menu/namesel_standin.h"
+#include "ui/launch.h"
 #include "settings_loader.h"
 #include "sound/sound_table.h"
 #include "state/message_box.h"
@@ -21,6 +21,6 @@ int startProgram(AppContext& context, const QString& programDir)
         context.services.messages.show(QStringLiteral("起動エラー"), failure->message(), MessageBox::Icon::Critical);
         return 1;
     }
-    context.forms.show(new NameselStandIn(context));
+    launch::showMenu(context);
     return 0;
 }

@@ -5,6 +5,7 @@
 class FormRegistry;
 class SoundPlayers;
 class Pause;
+struct Platform;
 
 // What a screen is handed: the services of the logic, the registry of open forms and the sounds.
 struct AppContext
@@ -13,4 +14,5 @@ struct AppContext
     FormRegistry& forms;
     SoundPlayers& sounds;
     Pause& pause; // waits that keep the screen answering
+    Platform& platform;
 };

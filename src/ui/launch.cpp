@@ -7,7 +7,7 @@
 #include "drill/wait_screen.h"
 #include "endscreen/end_screen.h"
 #include "form_registry.h"
-#include "menu/namesel_standin.h"
+#include "menu/namesel_screen.h"
 #include "pending_events.h"
 #include "startup/course_catalogue.h"
 #include "state/message_box.h"
@@ -45,7 +45,7 @@ void openResultsViewer(AppContext& context)
 
 void showMenu(AppContext& context)
 {
-    context.forms.show(new NameselStandIn(context));
+    context.forms.show(new NameselScreen(context));
 }
 
 void showEndScreen(AppContext& context)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakes.h"
+#include "menu/platform.h"
 #include "records/pause.h"
 #include "sound/sound_players.h"
 #include "state/shared_state.h"
@@ -21,6 +22,24 @@ public:
     void wait(int ms) override;
 };
 
+class RecordingLauncher final : public Launcher
+{
+public:
+    QList<QPair<QString, QStringList>> started;
+    bool start(const QString& program, const QStringList& arguments) override
+    {
+        started.append({program, arguments});
+        return false; // as when the launcher is missing
+    }
+};
+
+class FakeInstance final : public SingleInstance
+{
+public:
+    bool alreadyRunning = false;
+    bool claim() override { return !alreadyRunning; }
+};
+
 // The whole program around a test: shared state, fakes for the outside world and the forms.
 struct TestWorld
 {
@@ -34,7 +53,10 @@ struct TestWorld
     FormRegistry forms;
     Services services{*state, clock, random, messages, end};
     SoundPlayers sounds{services, audio};
-    AppContext context{services, forms, sounds, pause};
+    RecordingLauncher launcher;
+    FakeInstance instance;
+    Platform platform{launcher, instance};
+    AppContext context{services, forms, sounds, pause, platform};
     QTemporaryDir dir;
 
     // An installation in the temporary folder with five levels: target times 60, 80, 100,

@@ -1,0 +1,119 @@
+#include "name_list.h"
+
+#include "state/loose.h"
+#include "state/shared_state.h"
+
+#include <QCollator>
+#include <QLocale>
+#include <algorithm>
+
+namespace namelist {
+
+QString figureText(Figure figure, double sum)
+{
+    const QString s = shortestDecimal(sum);
+    switch (figure) {
+    case Figure::TodayAttempts:
+        return sum == 0 ? QStringLiteral("     ") : (QStringLiteral("  ") + s).right(3) + QStringLiteral("回");
+    case Figure::TodayPoints:
+        return sum == 0 ? QStringLiteral("  　") : (QStringLiteral("   ") + s).right(4);
+    case Figure::AllAttempts:
+        return sum == 0 ? QStringLiteral("     　") : (QStringLiteral("      ") + s).right(5) + QStringLiteral("回");
+    case Figure::AllPoints:
+        return sum == 0 ? QStringLiteral("       ") : (QStringLiteral("      ") + s).right(7);
+    }
+    return QString();
+}
+
+QString figureText(const SharedState& state, Figure figure, int pupil)
+{
+    double sum = 0;
+    for (int c = 1; c <= kMaxCourse; ++c) {
+        switch (figure) {
+        case Figure::TodayAttempts:
+            sum += double(state.stats.todayCount(c, pupil));
+            break;
+        case Figure::TodayPoints:
+            sum += state.stats.todayPoints(c, pupil);
+            break;
+        case Figure::AllAttempts:
+            sum += state.stats.totalCount(c, pupil);
+            break;
+        case Figure::AllPoints:
+            sum += state.stats.totalPoints(c, pupil);
+            break;
+        }
+    }
+    if (figure == Figure::TodayAttempts)
+        sum = double(float(sum)); // a single-precision sum, as the counts are
+    return figureText(figure, sum);
+}
+
+Mode mode(int listMode)
+{
+    switch (listMode) {
+    case 0:
+        return {Figure::TodayAttempts, Figure::AllAttempts, 9, 11};
+    case 2:
+        return {Figure::TodayPoints, Figure::TodayAttempts, 9, 11};
+    case 3:
+        return {Figure::AllPoints, Figure::AllAttempts, 9, 11};
+    default:
+        return {Figure::TodayPoints, Figure::AllPoints, 9, 9};
+    }
+}
+
+Row makeRow(const QString& shortLabel, int yearWithinSchool, const QString& trimmedName, const QString& first,
+            const QString& second, int listMode, int birthYear, int pupil)
+{
+    const Mode m = mode(listMode);
+    const int width = yearWithinSchool < 1 ? m.preschoolWidth : m.width;
+    const QString nameColumn = shortLabel + QStringLiteral(" ") + trimmedName;
+    const QString filler(std::max<qsizetype>(0, width - nameColumn.size()), QChar(0x3000));
+    Row row;
+    row.text = nameColumn + filler + first + QStringLiteral("/") + second;
+    row.nameText = (nameColumn + filler + first).trimmed();
+    const QString year = birthYear < 0 ? QStringLiteral("-%1").arg(-birthYear, 3, 10, QLatin1Char('0'))
+                                       : QStringLiteral("%1").arg(birthYear, 4, 10, QLatin1Char('0'));
+    row.key = year.right(4) + row.text + QStringLiteral("*") + QString::number(pupil);
+    row.pupil = pupil;
+    row.birthYear = birthYear;
+    return row;
+}
+
+bool filterKeeps(const QString& filter, int g)
+{
+    if (filter == u"全学年")
+        return true;
+    if (filter == u"小学生全体")
+        return g >= 1 && g <= 6;
+    if (filter == u"中学生全体")
+        return g >= 7 && g <= 9;
+    static const char16_t* const single[] = {u"小１", u"小２", u"小３", u"小４", u"小５",
+                                             u"小６", u"中１", u"中２", u"中３"};
+    for (int k = 0; k < 9; ++k) {
+        if (filter == QString::fromUtf16(single[k]))
+            return g == k + 1;
+    }
+    return false;
+}
+
+QList<Row> ordered(QList<Row> rows, int schoolYear, const QString& filter)
+{
+    QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&](const Row& a, const Row& b) { return collator.compare(a.key, b.key) > 0; });
+    QList<Row> kept;
+    for (const Row& row : rows) {
+        if (filterKeeps(filter, schoolYear - row.birthYear - 6))
+            kept.append(row);
+    }
+    return kept;
+}
+
+QString clickedName(const QString& rowText)
+{
+    return rowText.trimmed().left(10).trimmed();
+}
+
+} // namespace namelist

@@ -1,0 +1,30 @@
+#include "platform.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QProcess>
+
+bool ProcessLauncher::start(const QString& program, const QStringList& arguments)
+{
+    return QProcess::startDetached(program, arguments, QFileInfo(program).absolutePath());
+}
+
+QString launcherPath(const QString& programFolder)
+{
+    const QString sep = QString(QDir::separator());
+    QString path = programFolder;
+    if (!path.endsWith(sep))
+        path += sep;
+    path += QStringLiteral("..") + sep + QStringLiteral("起動") + sep + QStringLiteral("プログラムメニュー");
+#ifdef Q_OS_WIN
+    path += QStringLiteral(".exe");
+#endif
+    return path;
+}
+
+QString instanceKey(const QString& programDir)
+{
+    const QByteArray hash =
+        QCryptographicHash::hash(QDir::cleanPath(programDir).toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    return QStringLiteral("divisor-drill-") + QString::fromLatin1(hash);
+}

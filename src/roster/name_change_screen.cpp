@@ -1,0 +1,95 @@
+#include "name_change_screen.h"
+
+#include "menu/namesel_screen.h"
+#include "state/message_box.h"
+#include "state/shared_state.h"
+#include "ui/form_registry.h"
+#include "ui/launch.h"
+#include "ui/ui_helpers.h"
+
+#include <QLineEdit>
+
+NameChangeScreen::NameChangeScreen(AppContext& context) : Form(QStringLiteral("FrmName2")), m_context(context) {}
+
+QString NameChangeScreen::rosterPath() const
+{
+    return m_context.services.state.folders.sharedFolder + roster::fileName();
+}
+
+void NameChangeScreen::formLoad()
+{
+    setWindowTitle(QStringLiteral("Corvalen88"));
+    setFixedSize(640, 420);
+    uih::setBackground(this, QColor(255, 253, 231));
+    uih::label(this, "Label4", QStringLiteral("名前変更"), QRect(24, 16, 300, 40), 22, true);
+    uih::label(this, "Label2", QStringLiteral("名前"), QRect(24, 70, 300, 28), 14);
+    uih::label(this, "Label1", QStringLiteral("生まれた年"), QRect(360, 70, 200, 28), 14);
+    for (int i = 1; i <= RosterEditor::kRows; ++i) {
+        auto* name = new QLineEdit(this);
+        name->setObjectName(QStringLiteral("Text1_%1").arg(i));
+        name->setGeometry(24, 60 + i * 50, 310, 40);
+        name->setFont(uih::font(16));
+        name->setAttribute(Qt::WA_InputMethodEnabled, true); // names are typed in hiragana and kanji
+        m_names.append(name);
+        auto* year = new QLineEdit(this);
+        year->setObjectName(QStringLiteral("Text2_%1").arg(i));
+        year->setGeometry(360, 60 + i * 50, 140, 40);
+        year->setFont(uih::font(16));
+        year->setAttribute(Qt::WA_InputMethodEnabled, false);
+        year->setInputMethodHints(Qt::ImhDigitsOnly);
+        m_years.append(year);
+    }
+    auto* note = uih::label(this, "Label3", QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"),
+                            QRect(24, 270, 590, 28), 12);
+    note->setStyleSheet(QStringLiteral("color: #b71c1c"));
+    auto* change = uih::button(this, "Command1", QStringLiteral("変更"), QRect(24, 330, 160, 52), 16);
+    auto* back = uih::button(this, "Command2", QStringLiteral("もどる"), QRect(200, 330, 160, 52), 16);
+    connect(change, &QPushButton::clicked, this, &NameChangeScreen::Command1_Click);
+    connect(back, &QPushButton::clicked, this, &NameChangeScreen::Command2_Click);
+    fill();
+}
+
+void NameChangeScreen::fill()
+{
+    m_editor = RosterEditor::load(rosterPath());
+    if (!m_editor) {
+        m_context.services.messages.show(QStringLiteral("名前変更"),
+                                         QStringLiteral("名簿ファイル「%1」を開けません。").arg(roster::fileName()),
+                                         MessageBox::Icon::Warning);
+    }
+    for (int i = 0; i < RosterEditor::kRows; ++i) {
+        const bool present = m_editor && m_editor->row(i).present;
+        // A row without a roster line is shown empty and cannot be typed into: no line is invented.
+        m_names[i]->setText(present ? m_editor->row(i).line.name : QString());
+        m_years[i]->setText(present ? QString::number(m_editor->row(i).line.birthYear) : QString());
+        m_names[i]->setEnabled(present);
+        m_years[i]->setEnabled(present);
+    }
+}
+
+void NameChangeScreen::Command1_Click()
+{
+    if (!m_editor)
+        return;
+    std::array<QString, RosterEditor::kRows> names;
+    std::array<QString, RosterEditor::kRows> years;
+    for (int i = 0; i < RosterEditor::kRows; ++i) {
+        names[std::size_t(i)] = m_names[i]->text();
+        years[std::size_t(i)] = m_years[i]->text();
+    }
+    if (const auto error = m_editor->save(rosterPath(), names, years)) {
+        m_context.services.messages.show(QStringLiteral("名前変更"), *error + QStringLiteral("\r\n名簿は変更していません。"),
+                                         MessageBox::Icon::Warning);
+        return;
+    }
+    m_editor = RosterEditor::load(rosterPath());
+}
+
+void NameChangeScreen::Command2_Click()
+{
+    for (QLineEdit* name : m_names)
+        name->setInputMethodHints(Qt::ImhNone);
+    AppContext& context = m_context;
+    launch::showMenu(context);
+    context.forms.unload(this);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "roster_editor.h"
+#include "ui/app_context.h"
+#include "ui/form.h"
+
+#include <QList>
+#include <optional>
+
+class QLineEdit;
+
+// "FrmName2": corrects the names and birth years of the first three pupils of the roster.
+class NameChangeScreen final : public Form
+{
+    Q_OBJECT
+public:
+    explicit NameChangeScreen(AppContext& context);
+
+    void Command1_Click(); // 変更
+    void Command2_Click(); // もどる
+
+protected:
+    void formLoad() override;
+
+private:
+    void fill();
+    QString rosterPath() const;
+
+    AppContext& m_context;
+    std::optional<RosterEditor> m_editor;
+    QList<QLineEdit*> m_names; // Text1(1..3)
+    QList<QLineEdit*> m_years; // Text2(1..3)
+};

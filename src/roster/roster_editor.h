@@ -1,0 +1,41 @@
+#pragma once
+
+#include "roster_file.h"
+
+#include <array>
+#include <optional>
+
+// The first three lines of the roster, as the name change form edits them. Every further line,
+// and every line that cannot be read, is written back byte for byte.
+class RosterEditor
+{
+public:
+    static constexpr int kRows = 3;
+
+    struct Row
+    {
+        bool present = false; // the roster has a readable line here
+        roster::Line line;
+    };
+
+    // Reads the roster; nothing when it cannot be opened.
+    static std::optional<RosterEditor> load(const QString& path);
+
+    const Row& row(int index) const { return m_rows[std::size_t(index)]; }
+
+    // Why a name cannot be stored: a character that code page 932 cannot hold, a double quote
+    // or a line break would break the quoted fields for every program of the family.
+    static std::optional<QString> nameProblem(const QString& name);
+    // The birth year as typed: its leading number ("2015年" gives 2015, a blank 0), refused
+    // when it does not fit the 16-bit field.
+    static std::optional<qint16> parseYear(const QString& text);
+
+    // Replaces names and birth years of the rows present and writes the roster as a whole
+    // new file, so that a crash or a full disk never leaves a cut roster. Returns the error.
+    std::optional<QString> save(const QString& path, const std::array<QString, kRows>& names,
+                                const std::array<QString, kRows>& years) const;
+
+private:
+    QList<QByteArray> m_rawLines; // each with its own line end
+    std::array<Row, kRows> m_rows;
+};
