@@ -43,8 +43,9 @@ QString totalFigures(const SharedState& state, int c, int p)
 QString minutesSinceStart(const SharedState& state, int secondsSinceMidnight)
 {
     int seconds = secondsSinceMidnight - state.current.pupilStartTime;
-    if (seconds < 0)
-        seconds += 24 * 60 * 60; // the pupil started before midnight
+    if (seconds < -60)
+        seconds += 24 * 60 * 60;    // the pupil started before midnight
+    seconds = std::max(seconds, 0); // the start was rounded up to the next second
     return QStringLiteral("起動後%1分").arg(seconds / 60);
 }
 

@@ -14,6 +14,8 @@ protected:
     virtual void formLoad() {}
     virtual void formActivate() {}
     void closeEvent(QCloseEvent* event) override;
+    // Enter on a focused button presses it, as the space bar does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class FormRegistry;

@@ -64,6 +64,15 @@ void FormRegistry::unload(Form* form)
     form->m_registry = nullptr;
     form->hide();
     form->deleteLater();
+    // The keyboard goes on to the newest screen still open, so it never gets stuck on a
+    // window that has gone.
+    for (auto it = m_forms.crbegin(); it != m_forms.crend(); ++it) {
+        if (*it && (*it)->isVisible()) {
+            (*it)->raise();
+            (*it)->activateWindow();
+            break;
+        }
+    }
 }
 
 void FormRegistry::unloadAll()

@@ -4,6 +4,7 @@
 #include "ui/form.h"
 #include "ui/launch.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -128,6 +129,18 @@ private slots:
         toMenu->click();
         QVERIFY(w.forms.isLoaded("seisekitime1"));
         QVERIFY(!w.forms.isLoaded("FrmSyuuryou"));
+    }
+
+    // The pupil goes on with the keyboard alone: Enter on the focused "メニューへ".
+    void enterGoesToTheBoard()
+    {
+        Ended e(1, 70, 0, 0);
+        auto* toMenu = e.screen->findChild<QPushButton*>("Command4");
+        QTRY_VERIFY(toMenu->isVisible());
+        QVERIFY(QTest::qWaitForWindowActive(e.screen));
+        QCOMPARE(QApplication::focusWidget(), toMenu);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(e.forms.isLoaded("seisekitime1"));
     }
 
     void onceMoreStartsTheSameLevel()
