@@ -1,0 +1,164 @@
+#include "roster/name_change_screen.h"
+#include "roster/roster_editor.h"
+#include "startup/cp932.h"
+#include "test_world.h"
+#include "ui/form.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kLine1 =
+    "1,2018,7,-2,\"山田　太郎               \",0,\"spare a             \",\"spare b             \"\r\n";
+const QByteArray kLine2 =
+    "2,2017,0,0,\"佐藤　花子               \",1,\"                    \",\"                    \"\r\n";
+const QByteArray kLine3 =
+    "3,2016,0,0,\"鈴木　一郎               \",2,\"                    \",\"                    \"\r\n";
+const QByteArray kLine4 = "4,2015,9,9,\"four\",0,\"x\",\"y\"\r\n"; // not padded: must stay as it is
+
+QByteArray inCp932(const QByteArray& utf8)
+{
+    return cp932::encode(QString::fromUtf8(utf8)).bytes;
+}
+
+struct Editing : TestWorld
+{
+    QString path;
+    Form* screen = nullptr;
+    explicit Editing(const QByteArray& content)
+    {
+        path = state->folders.sharedFolder + roster::fileName();
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(content);
+        file.close();
+        forms.show(new NameChangeScreen(context));
+        screen = forms.find("FrmName2");
+    }
+    QLineEdit* name(int i) const { return screen->findChild<QLineEdit*>(QStringLiteral("Text1_%1").arg(i)); }
+    QLineEdit* year(int i) const { return screen->findChild<QLineEdit*>(QStringLiteral("Text2_%1").arg(i)); }
+    void change() const { screen->findChild<QPushButton*>("Command1")->click(); }
+};
+
+} // namespace
+
+class TestNameChange : public QObject
+{
+    Q_OBJECT
+private slots:
+    void showsTheFirstThreeLines()
+    {
+        Editing e(inCp932(kLine1 + kLine2 + kLine3 + kLine4));
+        QCOMPARE(e.name(1)->text(), roster::fixedField("山田　太郎"));
+        QCOMPARE(e.year(2)->text(), QStringLiteral("2017"));
+        QCOMPARE(e.name(3)->text().trimmed(), QStringLiteral("鈴木　一郎"));
+        QVERIFY(!e.year(1)->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(e.name(1)->testAttribute(Qt::WA_InputMethodEnabled));
+    }
+
+    // Only names and years change; numbers, spare fields, statuses and further lines stay.
+    void rewriteKeepsEverythingElse()
+    {
+        Editing e(inCp932(kLine1 + kLine2 + kLine3 + kLine4));
+        e.name(2)->setText("  佐藤　はなこ  ");
+        e.year(3)->setText("2015年");
+        e.change();
+        QVERIFY(e.messages.shown.isEmpty());
+        const QByteArray expected = inCp932(
+            kLine1 +
+            "2,2017,0,0,\"佐藤　はなこ              \",1,\"                    \",\"                    \"\r\n" +
+            "3,2015,0,0,\"鈴木　一郎               \",2,\"                    \",\"                    \"\r\n" +
+            kLine4);
+        QCOMPARE(readAll(e.path), expected);
+        QVERIFY(e.forms.isLoaded("FrmName2")); // the form stays open
+    }
+
+    void blankYearIsZero()
+    {
+        Editing e(inCp932(kLine1));
+        e.year(1)->setText("");
+        e.change();
+        QVERIFY(readAll(e.path).startsWith("1,0,7,-2,"));
+    }
+
+    void shortRosterInventsNoLine()
+    {
+        Editing e(inCp932(kLine1));
+        QVERIFY(e.name(1)->isEnabled());
+        QVERIFY(!e.name(2)->isEnabled());
+        QVERIFY(!e.year(3)->isEnabled());
+        QCOMPARE(e.name(2)->text(), QString());
+        e.change();
+        QCOMPARE(readAll(e.path), inCp932(kLine1));
+    }
+
+    void refusedInput_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("year");
+        QTest::addColumn<QString>("messagePart");
+        QTest::addRow("year beyond 16 bits") << "山田"
+                                             << "40000"
+                                             << "40000";
+        QTest::addRow("negative beyond 16 bits") << "山田"
+                                                 << "-40000"
+                                                 << "-40000";
+        QTest::addRow("double quote") << "山\"田"
+                                      << "2018"
+                                      << "\"";
+        QTest::addRow("line break") << "山\n田"
+                                    << "2018"
+                                    << "改行";
+        QTest::addRow("outside the code page") << "Zoë"
+                                               << "2018"
+                                               << "ë";
+    }
+    void refusedInput()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, year);
+        QFETCH(QString, messagePart);
+        const QByteArray before = inCp932(kLine1 + kLine2 + kLine3 + kLine4);
+        Editing e(before);
+        e.name(1)->setText(name);
+        e.year(1)->setText(year);
+        e.change();
+        QCOMPARE(e.messages.shown.size(), 1);
+        QVERIFY2(e.messages.shown[0].text.contains(messagePart), qPrintable(e.messages.shown[0].text));
+        QCOMPARE(readAll(e.path), before);
+    }
+
+    void backWithoutChangeLeavesTheFile()
+    {
+        const QByteArray before = inCp932(kLine1 + kLine2);
+        Editing e(before);
+        e.name(1)->setText("別の名前");
+        e.screen->findChild<QPushButton*>("Command2")->click();
+        QCOMPARE(readAll(e.path), before);
+        QVERIFY(e.forms.isLoaded("namesel"));
+        QVERIFY(!e.forms.isLoaded("FrmName2"));
+    }
+
+    void yearReading_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("year");
+        QTest::addRow("digits") << "2015" << 2015;
+        QTest::addRow("with 年") << "2015年" << 2015;
+        QTest::addRow("blank") << "" << 0;
+        QTest::addRow("text") << "abc" << 0;
+        QTest::addRow("half") << "2014.5" << 2014;
+        QTest::addRow("32767") << "32767" << 32767;
+    }
+    void yearReading()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, year);
+        QCOMPARE(RosterEditor::parseYear(text), std::optional<qint16>(qint16(year)));
+    }
+};
+
+QTEST_MAIN(TestNameChange)
+#include "tst_name_change.moc"
