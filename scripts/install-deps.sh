@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian packages the project needs, only those that are missing.
 set -eu
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev libgtest-dev
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev
 xvfb xauth xdotool imagemagick fonts-ipafont-gothic"
 missing=""
 for p in $PACKAGES; do
