@@ -1,5 +1,6 @@
 #include "name_list.h"
 
+#include "startup/course_catalogue.h"
 #include "state/loose.h"
 #include "state/shared_state.h"
 
@@ -83,19 +84,7 @@ Row makeRow(const QString& shortLabel, int yearWithinSchool, const QString& trim
 
 bool filterKeeps(const QString& filter, int g)
 {
-    if (filter == u"全学年")
-        return true;
-    if (filter == u"小学生全体")
-        return g >= 1 && g <= 6;
-    if (filter == u"中学生全体")
-        return g >= 7 && g <= 9;
-    static const char16_t* const single[] = {u"小１", u"小２", u"小３", u"小４", u"小５",
-                                             u"小６", u"中１", u"中２", u"中３"};
-    for (int k = 0; k < 9; ++k) {
-        if (filter == QString::fromUtf16(single[k]))
-            return g == k + 1;
-    }
-    return false;
+    return catalogue::gradeFilterMatch(g, filter) == 1;
 }
 
 QList<Row> ordered(QList<Row> rows, int schoolYear, const QString& filter)

@@ -16,23 +16,7 @@ class TestStartupSequence : public QObject
 {
     Q_OBJECT
 
-    struct World
-    {
-        std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
-        FakeClock clock;
-        ScriptedRandom random;
-        RecordingMessageBox messages;
-        RecordingProgramEnd end;
-        FormRegistry forms;
-        RecordingAudio audio;
-        RecordingPause pause;
-        Services services{*state, clock, random, messages, end};
-        SoundPlayers sounds{services, audio};
-        RecordingLauncher launcher;
-        FakeInstance instance;
-        Platform platform{launcher, instance};
-        AppContext context{services, forms, sounds, pause, platform};
-    };
+    using World = TestWorld;
 
     static void install(const QString& top)
     {
@@ -42,7 +26,8 @@ class TestStartupSequence : public QObject
         writeCp932(top + "/files/共通データ.txt", {"4,\"12345塾\",0,0,0,0,0,0,0,0"});
         writeCp932(top + "/prog/タイム回数データ.txt", {"0,0,0,0,1,0,0,0,0,0,0,0"});
         writeCp932(top + "/files/新音ファイル.txt", {"正解音2,a,b,*"});
-        writeCp932(top + "/files/生徒用名簿.txt", {"1,2018,0,0,\"山田　太郎          \",0,\"                    \",\"                    \""});
+        writeCp932(top + "/files/生徒用名簿.txt",
+                   {"1,2018,0,0,\"山田　太郎          \",0,\"                    \",\"                    \""});
     }
 
 private slots:
