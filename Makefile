@@ -4,7 +4,7 @@ JOBS   ?= 2
 DEMO   := $(BUILD)/demo
 PROG   := $(DEMO)/約数ドリル
 
-.PHONY: all deps configure build stage run test clean
+.PHONY: all deps configure build stage run test gui-check-tools clean
 
 all: build
 
@@ -24,11 +24,16 @@ stage: build
 
 # Qt warns when the session has no runtime folder (as under xvfb-run as root): give it one.
 run: stage
+	@./scripts/install-deps.sh --display
 	@if [ -z "$$XDG_RUNTIME_DIR" ]; then export XDG_RUNTIME_DIR=/tmp/runtime-$$(id -u); \
 	  mkdir -p -m 700 "$$XDG_RUNTIME_DIR"; fi; "$(PROG)/divisor-drill"
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# xdotool and ImageMagick, to drive the screens under Xvfb and take screenshots.
+gui-check-tools:
+	@./scripts/install-deps.sh --gui-check
 
 clean:
 	rm -rf $(BUILD)
