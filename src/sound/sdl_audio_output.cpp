@@ -60,14 +60,14 @@ int SdlAudioOutput::playWav(const QString& path)
 
     // SDL reads the file itself; a name it cannot open is reported in its words.
     const QByteArray native = QFile::encodeName(path);
-    SDL_AudioSpec spec{};
+    SDL_AudioSpec wave{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (!SDL_LoadWAV(native.constData(), &spec, &data, &length))
+    if (!SDL_LoadWAV(native.constData(), &wave, &data, &length))
         return fail(LoadFailed);
 
     SDL_AudioCVT cvt{};
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, m_format, Uint8(m_channels), m_freq) < 0) {
+    if (SDL_BuildAudioCVT(&cvt, wave.format, wave.channels, wave.freq, m_format, Uint8(m_channels), m_freq) < 0) {
         SDL_FreeWAV(data);
         return fail(ConvertFailed);
     }
