@@ -51,10 +51,7 @@ QString minutesSinceStart(const SharedState& state, int secondsSinceMidnight)
 
 QString todayTotal(const SharedState& state, int p)
 {
-    double sum = 0;
-    for (int c = 1; c <= kMaxCourse; ++c)
-        sum += double(state.stats.todayCount(c, p));
-    return QStringLiteral("本日総回数＝%1回").arg(roundHalfEven(sum));
+    return QStringLiteral("本日総回数＝%1回").arg(roundHalfEven(state.stats.todayCount.sumOverCourses(p)));
 }
 
 qint16 topLevelCleared(const SharedState& state, int p)

@@ -12,10 +12,7 @@ namespace attempt {
 
 int todayNumber(const SharedState& state, int pupil)
 {
-    float sum = 0;
-    for (int c = 1; c <= 15; ++c)
-        sum += state.stats.todayCount(c, pupil);
-    return int(roundHalfEven(double(sum))) + 1;
+    return int(roundHalfEven(state.stats.todayCount.sumOverCourses(pupil, 1, 15))) + 1;
 }
 
 bool isPractice(const SharedState& state, int course)

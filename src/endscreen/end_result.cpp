@@ -25,10 +25,7 @@ Assessment assess(const SharedState& state)
     a.resultLine = t > points::kNoTimeAbove ? QStringLiteral("記録なし") : QStringLiteral("今の成績：%1秒").arg(t);
     a.levelTodayLine =
         QStringLiteral(" (このレベル　%1回目)").arg(shortestDecimal(double(state.stats.todayCount(c, p))));
-    float allToday = 0;
-    for (int i = 1; i <= kMaxCourse; ++i)
-        allToday += state.stats.todayCount(i, p);
-    a.allTodayLine = QStringLiteral("（%1回目)").arg(shortestDecimal(double(allToday)));
+    a.allTodayLine = QStringLiteral("（%1回目)").arg(shortestDecimal(state.stats.todayCount.sumOverCourses(p)));
 
     if (state.current.newCourseBest == 1) {
         a.recordMessage = QStringLiteral("！！！最高新記録！！！");

@@ -28,26 +28,19 @@ QString figureText(Figure figure, double sum)
 
 QString figureText(const SharedState& state, Figure figure, int pupil)
 {
-    double sum = 0;
-    for (int c = 1; c <= kMaxCourse; ++c) {
-        switch (figure) {
-        case Figure::TodayAttempts:
-            sum += double(state.stats.todayCount(c, pupil));
-            break;
-        case Figure::TodayPoints:
-            sum += state.stats.todayPoints(c, pupil);
-            break;
-        case Figure::AllAttempts:
-            sum += state.stats.totalCount(c, pupil);
-            break;
-        case Figure::AllPoints:
-            sum += state.stats.totalPoints(c, pupil);
-            break;
-        }
+    const Statistics& s = state.stats;
+    switch (figure) {
+    case Figure::TodayAttempts:
+        // a single-precision sum, as the counts are
+        return figureText(figure, double(float(s.todayCount.sumOverCourses(pupil))));
+    case Figure::TodayPoints:
+        return figureText(figure, s.todayPoints.sumOverCourses(pupil));
+    case Figure::AllAttempts:
+        return figureText(figure, s.totalCount.sumOverCourses(pupil));
+    case Figure::AllPoints:
+        return figureText(figure, s.totalPoints.sumOverCourses(pupil));
     }
-    if (figure == Figure::TodayAttempts)
-        sum = double(float(sum)); // a single-precision sum, as the counts are
-    return figureText(figure, sum);
+    return QString();
 }
 
 Mode mode(int listMode)

@@ -57,13 +57,7 @@ ResultRecord ResultRecord::decode(const char* p)
 
 int ResultRecord::pointsValue() const
 {
-    const QByteArray text = points.trimmed();
-    int i = 0;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        ++i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
-        ++i;
-    return text.left(i).toInt();
+    return recordtext::pointsValue(points.leftJustified(5, ' ').constData());
 }
 
 QByteArray SharedResultRecord::encode() const
@@ -98,6 +92,21 @@ SharedResultRecord SharedResultRecord::decode(const char* p)
 }
 
 namespace recordtext {
+
+qint32 pointsValue(const char* text)
+{
+    int i = 0;
+    while (i < 5 && text[i] == ' ')
+        ++i;
+    const bool negative = i < 5 && text[i] == '-';
+    if (negative || (i < 5 && text[i] == '+'))
+        ++i;
+    qint32 value = 0;
+    for (; i < 5 && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = value * 10 + (text[i] - '0');
+    return negative ? -value : value;
+}
+
 namespace {
 
 // The longest prefix of the text whose code page 932 form fits the width.

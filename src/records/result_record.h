@@ -48,6 +48,9 @@ struct SharedResultRecord
 
 namespace recordtext {
 
+// The numeric value of a 5-byte points field: its leading number after blanks, 0 when none.
+qint32 pointsValue(const char* field);
+
 // A text in code page 932, cut at a character boundary to at most width bytes and padded with
 // spaces; nothing when the text holds a character the code page cannot hold.
 std::optional<QByteArray> fixedField(const QString& text, int width);

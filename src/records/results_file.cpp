@@ -5,6 +5,8 @@
 #include "state/clock.h"
 #include "state/shared_state.h"
 
+#include <QFileInfo>
+
 namespace resultsfile {
 
 QString resultsFileName()
@@ -31,7 +33,7 @@ namespace {
 
 QString fileNameOf(const QString& path)
 {
-    return path.mid(std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\')) + 1);
+    return QFileInfo(path).fileName();
 }
 
 RecordsError errorOf(const QString& path, const QString& action, const RecordFile& file)

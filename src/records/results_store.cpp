@@ -24,24 +24,10 @@ struct RecordCore
     qint32 points;
 };
 
-qint32 pointsOfText(const char* text)
-{
-    int i = 0;
-    while (i < 5 && text[i] == ' ')
-        ++i;
-    const bool negative = i < 5 && text[i] == '-';
-    if (negative || (i < 5 && text[i] == '+'))
-        ++i;
-    qint32 value = 0;
-    for (; i < 5 && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = value * 10 + (text[i] - '0');
-    return negative ? -value : value;
-}
-
 RecordCore decodeCore(const char* p)
 {
     return {qFromLittleEndian<double>(p),      qFromLittleEndian<double>(p + 8),  qFromLittleEndian<qint16>(p + 16),
-            qFromLittleEndian<qint16>(p + 18), qFromLittleEndian<qint32>(p + 20), pointsOfText(p + 34)};
+            qFromLittleEndian<qint16>(p + 18), qFromLittleEndian<qint32>(p + 20), recordtext::pointsValue(p + 34)};
 }
 
 // A record outside the tables is passed over: the file is append-only, so a stray record

@@ -11,11 +11,7 @@ QString separator()
 
 QString lastComponent(const QString& folder)
 {
-    QString rest = folder;
-    qsizetype cut;
-    while ((cut = rest.indexOf(separator())) >= 0)
-        rest = rest.mid(cut + 1);
-    return rest;
+    return folder.mid(folder.lastIndexOf(separator()) + 1);
 }
 
 void resolve(Folders& f, const QString& programDir)

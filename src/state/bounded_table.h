@@ -62,6 +62,15 @@ public:
     }
     void fill(const T& value) { std::fill(m_cells.begin(), m_cells.end(), value); }
 
+    // One pupil's cells added up over the courses first..last (course 0 is no course).
+    double sumOverCourses(int pupil, int first = 1, int last = kMaxCourse) const
+    {
+        double sum = 0;
+        for (int course = first; course <= last; ++course)
+            sum += double((*this)(course, pupil));
+        return sum;
+    }
+
 private:
     static void check(int course, int pupil)
     {
