@@ -323,10 +323,15 @@ void DrillScreen::refresh()
         box->setEnabled(b.enabled);
         box->setVisible(b.visible);
         const bool divisor = d.answer(k) != QStringLiteral("*");
-        m_answers[k]->setText(d.answer(k));
-        m_answers[k]->setStyleSheet(backgroundStyle("QLabel", divisor ? kDivisorAnswer : kStarAnswer));
+        // The answers change only with the number (never the same twice in a row): a style
+        // sheet is costly to apply on every key.
+        if (d.number() != m_answersShownFor) {
+            m_answers[k]->setText(d.answer(k));
+            m_answers[k]->setStyleSheet(backgroundStyle("QLabel", divisor ? kDivisorAnswer : kStarAnswer));
+        }
         m_answers[k]->setVisible(d.answerPanelVisible() && divisor);
     }
+    m_answersShownFor = d.number();
     m_answerPanel->setVisible(d.answerPanelVisible());
     m_acknowledge->setVisible(d.acknowledgeVisible());
     focusActiveBox();

@@ -55,6 +55,7 @@ private:
     std::unique_ptr<DivisorDrill> m_drill;
     AttemptClock m_clock;
     bool m_running = false;
+    int m_answersShownFor = 0; // the number whose answers the answer labels hold
 
     QList<QLineEdit*> m_boxes;  // index 1..24, 0 the template
     QList<QLabel*> m_answers;   // index 1..24, 0 the template

@@ -31,7 +31,8 @@ const QStringList kGrades = {QStringLiteral("全学年"), QStringLiteral("中学
                              QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
                              QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
 const QStringList kModeCaptions = {QStringLiteral("回数(今日／今まで）"), QStringLiteral("ポイント（今日／今まで）"),
-                                   QStringLiteral("本日（ポイント／回数）"), QStringLiteral("今まで（ポイント／回数）")};
+                                   QStringLiteral("本日（ポイント／回数）"),
+                                   QStringLiteral("今まで（ポイント／回数）")};
 
 } // namespace
 
@@ -132,7 +133,8 @@ void NameselScreen::build()
     m_wait->setObjectName("Picture5");
     m_wait->setGeometry(262, 300, 500, 140);
     uih::setBackground(m_wait, accent);
-    auto* wait = uih::label(m_wait, "Label19", QStringLiteral("Just a moment, please."), QRect(0, 40, 500, 60), 20, true);
+    auto* wait =
+        uih::label(m_wait, "Label19", QStringLiteral("Just a moment, please."), QRect(0, 40, 500, 60), 20, true);
     wait->setAlignment(Qt::AlignCenter);
     wait->setStyleSheet(QStringLiteral("color: white"));
     m_wait->raise();
@@ -152,10 +154,9 @@ void NameselScreen::formLoad()
         return;
     }
     build();
-    rosterDisplay();
-    m_list->setCurrentRow(0);
+    // The list is built by the activation that always follows, once the roster is repaired:
+    // building it here as well would read the results and the roster twice.
     letPendingEventsRun();
-    m_wait->hide();
 }
 
 void NameselScreen::formActivate()
@@ -220,14 +221,15 @@ void NameselScreen::rosterDisplay()
     }
     if (!problems.isEmpty() && !m_problemsShown) {
         m_problemsShown = true; // once per opening of the menu, not on every rebuild
-        m_context.services.messages.show(QStringLiteral("名簿の読み込み"),
-                                         QStringLiteral("名簿ファイルの次の行は表示できません。先生は名簿を直してください。\r\n") +
-                                             problems.join(QStringLiteral("\r\n")),
-                                         MessageBox::Icon::Warning);
+        m_context.services.messages.show(
+            QStringLiteral("名簿の読み込み"),
+            QStringLiteral("名簿ファイルの次の行は表示できません。先生は名簿を直してください。\r\n") +
+                problems.join(QStringLiteral("\r\n")),
+            MessageBox::Icon::Warning);
     }
 
-    m_rows = namelist::ordered(rows, schoolYear, m_grade->currentText().isEmpty() ? QStringLiteral("全学年")
-                                                                                : m_grade->currentText());
+    m_rows = namelist::ordered(rows, schoolYear,
+                               m_grade->currentText().isEmpty() ? QStringLiteral("全学年") : m_grade->currentText());
     const QSignalBlocker blocker(m_list);
     m_list->clear();
     m_list->addItem(kRowZero);
@@ -312,9 +314,10 @@ void NameselScreen::Combo1_Click()
 
 void NameselScreen::showHelpNotice()
 {
-    m_context.services.messages.show(QStringLiteral("使用法の説明"),
-                                     QStringLiteral("使用法の説明のページは、このパソコンでは開けません。先生に聞いてください。"),
-                                     MessageBox::Icon::Information);
+    m_context.services.messages.show(
+        QStringLiteral("使用法の説明"),
+        QStringLiteral("使用法の説明のページは、このパソコンでは開けません。先生に聞いてください。"),
+        MessageBox::Icon::Information);
 }
 
 // The form sees every key before its controls: "1" confirms, "0" ends, and in the list Enter

@@ -2,7 +2,6 @@
 
 #include "form.h"
 
-#include <QEventLoop>
 
 FormRegistry::~FormRegistry()
 {
@@ -28,17 +27,6 @@ void FormRegistry::show(Form* form)
     form->raise();
     form->activateWindow();
     form->formActivate();
-}
-
-void FormRegistry::showModal(Form* form)
-{
-    activate(form);
-    form->setWindowModality(Qt::ApplicationModal);
-    QEventLoop loop;
-    QObject::connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
-    form->show();
-    form->formActivate();
-    loop.exec();
 }
 
 Form* FormRegistry::find(const QString& formName) const

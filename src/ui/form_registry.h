@@ -18,8 +18,6 @@ public:
 
     // Shows a form without waiting; the registry owns it until it is unloaded.
     void show(Form* form);
-    // Shows a form and waits until it is closed.
-    void showModal(Form* form);
 
     Form* find(const QString& formName) const;
     bool isLoaded(const QString& formName) const { return find(formName) != nullptr; }

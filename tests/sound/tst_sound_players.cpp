@@ -1,27 +1,19 @@
-#include "fakes.h"
 #include "sound/sound_players.h"
 #include "state/shared_state.h"
+#include "test_world.h"
 
 #include <QtTest>
 #include <memory>
 
 namespace {
 
-struct World
+struct World : TestWorld
 {
-    std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
-    FakeClock clock;
-    ScriptedRandom random;
-    RecordingMessageBox messages;
-    RecordingProgramEnd end;
-    RecordingAudio audio;
-    SoundPlayers players{Services{*state, clock, random, messages, end}, audio};
-
     World()
     {
         state->folders.soundFolder = "/s/";
         auto& t = state->sound.table;
-        t[2] = {};
+        t = {};
         t[2][1] = "c1";
         t[2][2] = "c2";
         t[2][3] = "c3";
@@ -56,7 +48,7 @@ private slots:
         QFETCH(QString, file);
         World w;
         w.random.setValues({r});
-        w.players.playCorrectSound();
+        w.sounds.playCorrectSound();
         QCOMPARE(w.audio.played, QStringList{file});
         QCOMPARE(w.state->sound.mciCommand, "play " + file + " wait");
         QCOMPARE(w.state->sound.mciResult, QStringLiteral("0"));
@@ -65,11 +57,11 @@ private slots:
     void eachPlayerPlaysItsKind()
     {
         World w;
-        w.players.playBestSound();
-        w.players.playPassSound();
-        w.players.playPersonalBestSound();
-        w.players.playFailSound();
-        w.players.playWrongSound();
+        w.sounds.playBestSound();
+        w.sounds.playPassSound();
+        w.sounds.playPersonalBestSound();
+        w.sounds.playFailSound();
+        w.sounds.playWrongSound();
         QCOMPARE(w.audio.played, (QStringList{"/s/最高1.wav", "/s/合格.wav", "/s/p1.wav", "/s/f1.wav", "/s/w1.wav"}));
     }
 
@@ -79,7 +71,7 @@ private slots:
         World w;
         w.state->sound.table[4] = {};
         w.audio.results = {263};
-        w.players.playWrongSound();
+        w.sounds.playWrongSound();
         QCOMPARE(w.audio.played, QStringList{"/s/.wav"});
         QCOMPARE(w.state->sound.failCount, qint16(1));
         QCOMPARE(w.state->sound.mciResult, QStringLiteral("263"));
@@ -90,12 +82,12 @@ private slots:
         World w;
         w.audio.results = {5, 5, 5, 0, 5, 5, 5};
         for (int i = 0; i < 3; ++i)
-            w.players.playCorrectSound();
+            w.sounds.playCorrectSound();
         QCOMPARE(w.state->sound.failCount, qint16(3));
-        w.players.playWrongSound();
+        w.sounds.playWrongSound();
         QCOMPARE(w.state->sound.failCount, qint16(0));
         for (int i = 0; i < 3; ++i)
-            w.players.playWrongSound();
+            w.sounds.playWrongSound();
         QVERIFY(w.messages.shown.isEmpty());
         QVERIFY(w.end.exitCodes.isEmpty());
     }
@@ -104,11 +96,11 @@ private slots:
     {
         World w;
         w.audio.results = {7, 7, 7, 7};
-        w.players.playCorrectSound();
-        w.players.playWrongSound();
-        w.players.playCorrectSound();
+        w.sounds.playCorrectSound();
+        w.sounds.playWrongSound();
+        w.sounds.playCorrectSound();
         QVERIFY(w.messages.shown.isEmpty());
-        w.players.playWrongSound();
+        w.sounds.playWrongSound();
         QCOMPARE(w.messages.shown.size(), 1);
         QCOMPARE(w.messages.shown[0].title, QStringLiteral("音声エラー"));
         QCOMPARE(w.messages.shown[0].text, QStringLiteral("音声がでません。先生を呼びなさい。\r\nfake error 7"));
@@ -120,10 +112,10 @@ private slots:
         World w;
         w.audio.results = {9, 9, 9, 9, 9, 9, 9, 9};
         for (int i = 0; i < 2; ++i) {
-            w.players.playBestSound();
-            w.players.playPassSound();
-            w.players.playPersonalBestSound();
-            w.players.playFailSound();
+            w.sounds.playBestSound();
+            w.sounds.playPassSound();
+            w.sounds.playPersonalBestSound();
+            w.sounds.playFailSound();
         }
         QCOMPARE(w.state->sound.failCount, qint16(0));
         QVERIFY(w.messages.shown.isEmpty());
@@ -131,5 +123,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestSoundPlayers)
+QTEST_GUILESS_MAIN(TestSoundPlayers)
 #include "tst_sound_players.moc"
