@@ -23,6 +23,7 @@ class NoBox final : public MessageBox
 {
 public:
     void show(const QString&, const QString&, Icon) override {}
+    bool ask(const QString&, const QString&) override { return false; }
 };
 class NoEnd final : public ProgramEnd
 {

@@ -1,13 +1,15 @@
 #!/bin/sh
 # Installs the Debian packages the project needs, only those that are missing.
-#   install-deps.sh            what building, testing and running need
-#   install-deps.sh --display  also a virtual display, for a machine without one
-#   install-deps.sh --gui-check also the tools that drive and photograph the screens
+#   install-deps.sh            what building and testing need, with the virtual display and
+#                              window manager the tests drive the real program on
+#   install-deps.sh --display  also what running the program under xvfb-run needs
+#   install-deps.sh --gui-check also ImageMagick, to photograph the screens
 set -eu
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic"
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic
+          xvfb xauth openbox xdotool wmctrl"
 case "${1:-}" in
---display) PACKAGES="$PACKAGES xvfb xauth" ;;
---gui-check) PACKAGES="$PACKAGES xvfb xauth xdotool imagemagick" ;;
+--display) PACKAGES="$PACKAGES" ;;
+--gui-check) PACKAGES="$PACKAGES imagemagick" ;;
 esac
 missing=""
 for p in $PACKAGES; do

@@ -17,13 +17,16 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(true);
+    // The program ends when its last screen is unloaded, whatever unloaded it; a message box
+    // closed between two screens must not end it.
+    app.setQuitOnLastWindowClosed(false);
 
     auto state = std::make_unique<SharedState>();
     SystemClock clock;
     SystemRandom random;
     QtMessageBox messages;
     FormRegistry forms;
+    forms.setWhenEmpty([] { QCoreApplication::exit(0); });
     QtProgramEnd programEnd(forms);
     const Services services{*state, clock, random, messages, programEnd};
     SdlAudioOutput audio;

@@ -25,6 +25,7 @@ public:
 protected:
     void formLoad() override;
     void formActivate() override;
+    void closeRequested() override { Command1_Click(); }
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -4,6 +4,7 @@
 #include "records/results_store.h"
 #include "sound/sound_players.h"
 #include "state/clock.h"
+#include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/form_registry.h"
 #include "ui/launch.h"
@@ -307,6 +308,25 @@ void DrillScreen::endOfAttempt()
     launch::showEndScreen(m_context);
 }
 
+void DrillScreen::askToLeave()
+{
+    SharedState& state = m_context.services.state;
+    if (!m_running || state.current.endGuard == 1)
+        return; // the attempt is solved and being recorded
+    QPointer<DrillScreen> self(this);
+    // The clock goes on while the question is open: "いいえ" continues the same attempt.
+    const bool leave =
+        m_context.services.messages.ask(state.catalogue.courseTitle, QStringLiteral("練習をやめますか？"));
+    if (!self || !leave || !m_running || state.current.endGuard == 1)
+        return;
+    m_timer->stop();
+    m_running = false;
+    state.current.endGuard = 1;
+    AppContext& context = m_context;
+    launch::openResultsViewer(context);
+    context.forms.unload(this);
+}
+
 void DrillScreen::refresh()
 {
     const DivisorDrill& d = *m_drill;
@@ -356,6 +376,10 @@ bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyPress: {
         // Every key is the drill's: the box shows only what the drill puts into it.
         auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            askToLeave();
+            return true;
+        }
         QPointer<DrillScreen> self(this);
         m_drill->keyDown(k, editKeyOf(key->key()));
         const QString text = key->text();
@@ -392,6 +416,11 @@ bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
 void DrillScreen::keyPressEvent(QKeyEvent* event)
 {
     // While the answer is shown every box is disabled and the keys come here.
+    if (event->key() == Qt::Key_Escape) {
+        askToLeave();
+        event->accept();
+        return;
+    }
     const QString text = event->text();
     if (!text.isEmpty() && m_drill) {
         m_drill->formKeyPress(text.front());

@@ -31,6 +31,9 @@ public:
     void Command4_Click(); // show the answer
     void Command6_Click(); // start
     void Timer1_Timer();
+    // Esc or the close box: the pupil is asked, and on "はい" goes back to the course board
+    // without the attempt being recorded.
+    void askToLeave();
 
     const DivisorDrill& drill() const { return *m_drill; }
 
@@ -39,6 +42,7 @@ protected:
     void formActivate() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeRequested() override { askToLeave(); }
 
 private:
     void playCorrectSound() override;

@@ -8,4 +8,8 @@ class WaitScreen final : public Form
     Q_OBJECT
 public:
     WaitScreen();
+
+protected:
+    // Shown only while one screen hands over to the next, which unloads it.
+    void closeRequested() override {}
 };

@@ -141,6 +141,8 @@ void EndScreen::Timer1_Timer()
 
 void EndScreen::Command4_Click()
 {
+    if (!m_toMenu->isEnabled())
+        return; // already on the way to the board
     m_toMenu->setEnabled(false);
     launch::openResultsViewer(m_context);
     m_context.forms.unload(this);

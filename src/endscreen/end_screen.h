@@ -24,6 +24,7 @@ public:
 protected:
     void formLoad() override;
     void formActivate() override;
+    void closeRequested() override { Command4_Click(); }
 
 private:
     AppContext& m_context;

@@ -31,6 +31,7 @@ public:
 protected:
     void formLoad() override;
     void formActivate() override;
+    void closeRequested() override { Command7_Click(); }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

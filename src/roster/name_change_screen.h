@@ -21,6 +21,7 @@ public:
 
 protected:
     void formLoad() override;
+    void closeRequested() override { Command2_Click(); }
 
 private:
     void fill();

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// Message boxes with one OK button, the only way the logic speaks to the user. The screens
+// Message boxes with one OK button (or a yes/no question), the only way the logic speaks to the user. The screens
 // give a real box; tests give one that records what was said and never blocks.
 class MessageBox
 {
@@ -16,6 +16,8 @@ public:
     };
     virtual ~MessageBox() = default;
     virtual void show(const QString& title, const QString& text, Icon icon = Icon::None) = 0;
+    // A question with "はい" and "いいえ"; "いいえ" is the default, so a stray Enter changes nothing.
+    virtual bool ask(const QString& title, const QString& text) = 0;
 };
 
 // How the program ends after an error it cannot recover from: every open form is unloaded,

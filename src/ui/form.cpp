@@ -15,13 +15,19 @@ Form::Form(const QString& formName, QWidget* parent) : QWidget(parent)
 
 void Form::closeEvent(QCloseEvent* event)
 {
-    // Closing a window by its frame unloads the form like its own buttons do.
+    // The registry decides what goes: the screen's own way back unloads it when it should.
     if (m_registry) {
         event->ignore();
-        m_registry->unload(this);
+        closeRequested();
         return;
     }
     QWidget::closeEvent(event);
+}
+
+void Form::closeRequested()
+{
+    if (m_registry)
+        m_registry->unload(this);
 }
 
 void Form::keyPressEvent(QKeyEvent* event)

@@ -13,6 +13,9 @@ public:
 protected:
     virtual void formLoad() {}
     virtual void formActivate() {}
+    // The window's close box: each screen leaves the way its own way back does. A screen
+    // without one is simply unloaded.
+    virtual void closeRequested();
     void closeEvent(QCloseEvent* event) override;
     // Enter on a focused button presses it, as the space bar does.
     void keyPressEvent(QKeyEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "form.h"
 
+#include <QTimer>
 
 FormRegistry::~FormRegistry()
 {
@@ -61,6 +62,19 @@ void FormRegistry::unload(Form* form)
             break;
         }
     }
+    checkEmptyLater();
+}
+
+void FormRegistry::checkEmptyLater()
+{
+    if (!m_whenEmpty || m_checkPending)
+        return;
+    m_checkPending = true;
+    QTimer::singleShot(0, &m_timerContext, [this] {
+        m_checkPending = false;
+        if (openForms().isEmpty() && m_whenEmpty)
+            m_whenEmpty();
+    });
 }
 
 void FormRegistry::unloadAll()

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
 #include <QPointer>
 #include <QString>
+#include <functional>
 
 class Form;
 
@@ -29,7 +31,16 @@ public:
     void unloadAll();
     QList<Form*> openForms() const;
 
+    // Called once no form is left open, whatever unloaded the last one: the program then has
+    // no window and must end. Checked once the running handler has returned, because a screen
+    // that hands over may unload itself just before it shows the next one.
+    void setWhenEmpty(std::function<void()> whenEmpty) { m_whenEmpty = std::move(whenEmpty); }
+
 private:
+    void checkEmptyLater();
     void activate(Form* form);
     QList<QPointer<Form>> m_forms;
+    std::function<void()> m_whenEmpty;
+    bool m_checkPending = false;
+    QObject m_timerContext; // pending checks end with the registry
 };

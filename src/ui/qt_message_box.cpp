@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <cstdio>
 #include <cstdlib>
 
@@ -27,6 +28,20 @@ void QtMessageBox::show(const QString& title, const QString& text, Icon icon)
     }
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
+}
+
+bool QtMessageBox::ask(const QString& title, const QString& text)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void QtProgramEnd::endProgram(int exitCode)

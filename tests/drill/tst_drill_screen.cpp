@@ -134,6 +134,44 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), a.box(24));
     }
 
+    // Esc and the close box ask first; "いいえ" goes on with the clock running, "はい" goes back
+    // to the board and records nothing.
+    void leavingAnAttempt_data()
+    {
+        QTest::addColumn<bool>("byCloseBox");
+        QTest::addColumn<bool>("answer");
+        QTest::addRow("Esc, no") << false << false;
+        QTest::addRow("Esc, yes") << false << true;
+        QTest::addRow("close box, no") << true << false;
+        QTest::addRow("close box, yes") << true << true;
+    }
+    void leavingAnAttempt()
+    {
+        QFETCH(bool, byCloseBox);
+        QFETCH(bool, answer);
+        Attempt a(1, {12, 8, 6});
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        typeKeys("1 12 ");
+        a.messages.answers = {answer};
+        if (byCloseBox)
+            a.screen->close();
+        else
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QCOMPARE(a.messages.shown.size(), 1);
+        QCOMPARE(a.messages.shown[0].text, QStringLiteral("練習をやめますか？"));
+        if (!answer) {
+            QVERIFY(a.forms.isLoaded("mainfrm"));
+            QCOMPARE(QApplication::focusWidget(), a.box(2));
+            a.clock.advanceMs(7000);
+            a.screen->Timer1_Timer();
+            QCOMPARE(text(a.screen, "Label12"), QStringLiteral("7"));
+            return;
+        }
+        QVERIFY(!a.forms.isLoaded("mainfrm"));
+        QVERIFY(a.forms.isLoaded("seisekitime1"));
+        QVERIFY(!QFile::exists(a.resultsPath()) || readAll(a.resultsPath()).isEmpty());
+    }
+
     void entryBoxesTakeNoInputMethod()
     {
         Attempt a(1, {4, 6});

@@ -57,7 +57,13 @@ public:
         Icon icon;
     };
     QList<Shown> shown;
+    QList<bool> answers; // to the questions, in turn; "いいえ" once they run out
     void show(const QString& title, const QString& text, Icon icon) override { shown.append({title, text, icon}); }
+    bool ask(const QString& title, const QString& text) override
+    {
+        shown.append({title, text, Icon::None});
+        return !answers.isEmpty() && answers.takeFirst();
+    }
 };
 
 class RecordingProgramEnd final : public ProgramEnd

@@ -64,6 +64,24 @@ private slots:
         QTRY_VERIFY(!watch);
     }
 
+    // The program ends once no screen is left, but not in the middle of a handover, where a
+    // screen unloads itself just before it shows the next one.
+    void emptyRegistryEndsTheProgram()
+    {
+        FormRegistry forms;
+        int ended = 0;
+        forms.setWhenEmpty([&] { ++ended; });
+        forms.show(new JournalForm("a"));
+        forms.unload("a");
+        forms.show(new JournalForm("b"));
+        QCoreApplication::processEvents();
+        QCOMPARE(ended, 0);
+        forms.find("b")->close();
+        QTRY_COMPARE(ended, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(ended, 1);
+    }
+
     void closingTheWindowUnloads()
     {
         FormRegistry forms;

@@ -1,0 +1,56 @@
+#include "test_world.h"
+#include "ui/form.h"
+#include "ui/launch.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+// The close box of every screen leaves it the way its own way back does, so the program is
+// never left running without a window.
+class TestCloseBox : public QObject
+{
+    Q_OBJECT
+private slots:
+    void leavesLikeTheWayBack_data()
+    {
+        QTest::addColumn<QString>("screen");
+        QTest::addColumn<QString>("next");
+        QTest::addRow("menu ends like 終了") << "namesel" << "";
+        QTest::addRow("board goes back to the menu") << "seisekitime1" << "namesel";
+        QTest::addRow("end screen goes to the board") << "FrmSyuuryou" << "seisekitime1";
+        QTest::addRow("name change goes back to the menu") << "FrmName2" << "namesel";
+    }
+    void leavesLikeTheWayBack()
+    {
+        QFETCH(QString, screen);
+        QFETCH(QString, next);
+        TestWorld w;
+        launch::showMenu(w.context);
+        if (screen == "seisekitime1") {
+            launch::openResultsViewer(w.context);
+        } else if (screen == "FrmSyuuryou") {
+            w.forms.unload("namesel");
+            launch::showEndScreen(w.context);
+            QTRY_VERIFY(w.forms.find(screen)->findChild<QWidget*>("Command4")->isVisible());
+        } else if (screen == "FrmName2") {
+            w.forms.find("namesel")->findChild<QPushButton*>("Command16")->click();
+        }
+        QCoreApplication::processEvents();
+        Form* form = w.forms.find(screen);
+        QVERIFY(form);
+        form->close();
+        QCoreApplication::processEvents();
+        if (next.isEmpty()) {
+            QCOMPARE(w.launcher.started.size(), 1);
+            QCOMPARE(w.launcher.started[0].second, QStringList{"001"});
+            QCOMPARE(w.end.exitCodes, QList<int>{0});
+            return;
+        }
+        QVERIFY(!w.forms.isLoaded(screen));
+        QVERIFY(w.forms.isLoaded(next));
+        QVERIFY(w.end.exitCodes.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestCloseBox)
+#include "tst_close_box.moc"
