@@ -62,9 +62,7 @@ QString decode(const QByteArray& bytes)
         qFatal("the C library has no code page 932 converter");
     const QByteArray utf8 = convert(cd.handle(), bytes, [&](qsizetype offset, QByteArray& out) -> size_t {
         out.append("\xEF\xBF\xBD"); // U+FFFD
-        const auto lead = quint8(bytes[offset]);
-        const bool doubleByteLead = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
-        return doubleByteLead && offset + 1 < bytes.size() ? 2 : 1;
+        return size_t(invalidSequenceLength(bytes, offset));
     });
     return QString::fromUtf8(utf8);
 }

@@ -1,16 +1,43 @@
 #include "cp932.h"
 
+#include <QList>
 #include <windows.h>
 
 namespace cp932 {
 
+namespace {
+
+// Converts strictly: false when any byte sequence is invalid.
+bool decodeStrict(const char* bytes, int length, QString& out)
+{
+    const int n = MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, length, nullptr, 0);
+    if (n <= 0)
+        return false;
+    QString text(n, Qt::Uninitialized);
+    MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, bytes, length, reinterpret_cast<wchar_t*>(text.data()), n);
+    out += text;
+    return true;
+}
+
+} // namespace
+
 QString decode(const QByteArray& bytes)
 {
-    if (bytes.isEmpty())
-        return QString();
-    const int n = MultiByteToWideChar(932, 0, bytes.constData(), int(bytes.size()), nullptr, 0);
-    QString text(n, Qt::Uninitialized);
-    MultiByteToWideChar(932, 0, bytes.constData(), int(bytes.size()), reinterpret_cast<wchar_t*>(text.data()), n);
+    QString text;
+    if (bytes.isEmpty() || decodeStrict(bytes.constData(), int(bytes.size()), text))
+        return text;
+    // Some sequence is invalid: character by character, each invalid one giving one U+FFFD
+    // of the same length as the C library's converter gives elsewhere.
+    text.clear();
+    for (qsizetype i = 0; i < bytes.size();) {
+        const qsizetype pair = isLeadByte(quint8(bytes[i])) && i + 1 < bytes.size() ? 2 : 1;
+        if (decodeStrict(bytes.constData() + i, int(pair), text)) {
+            i += pair;
+            continue;
+        }
+        text += QChar(0xFFFD);
+        i += invalidSequenceLength(bytes, i);
+    }
     return text;
 }
 

@@ -60,15 +60,25 @@ private slots:
         QCOMPARE(cp932::byteLength(text), qsizetype(-1));
     }
 
+    // One U+FFFD per invalid sequence; a lead byte takes the next byte only when it is a
+    // trail byte, so a character cut after its first byte keeps the field end after it.
+    void invalidBytesDecodeToReplacement_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("undefined single byte") << QByteArray("a\xA0" "b") << QStringLiteral("a\uFFFDb");
+        QTest::addRow("unmapped pair") << QByteArray("\x85\x40" "c") << QStringLiteral("\uFFFDc");
+        QTest::addRow("lead at the end") << QByteArray("x\x81") << QStringLiteral("x\uFFFD");
+        QTest::addRow("lead before a digit") << QByteArray("\x85" "0") << QStringLiteral("\uFFFD" "0");
+        QTest::addRow("lead before a quote") << QByteArray("\x93\"" ",1") << QStringLiteral("\uFFFD\",1");
+        QTest::addRow("lead before a comma") << QByteArray("\xE0,2") << QStringLiteral("\uFFFD,2");
+        QTest::addRow("lead before a line end") << QByteArray("\x8E\r\n") << QStringLiteral("\uFFFD\r\n");
+    }
     void invalidBytesDecodeToReplacement()
     {
-        QCOMPARE(cp932::decode(QByteArray("a\xA0"
-                                          "b")),
-                 QStringLiteral("a\uFFFDb"));
-        QCOMPARE(cp932::decode(QByteArray("\x85\x40"
-                                          "c")),
-                 QStringLiteral("\uFFFDc"));
-        QCOMPARE(cp932::decode(QByteArray("x\x81")), QStringLiteral("x\uFFFD"));
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(cp932::decode(bytes), text);
     }
 };
 
