@@ -6,7 +6,8 @@
 
 // A random-access file of fixed-length records with a byte-range lock, as the family's
 // programs share it. One implementation per platform: fcntl record locks on POSIX systems,
-// LockFileEx on Windows. Every call reports failure through error().
+// LockFileEx on Windows. Every call reports failure through failure() and errorText(), the
+// latter in Japanese for the common reasons.
 class RecordFile
 {
 public:
@@ -14,7 +15,8 @@ public:
     {
         None,
         NotFound,
-        Sharing,
+        Sharing, // another program holds the file or its lock: worth waiting for
+        Denied,  // not allowed to read or write it, or a read-only medium: waiting never helps
         Other
     };
 
@@ -25,9 +27,10 @@ public:
     // Pushes written data to the disk before the lock is given back.
     virtual bool flush() = 0;
     virtual bool truncate(qint64 length) = 0;
-    // Waits for and takes an exclusive lock on the byte range; other programs of the family
-    // lock the same range (the first record) before they append.
-    virtual bool lock(qint64 offset, qint64 length) = 0;
+    // Takes an exclusive lock on the byte range without waiting; when another program holds
+    // it the failure is Sharing. Other programs of the family lock the same range (the first
+    // record) before they append.
+    virtual bool tryLock(qint64 offset, qint64 length) = 0;
     virtual bool unlock(qint64 offset, qint64 length) = 0;
 
     Failure failure() const { return m_failure; }

@@ -1,8 +1,9 @@
 #include "record_file.h"
 
+#include "platform/system_error.h"
+
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +18,8 @@ RecordFile::Failure classify(int code)
         return RecordFile::Failure::NotFound;
     case EACCES:
     case EPERM:
+    case EROFS:
+        return RecordFile::Failure::Denied;
     case EAGAIN:
     case EBUSY:
     case ETXTBSY:
@@ -28,7 +31,7 @@ RecordFile::Failure classify(int code)
 
 QString describe(int code)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return describeSystemError(code);
 }
 
 class PosixRecordFile final : public RecordFile
@@ -83,7 +86,7 @@ public:
     bool flush() override { return ::fdatasync(m_fd) == 0 || fail(false); }
     bool truncate(qint64 length) override { return ::ftruncate(m_fd, off_t(length)) == 0 || fail(false); }
 
-    bool lock(qint64 offset, qint64 length) override { return setLock(F_WRLCK, offset, length); }
+    bool tryLock(qint64 offset, qint64 length) override { return setLock(F_WRLCK, offset, length); }
     bool unlock(qint64 offset, qint64 length) override { return setLock(F_UNLCK, offset, length); }
 
 private:
@@ -96,9 +99,15 @@ private:
         fl.l_whence = SEEK_SET;
         fl.l_start = off_t(offset);
         fl.l_len = off_t(length);
-        while (::fcntl(m_fd, F_SETLKW, &fl) != 0) {
-            if (errno != EINTR)
-                return fail(false);
+        while (::fcntl(m_fd, F_SETLK, &fl) != 0) {
+            if (errno == EINTR)
+                continue;
+            // A lock held by another process is reported as either of these.
+            if (errno == EACCES || errno == EAGAIN) {
+                setError(Failure::Sharing, errno, describeSystemError(EAGAIN));
+                return false;
+            }
+            return fail(false);
         }
         return true;
     }

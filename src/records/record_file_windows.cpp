@@ -1,5 +1,7 @@
 #include "record_file.h"
 
+#include "platform/system_error.h"
+
 #include <windows.h>
 
 namespace {
@@ -11,6 +13,8 @@ RecordFile::Failure classify(DWORD code)
     case ERROR_PATH_NOT_FOUND:
         return RecordFile::Failure::NotFound;
     case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT:
+        return RecordFile::Failure::Denied;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return RecordFile::Failure::Sharing;
@@ -21,12 +25,7 @@ RecordFile::Failure classify(DWORD code)
 
 QString describe(DWORD code)
 {
-    wchar_t* buffer = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    const QString text = buffer ? QString::fromWCharArray(buffer).trimmed() : QString::number(code);
-    LocalFree(buffer);
-    return text;
+    return describeSystemError(int(code));
 }
 
 OVERLAPPED at(qint64 offset)
@@ -82,10 +81,11 @@ public:
         return (SetFilePointerEx(m_h, pos, nullptr, FILE_BEGIN) && SetEndOfFile(m_h)) || fail(false);
     }
 
-    bool lock(qint64 offset, qint64 length) override
+    bool tryLock(qint64 offset, qint64 length) override
     {
         OVERLAPPED ov = at(offset);
-        return LockFileEx(m_h, LOCKFILE_EXCLUSIVE_LOCK, 0, DWORD(length), 0, &ov) || fail(false);
+        return LockFileEx(m_h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, DWORD(length), 0, &ov) ||
+               fail(false);
     }
 
     bool unlock(qint64 offset, qint64 length) override

@@ -1,6 +1,7 @@
 #include "results_file.h"
 
 #include "oa_date.h"
+#include "pause.h"
 #include "result_record.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
@@ -43,7 +44,7 @@ RecordsError errorOf(const QString& path, const QString& action, const RecordFil
 
 } // namespace
 
-std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength,
+std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength, Pause& pause,
                                          const Opener& open)
 {
     const QString writeAction = QStringLiteral("に書き込む");
@@ -51,8 +52,15 @@ std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& 
     if (!opened.file)
         return RecordsError{fileNameOf(path), QStringLiteral("を開く"), opened.errorCode, opened.errorText};
     RecordFile& file = *opened.file;
-    if (!file.lock(0, recordLength))
-        return errorOf(path, QStringLiteral("をロックする"), file);
+    for (int waited = 0; !file.tryLock(0, recordLength); waited += kLockRetryMs) {
+        if (file.failure() != RecordFile::Failure::Sharing)
+            return errorOf(path, QStringLiteral("をロックする"), file);
+        if (waited >= kLockWaitMs) {
+            return RecordsError{fileNameOf(path), QStringLiteral("をロックする"), file.errorCode(),
+                                QStringLiteral("ほかのプログラムが %1 秒以上使用中です").arg(kLockWaitMs / 1000)};
+        }
+        pause.wait(kLockRetryMs);
+    }
     const qint64 originalSize = file.size();
     if (originalSize < 0) {
         const auto error = errorOf(path, writeAction, file);
@@ -67,15 +75,17 @@ std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& 
         file.unlock(0, recordLength);
         return error;
     }
-    if (!file.writeAt(position, record) || !file.flush()) {
+    if (!file.writeAt(position, record)) {
         const auto error = errorOf(path, writeAction, file);
         file.truncate(position);
         file.writeAt(position, tail);
-        file.flush();
         file.unlock(0, recordLength);
+        file.flush();
         return error;
     }
     file.unlock(0, recordLength);
+    if (!file.flush())
+        return errorOf(path, writeAction, file);
     return std::nullopt;
 }
 
@@ -84,7 +94,7 @@ bool writesSharedRecord(int pupil)
     return pupil > 5000 || pupil < 4900;
 }
 
-std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock, const Opener& open)
+std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock, Pause& pause, const Opener& open)
 {
     const CurrentAttempt& now = state.current;
     const QString schoolCodeText = state.organisation.schoolCode.toText();
@@ -100,7 +110,7 @@ std::optional<RecordsError> appendResult(const SharedState& state, const Clock& 
     record.points = recordtext::pointsField(now.lastPoints);
     record.reserved = QByteArray(5, '\0');
     const QString path = resultsPath(state.folders);
-    if (auto error = appendRecord(path, record.encode(), kResultRecordLength, open))
+    if (auto error = appendRecord(path, record.encode(), kResultRecordLength, pause, open))
         return error;
 
     if (!writesSharedRecord(now.pupilNo))
@@ -119,7 +129,7 @@ std::optional<RecordsError> appendResult(const SharedState& state, const Clock& 
     shared.course = now.course;
     shared.time = now.lastTime;
     shared.schoolCode = record.schoolCode;
-    return appendRecord(sharedPath(state.folders), shared.encode(), kSharedRecordLength, open);
+    return appendRecord(sharedPath(state.folders), shared.encode(), kSharedRecordLength, pause, open);
 }
 
 } // namespace resultsfile

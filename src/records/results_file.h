@@ -7,6 +7,7 @@
 #include <optional>
 
 class Clock;
+class Pause;
 struct Folders;
 struct SharedState;
 
@@ -19,17 +20,23 @@ QString sharedPath(const Folders& folders);
 
 using Opener = std::function<OpenedRecordFile(const QString&)>;
 
+// How long an append waits for another program of the family to give the lock back, letting
+// window events run meanwhile, before it gives up.
+constexpr int kLockWaitMs = 10000;
+constexpr int kLockRetryMs = 100;
+
 // Appends one record directly after the last whole record, so a cut-off tail left by a crash
-// is overwritten. The lock is held from positioning to writing and the data is on the disk
-// before it is released; on a failed write the file is cut back to what it was.
-std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength,
+// is overwritten. The lock is held from positioning to writing; it is given back as soon as
+// the record is complete in the file, and the data is then pushed to the disk, so that a
+// sibling waits as little as possible. On a failed write the file is cut back to what it was.
+std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength, Pause& pause,
                                          const Opener& open = openRecordFile);
 
 // Pupils 4900..5000 are kept out of the family's shared file.
 bool writesSharedRecord(int pupil);
 
 // Appends the current attempt to "成績累積データ.dat" and, for most pupils, to the shared file.
-std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock,
+std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock, Pause& pause,
                                          const Opener& open = openRecordFile);
 
 } // namespace resultsfile

@@ -7,6 +7,8 @@
 #include "state/clock.h"
 #include "state/shared_state.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QtEndian>
 #include <array>
 #include <cmath>
@@ -104,6 +106,12 @@ std::optional<ResultsStore::Block> ResultsStore::readRecentRecords()
         case RecordFile::Failure::Sharing: // another program of the family is writing it
             m_pause.wait(kSharingWaitMs);
             break;
+        case RecordFile::Failure::Denied: // waiting would never end: the teacher must act
+            fatal(RecordsError{resultsfile::resultsFileName(), QStringLiteral("を開く"), code, text}.message() +
+                  QStringLiteral("\r\n先生へ：フォルダ「%1」とこのファイルに書き込みできるようにしてください"
+                                 "（読み取り専用を外す、書き込みの許可を与える）。")
+                      .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+            return std::nullopt;
         default:
             fatal(diagnostic(step, code, text));
             return std::nullopt;
@@ -230,7 +238,7 @@ bool ResultsStore::recordAttempt(int course)
         s.bestTime(course, p) = t;
         now.newPersonalBest = 1;
     }
-    if (const auto error = resultsfile::appendResult(state, m_services.clock, m_open)) {
+    if (const auto error = resultsfile::appendResult(state, m_services.clock, m_pause, m_open)) {
         fatal(error->message());
         return false;
     }

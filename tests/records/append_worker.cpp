@@ -19,13 +19,15 @@ int main(int argc, char* argv[])
     state->folders.sharedFolder = args[1] + "/";
     state->folders.programFolderName = "prog";
     FakeClock clock;
+    SystemClock realClock;
+    EventLoopPause pause(realClock); // the workers' appends really wait for each other's locks
     const int worker = args[2].toInt();
     const int count = args[3].toInt();
     for (int n = 0; n < count; ++n) {
         state->current.pupilNo = qint16(worker);
         state->current.course = 1;
         state->current.lastTime = n;
-        if (const auto error = resultsfile::appendResult(*state, clock)) {
+        if (const auto error = resultsfile::appendResult(*state, clock, pause)) {
             std::fprintf(stderr, "%s\n", qPrintable(error->message()));
             return 1;
         }

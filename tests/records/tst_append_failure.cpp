@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "platform/system_error.h"
 #include "records/record_file.h"
 #include "records/result_record.h"
 #include "records/results_file.h"
@@ -25,13 +26,23 @@ public:
             return m_real->writeAt(offset, bytes);
         }
         m_real->writeAt(offset, bytes.left(m_budget)); // part of the record reaches the disk
-        setError(Failure::Other, 28, QStringLiteral("No space left on device"));
+        setError(Failure::Other, ENOSPC, describeSystemError(ENOSPC));
         return false;
     }
     bool flush() override { return m_real->flush(); }
     bool truncate(qint64 length) override { return m_real->truncate(length); }
-    bool lock(qint64 offset, qint64 length) override { return m_real->lock(offset, length); }
+    bool tryLock(qint64 offset, qint64 length) override
+    {
+        if (busyTries != 0) {
+            --busyTries; // below 0: held for ever
+            setError(Failure::Sharing, EAGAIN, describeSystemError(EAGAIN));
+            return false;
+        }
+        return m_real->tryLock(offset, length);
+    }
     bool unlock(qint64 offset, qint64 length) override { return m_real->unlock(offset, length); }
+
+    int busyTries = 0; // how many lock attempts find the lock held by another program
 
 private:
     std::unique_ptr<RecordFile> m_real;
@@ -68,19 +79,56 @@ private slots:
             opened.file = std::make_unique<FailingFile>(std::move(opened.file), 20);
             return opened;
         };
-        const auto error = resultsfile::appendRecord(path, QByteArray(44, 'r'), 44, failing);
+        RecordingPause pause;
+        const auto error = resultsfile::appendRecord(path, QByteArray(44, 'r'), 44, pause, failing);
         QVERIFY(error.has_value());
         QCOMPARE(error->fileName, QStringLiteral("成績累積データ.dat"));
         QVERIFY(error->message().contains("成績累積データ.dat"));
-        QVERIFY(error->message().contains("No space left on device"));
+        QVERIFY2(error->message().contains("ディスクがいっぱいです"), qPrintable(error->message()));
         QCOMPARE(readAll(path), before);
+    }
+
+    // Another program holding the lock is waited for, letting events run, up to ten seconds;
+    // then the append gives up with a message instead of freezing the screen.
+    void heldLockIsWaitedForAWhile_data()
+    {
+        QTest::addColumn<int>("busyTries");
+        QTest::addColumn<bool>("appended");
+        QTest::addColumn<int>("waits");
+        QTest::addRow("free at once") << 0 << true << 0;
+        QTest::addRow("given back after 3 tries") << 3 << true << 3;
+        QTest::addRow("given back at the last try") << 100 << true << 100;
+        QTest::addRow("held for ever") << -1 << false << 100;
+    }
+    void heldLockIsWaitedForAWhile()
+    {
+        QFETCH(int, busyTries);
+        QFETCH(bool, appended);
+        QFETCH(int, waits);
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/成績累積データ.dat";
+        const auto held = [&](const QString& p) {
+            OpenedRecordFile opened = openRecordFile(p);
+            auto file = std::make_unique<FailingFile>(std::move(opened.file), 1000);
+            file->busyTries = busyTries;
+            opened.file = std::move(file);
+            return opened;
+        };
+        RecordingPause pause;
+        const auto error = resultsfile::appendRecord(path, QByteArray(44, 'r'), 44, pause, held);
+        QCOMPARE(!error.has_value(), appended);
+        QCOMPARE(pause.waits, QList<int>(waits, resultsfile::kLockRetryMs));
+        QCOMPARE(readAll(path).size(), appended ? 44 : 0);
+        if (!appended)
+            QVERIFY2(error->message().contains("10 秒"), qPrintable(error->message()));
     }
 
     void missingFolderIsReported()
     {
         QTemporaryDir dir;
+        RecordingPause pause;
         const auto error =
-            resultsfile::appendRecord(dir.path() + "/nowhere/成績累積データ家庭用.dat", QByteArray(66, 'r'), 66);
+            resultsfile::appendRecord(dir.path() + "/nowhere/成績累積データ家庭用.dat", QByteArray(66, 'r'), 66, pause);
         QVERIFY(error.has_value());
         QCOMPARE(error->fileName, QStringLiteral("成績累積データ家庭用.dat"));
         QVERIFY(error->message().contains("を開く"));

@@ -20,6 +20,7 @@ struct Installation
     QTemporaryDir dir;
     std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
     FakeClock clock;
+    RecordingPause pause;
 
     Installation()
     {
@@ -39,7 +40,7 @@ struct Installation
         state->current.pupilNo = qint16(pupil);
         state->current.course = qint16(course);
         state->current.lastTime = time;
-        const auto error = resultsfile::appendResult(*state, clock);
+        const auto error = resultsfile::appendResult(*state, clock, pause);
         QVERIFY2(!error, error ? qPrintable(error->message()) : "");
     }
 };

@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "platform/system_error.h"
 #include "records/oa_date.h"
 #include "records/pause.h"
 #include "records/points.h"
@@ -284,13 +285,30 @@ private slots:
         int refusals = 5;
         const auto busy = [&](const QString& path) {
             if (refusals-- > 0)
-                return OpenedRecordFile{nullptr, RecordFile::Failure::Sharing, 13, "Permission denied"};
+                return OpenedRecordFile{nullptr, RecordFile::Failure::Sharing, 11, "ほかのプログラムが使用中です"};
             return openRecordFile(path);
         };
         ResultsStore store(w.services, w.pause, busy);
         QVERIFY(store.computeStatistics());
         QCOMPARE(w.pause.waits, QList<int>(5, 1000));
         QCOMPARE(w.state->stats.recordCount, qint16(1));
+    }
+
+    // A file or folder the program may not write is no sharing error: waiting would never end.
+    void permissionErrorIsReportedAtOnce()
+    {
+        World w;
+        const auto denied = [](const QString&) {
+            return OpenedRecordFile{nullptr, RecordFile::Failure::Denied, EACCES, describeSystemError(EACCES)};
+        };
+        ResultsStore store(w.services, w.pause, denied);
+        QVERIFY(!store.computeStatistics());
+        QVERIFY(w.pause.waits.isEmpty());
+        QCOMPARE(w.messages.shown.size(), 1);
+        const QString text = w.messages.shown[0].text;
+        for (const char* part : {"成績累積データ.dat", "許可されていません", "先生"})
+            QVERIFY2(text.contains(QString::fromUtf8(part)), qPrintable(text));
+        QCOMPARE(w.end.exitCodes, QList<int>{1});
     }
 
     void otherErrorsGiveTheDiagnostic()

@@ -1,9 +1,18 @@
 #include "fakes.h"
 
 #include "startup/cp932.h"
+#include "ui/pending_events.h"
 
 #include <QFile>
 #include <QtTest>
+
+void RecordingPause::wait(int ms)
+{
+    waits.append(ms);
+    letPendingEventsRun();
+    if (onWait)
+        onWait();
+}
 
 void writeCp932(const QString& path, const QStringList& lines)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "records/pause.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/random_source.h"
@@ -71,6 +72,15 @@ class RecordingProgramEnd final : public ProgramEnd
 public:
     QList<int> exitCodes;
     void endProgram(int exitCode) override { exitCodes.append(exitCode); }
+};
+
+// A wait that returns at once after letting pending events run, recording how long it was asked for.
+class RecordingPause final : public Pause
+{
+public:
+    QList<int> waits;
+    std::function<void()> onWait;
+    void wait(int ms) override;
 };
 
 // Writes lines as a code page 932 text file with CR LF line ends.

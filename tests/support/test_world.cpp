@@ -6,14 +6,6 @@
 
 #include <QColor>
 
-void RecordingPause::wait(int ms)
-{
-    waits.append(ms);
-    letPendingEventsRun();
-    if (onWait)
-        onWait();
-}
-
 TestWorld::TestWorld()
 {
     QDir(dir.path()).mkpath("prog");

@@ -13,15 +13,6 @@
 #include <functional>
 #include <memory>
 
-// A wait that returns at once after letting pending events run, recording how long it was asked for.
-class RecordingPause final : public Pause
-{
-public:
-    QList<int> waits;
-    std::function<void()> onWait;
-    void wait(int ms) override;
-};
-
 class RecordingLauncher final : public Launcher
 {
 public:
