@@ -7,5 +7,8 @@
 // errno value on POSIX systems and a GetLastError value on Windows.
 QString describeSystemError(int code);
 
+// The code of the system call that failed last in this thread (errno, GetLastError()).
+int lastSystemError();
+
 // The Japanese reason alone, or an empty text for an error without a common reason.
 QString commonReason(int code);

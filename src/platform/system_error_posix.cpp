@@ -3,6 +3,11 @@
 #include <cerrno>
 #include <cstring>
 
+int lastSystemError()
+{
+    return errno;
+}
+
 QString commonReason(int code)
 {
     switch (code) {

@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+int lastSystemError()
+{
+    return int(GetLastError());
+}
+
 QString commonReason(int code)
 {
     switch (DWORD(code)) {

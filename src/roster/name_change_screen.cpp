@@ -7,6 +7,7 @@
 #include "ui/launch.h"
 #include "ui/ui_helpers.h"
 
+#include <QDir>
 #include <QLineEdit>
 
 NameChangeScreen::NameChangeScreen(AppContext& context) : Form(QStringLiteral("FrmName2")), m_context(context) {}
@@ -51,11 +52,14 @@ void NameChangeScreen::formLoad()
 
 void NameChangeScreen::fill()
 {
-    m_editor = RosterEditor::load(rosterPath());
+    QString error;
+    m_editor = RosterEditor::load(rosterPath(), &error);
     if (!m_editor) {
-        m_context.services.messages.show(QStringLiteral("名前変更"),
-                                         QStringLiteral("名簿ファイル「%1」を開けません。").arg(roster::fileName()),
-                                         MessageBox::Icon::Warning);
+        m_context.services.messages.show(
+            QStringLiteral("名前変更"),
+            QStringLiteral("名簿ファイル「%1」を開けません。\r\n理由：%2\r\n先生を呼んでください。")
+                .arg(QDir::toNativeSeparators(rosterPath()), error),
+            MessageBox::Icon::Warning);
     }
     for (int i = 0; i < RosterEditor::kRows; ++i) {
         const bool present = m_editor && m_editor->row(i).present;
@@ -71,15 +75,36 @@ void NameChangeScreen::Command1_Click()
 {
     if (!m_editor)
         return;
+    MessageBox& messages = m_context.services.messages;
+    const QString notChanged = QStringLiteral("\r\n名簿は変更していません。");
+    // Another program (or another copy on the network) may have changed the roster since the
+    // form opened: the typed names go into the roster as it is now.
+    QString error;
+    const auto current = RosterEditor::load(rosterPath(), &error);
+    if (!current) {
+        messages.show(QStringLiteral("名前変更"),
+                      QStringLiteral("名簿ファイル「%1」を開けません。\r\n理由：%2").arg(roster::fileName(), error) +
+                          notChanged,
+                      MessageBox::Icon::Warning);
+        return;
+    }
+    if (!current->samePupils(*m_editor)) {
+        messages.show(QStringLiteral("名前変更"),
+                      QStringLiteral("名簿がほかのプログラムで変更されたため、いまの名簿を表示しなおします。"
+                                     "もう一度入力してください。") +
+                          notChanged,
+                      MessageBox::Icon::Warning);
+        fill();
+        return;
+    }
     std::array<QString, RosterEditor::kRows> names;
     std::array<QString, RosterEditor::kRows> years;
     for (int i = 0; i < RosterEditor::kRows; ++i) {
         names[std::size_t(i)] = m_names[i]->text();
         years[std::size_t(i)] = m_years[i]->text();
     }
-    if (const auto error = m_editor->save(rosterPath(), names, years)) {
-        m_context.services.messages.show(QStringLiteral("名前変更"), *error + QStringLiteral("\r\n名簿は変更していません。"),
-                                         MessageBox::Icon::Warning);
+    if (const auto problem = current->save(rosterPath(), names, years)) {
+        messages.show(QStringLiteral("名前変更"), *problem + notChanged, MessageBox::Icon::Warning);
         return;
     }
     m_editor = RosterEditor::load(rosterPath());

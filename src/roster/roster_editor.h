@@ -6,7 +6,8 @@
 #include <optional>
 
 // The first three lines of the roster, as the name change form edits them. Every further line,
-// and every line that cannot be read, is written back byte for byte.
+// every line the form did not change and every line that cannot be read is written back byte
+// for byte.
 class RosterEditor
 {
 public:
@@ -18,20 +19,26 @@ public:
         roster::Line line;
     };
 
-    // Reads the roster; nothing when it cannot be opened.
-    static std::optional<RosterEditor> load(const QString& path);
+    // Reads the roster; nothing when it cannot be opened (error then says why).
+    static std::optional<RosterEditor> load(const QString& path, QString* error = nullptr);
 
     const Row& row(int index) const { return m_rows[std::size_t(index)]; }
+    // Whether the rows hold the same pupils as another reading of the roster, so that what
+    // was typed for one pupil is never written over another's line.
+    bool samePupils(const RosterEditor& other) const;
 
-    // Why a name cannot be stored: a character that code page 932 cannot hold, a double quote
-    // or a line break would break the quoted fields for every program of the family.
+    // Why a name cannot be stored: longer than the field, a character that code page 932 cannot
+    // hold, a double quote or a line break would break the quoted fields for every program of
+    // the family.
     static std::optional<QString> nameProblem(const QString& name);
-    // The birth year as typed: its leading number ("2015年" gives 2015, a blank 0), refused
-    // when it does not fit the 16-bit field.
+    // The birth year as typed: its leading number ("2015年" gives 2015, full-width digits count
+    // as digits), rounded; nothing when the text does not start with a number or the number
+    // does not fit the 16-bit field.
     static std::optional<qint16> parseYear(const QString& text);
 
     // Replaces names and birth years of the rows present and writes the roster as a whole
-    // new file, so that a crash or a full disk never leaves a cut roster. Returns the error.
+    // new file, so that a crash or a full disk never leaves a cut roster. Nothing is written
+    // when any row is refused. Returns the error.
     std::optional<QString> save(const QString& path, const std::array<QString, kRows>& names,
                                 const std::array<QString, kRows>& years) const;
 

@@ -4,9 +4,14 @@
 #include "test_world.h"
 #include "ui/form.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
+#include <csignal>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -18,6 +23,55 @@ const QByteArray kLine3 =
     "3,2016,0,0,\"鈴木　一郎               \",2,\"                    \",\"                    \"\r\n";
 const QByteArray kLine4 = "4,2015,9,9,\"four\",0,\"x\",\"y\"\r\n"; // not padded: must stay as it is
 
+// A folder with no room left: a small tmpfs of its own in a private mount namespace of the
+// test process where that may be mounted (as root), else a file size limit on the process,
+// which fails writes the same way. Which one was used is said in the test's output.
+class FullFolder
+{
+public:
+    explicit FullFolder(const QString& path) : m_path(path)
+    {
+        if (::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+            ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, "size=64k") == 0) {
+            m_mounted = true;
+            qInfo("disk full: a 64 KiB tmpfs filled up");
+        } else {
+            qInfo("disk full: a file size limit (mounting a tmpfs is not allowed here)");
+        }
+    }
+    ~FullFolder()
+    {
+        if (m_limited)
+            ::setrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        if (m_mounted)
+            ::umount2(QFile::encodeName(m_path).constData(), MNT_DETACH);
+    }
+    // Takes the rest of the room, once the files the test needs are in place.
+    void fill()
+    {
+        if (m_mounted) {
+            QFile filler(m_path + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            const QByteArray block(512, 'f');
+            while (filler.write(block) == block.size()) {
+            }
+            return;
+        }
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_oldLimit);
+        rlimit tight = m_oldLimit;
+        tight.rlim_cur = 16;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+        m_limited = true;
+    }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+    bool m_limited = false;
+    rlimit m_oldLimit{};
+};
+
 QByteArray inCp932(const QByteArray& utf8)
 {
     return cp932::encode(QString::fromUtf8(utf8)).bytes;
@@ -27,8 +81,10 @@ struct Editing : TestWorld
 {
     QString path;
     Form* screen = nullptr;
-    explicit Editing(const QByteArray& content)
+    explicit Editing(const QByteArray& content, std::function<void(TestWorld&)> prepare = {})
     {
+        if (prepare)
+            prepare(*this);
         path = state->folders.sharedFolder + roster::fileName();
         QFile file(path);
         if (file.open(QIODevice::WriteOnly))
@@ -75,12 +131,60 @@ private slots:
         QVERIFY(e.forms.isLoaded("FrmName2")); // the form stays open
     }
 
-    void blankYearIsZero()
+    // "変更" reads the roster again: what another program changed meanwhile is kept.
+    void changesByOthersAreKept()
     {
-        Editing e(inCp932(kLine1));
-        e.year(1)->setText("");
+        Editing e(inCp932(kLine1 + kLine2 + kLine3));
+        const QByteArray line2Hidden =
+            "2,2017,0,0,\"佐藤　花子               \",5,\"                    \",\"                    \"\r\n";
+        QFile file(e.path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(inCp932(kLine1 + line2Hidden + kLine3 + kLine4));
+        file.close();
+        e.name(1)->setText("山田　たろう");
         e.change();
-        QVERIFY(readAll(e.path).startsWith("1,0,7,-2,"));
+        QVERIFY(e.messages.shown.isEmpty());
+        const QByteArray expected = inCp932(
+            "1,2018,7,-2,\"山田　たろう              \",0,\"spare a             \",\"spare b             \"\r\n" +
+            line2Hidden + kLine3 + kLine4);
+        QCOMPARE(readAll(e.path), expected);
+    }
+
+    // When the first lines now hold other pupils, nothing typed for one is written over another.
+    void otherPupilsInTheRowsAreNotOverwritten()
+    {
+        Editing e(inCp932(kLine1 + kLine2 + kLine3));
+        const QByteArray now = inCp932(kLine4 + kLine1 + kLine2 + kLine3);
+        QFile file(e.path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(now);
+        file.close();
+        e.name(1)->setText("山田　たろう");
+        e.change();
+        QCOMPARE(e.messages.shown.size(), 1);
+        QCOMPARE(readAll(e.path), now);
+        QCOMPARE(e.name(1)->text().trimmed(), QStringLiteral("four")); // the form shows the roster as it is now
+    }
+
+    // A line with bytes that are not code page 932 (a character cut after its first byte) is
+    // written back as it was; changing it is refused rather than losing the pupil.
+    void unreadableLineIsKept()
+    {
+        const QByteArray cut = "2,2017,0,0,\"\x8D\xB2\x93\",0,\"\",\"\"\r\n";
+        const QByteArray before = inCp932(kLine1) + cut + inCp932(kLine3);
+        Editing e(before);
+        e.name(1)->setText("山田　たろう");
+        e.change();
+        QVERIFY(e.messages.shown.isEmpty());
+        const QByteArray after = readAll(e.path);
+        QVERIFY(after.contains(cut));
+        QVERIFY(after.startsWith(inCp932("1,2018,7,-2,\"山田　たろう")));
+
+        e.year(2)->setText("2016");
+        e.change();
+        QCOMPARE(e.messages.shown.size(), 1);
+        QVERIFY(e.messages.shown[0].text.contains(QStringLiteral("2 行目")));
+        QCOMPARE(readAll(e.path), after);
     }
 
     void shortRosterInventsNoLine()
@@ -92,6 +196,29 @@ private slots:
         QCOMPARE(e.name(2)->text(), QString());
         e.change();
         QCOMPARE(readAll(e.path), inCp932(kLine1));
+    }
+
+    // A full disk leaves the roster byte for byte as it was and says so.
+    void fullDiskKeepsTheRoster()
+    {
+        const QByteArray before = inCp932(kLine1 + kLine2 + kLine3 + kLine4);
+        std::unique_ptr<FullFolder> full;
+        Editing e(before, [&](TestWorld& w) {
+            const QString shared = w.dir.path() + "/shared";
+            QDir().mkpath(shared);
+            full = std::make_unique<FullFolder>(shared);
+            w.state->folders.sharedFolder = shared + "/";
+        });
+        full->fill();
+        e.name(1)->setText("山田　たろう");
+        e.name(2)->setText("佐藤　はなこ");
+        e.change();
+        QCOMPARE(readAll(e.path), before);
+        QCOMPARE(e.messages.shown.size(), 1);
+        QVERIFY2(e.messages.shown[0].text.contains(QStringLiteral("書き込めません")),
+                 qPrintable(e.messages.shown[0].text));
+        QVERIFY(!QDir(e.dir.path() + "/shared").entryList(QDir::Files).join(' ').contains("生徒用名簿.txt."));
+        full.reset();
     }
 
     void refusedInput_data()
@@ -114,6 +241,15 @@ private slots:
         QTest::addRow("outside the code page") << "Zoë"
                                                << "2018"
                                                << "ë";
+        QTest::addRow("name over 20 characters") << "あいうえおかきくけこさしすせそたちつてとな"
+                                                 << "2018"
+                                                 << "20 文字";
+        QTest::addRow("year as text") << "山田"
+                                      << "にせんじゅうご"
+                                      << "1 行目";
+        QTest::addRow("blank year") << "山田"
+                                    << ""
+                                    << "1 行目";
     }
     void refusedInput()
     {
@@ -147,16 +283,20 @@ private slots:
         QTest::addColumn<int>("year");
         QTest::addRow("digits") << "2015" << 2015;
         QTest::addRow("with 年") << "2015年" << 2015;
-        QTest::addRow("blank") << "" << 0;
-        QTest::addRow("text") << "abc" << 0;
+        QTest::addRow("full-width digits") << "２０１５" << 2015;
+        QTest::addRow("blanks around") << " 2015 " << 2015;
         QTest::addRow("half") << "2014.5" << 2014;
         QTest::addRow("32767") << "32767" << 32767;
+        QTest::addRow("blank") << "" << -1;
+        QTest::addRow("text") << "abc" << -1;
+        QTest::addRow("era name first") << "平成27" << -1;
+        QTest::addRow("beyond 16 bits") << "32768" << -1;
     }
     void yearReading()
     {
         QFETCH(QString, text);
-        QFETCH(int, year);
-        QCOMPARE(RosterEditor::parseYear(text), std::optional<qint16>(qint16(year)));
+        QFETCH(int, year); // -1: refused
+        QCOMPARE(RosterEditor::parseYear(text), year < 0 ? std::nullopt : std::optional<qint16>(qint16(year)));
     }
 };
 
