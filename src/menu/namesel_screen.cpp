@@ -202,9 +202,17 @@ void NameselScreen::rosterDisplay()
         const bool listStatus2 = state.organisation.commonItem3 == Loose(1);
         const namelist::Mode mode = namelist::mode(m_listMode);
         int count = 0;
-        for (const roster::Line& line : parsed.lines) {
+        constexpr int kMaxListed = decltype(state.roster.rosterNumbers)::high;
+        for (qsizetype i = 0; i < parsed.lines.size(); ++i) {
+            const roster::Line& line = parsed.lines[i];
             if (!roster::isListed(line, listStatus2))
                 continue;
+            if (count == kMaxListed) {
+                problems << QStringLiteral("%1 行目から先：一度に表示できるのは %2 人までです。")
+                                .arg(parsed.lineNumbers[i])
+                                .arg(kMaxListed);
+                break;
+            }
             ++count;
             const int n = line.number;
             const int g = roster::gradeIndex(schoolYear, line.birthYear);

@@ -158,6 +158,20 @@ private slots:
         QCOMPARE(m.rows().size(), 5);
     }
 
+    // More listed lines than the list's table holds: the first ones are listed and the teacher
+    // is told once that the rest are not.
+    void rosterBeyondTheTableIsCut()
+    {
+        QStringList lines;
+        for (int i = 0; i < 10002; ++i)
+            lines << line(1 + i % 5000, 2015, QStringLiteral("生徒%1").arg(i));
+        Menu m(lines);
+        QCOMPARE(m.list()->count(), 1 + 10000);
+        QCOMPARE(m.messages.shown.size(), 1);
+        QVERIFY2(m.messages.shown[0].text.contains(QStringLiteral("10001 行目から先")), qPrintable(m.messages.shown[0].text));
+        QVERIFY(m.end.exitCodes.isEmpty());
+    }
+
     void secondCopyIsTurnedAway()
     {
         TestWorld w;
