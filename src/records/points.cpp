@@ -1,6 +1,8 @@
 #include "points.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace points {
 
@@ -21,8 +23,13 @@ int factor(qint32 t, qint32 target)
 
 int weighted(qint32 t, qint32 target, float weight)
 {
-    // Single precision, as the weight itself: 1.5 × 5 gives 7.
-    return int(std::floor(weight * float(factor(t, target))));
+    // Single precision, as the weight itself: 1.5 × 5 gives 7. The weight is checked when the
+    // course rules are read; a product no int holds is held at its ends all the same.
+    const float product = std::floor(weight * float(factor(t, target)));
+    if (std::isnan(product))
+        return 0;
+    return int(
+        std::clamp(double(product), double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
 } // namespace points

@@ -33,15 +33,16 @@ RecordCore decodeCore(const char* p)
 }
 
 // A record outside the tables is passed over: the file is append-only, so a stray record
-// must not make it unreadable for ever.
+// must not make it unreadable for ever. So is a record with a negative time, which no attempt
+// can have: it would be a best time and overflow the points.
 bool inTables(const RecordCore& r)
 {
-    return r.pupil >= 0 && r.pupil <= kMaxPupil && r.course >= 0 && r.course <= kMaxCourse;
+    return r.pupil >= 0 && r.pupil <= kMaxPupil && r.course >= 0 && r.course <= kMaxCourse && r.time >= 0;
 }
 
 bool isValid(const RecordCore& r)
 {
-    return r.date >= 0 && r.pupil >= 1 && r.pupil <= kMaxPupil && r.course >= 1 && r.course <= kMaxCourse;
+    return inTables(r) && r.date >= 0 && r.pupil >= 1 && r.course >= 1;
 }
 
 } // namespace

@@ -22,9 +22,15 @@ QString tooFewValues(int needed, int got)
     return QStringLiteral("値が足りません（%1 個必要なところ %2 個しかありません）。").arg(needed).arg(got);
 }
 
-// A value for a numeric table entry: empty gives 0, a number is rounded half to even and
-// must fit the entry's type; anything else is refused.
-template <typename Int> std::optional<QString> toInteger(const QString& field, Int& out)
+QString outOfRange(const QString& field, double low, double high)
+{
+    return QStringLiteral("「%1」は大きすぎるか小さすぎます（%2 から %3 までにしてください）。")
+        .arg(field, shortestDecimal(low), shortestDecimal(high));
+}
+
+// A value that must be a number: empty gives 0; "nan", "inf" and numbers outside low..high
+// are refused, so that no later computation overflows.
+std::optional<QString> toNumber(const QString& field, double low, double high, double& out)
 {
     const QString text = field.trimmed();
     if (text.isEmpty()) {
@@ -32,26 +38,52 @@ template <typename Int> std::optional<QString> toInteger(const QString& field, I
         return std::nullopt;
     }
     bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok)
+    out = text.toDouble(&ok);
+    if (!ok || !std::isfinite(out))
         return QStringLiteral("「%1」は数値ではありません。").arg(field);
-    const double rounded = std::nearbyint(value);
-    if (rounded < double(std::numeric_limits<Int>::min()) || rounded > double(std::numeric_limits<Int>::max()))
-        return QStringLiteral("「%1」は大きすぎるか小さすぎます。").arg(field);
-    out = Int(rounded);
+    if (out < low || out > high)
+        return outOfRange(field, low, high);
     return std::nullopt;
 }
 
-std::optional<QString> toFloat(const QString& field, float& out)
+// A value for an integer table entry, rounded half to even.
+template <typename Int>
+std::optional<QString> toInteger(const QString& field, Int& out, double low = 0,
+                                 double high = double(std::numeric_limits<Int>::max()))
 {
-    const QString text = field.trimmed();
-    bool ok = true;
-    out = text.isEmpty() ? 0.0f : text.toFloat(&ok);
-    if (!ok)
-        return QStringLiteral("「%1」は数値ではありません。").arg(field);
+    double value = 0;
+    if (auto problem = toNumber(field, low, high, value))
+        return problem;
+    out = Int(std::nearbyint(value));
     return std::nullopt;
 }
 
+std::optional<QString> toFloat(const QString& field, float& out, double low, double high)
+{
+    double value = 0;
+    if (auto problem = toNumber(field, low, high, value))
+        return problem;
+    out = float(value);
+    return std::nullopt;
+}
+
+// A loose value that counts as a number where it is used: its numeric value, whatever text
+// it holds, must lie within low..high.
+std::optional<QString> toLoose(const QString& field, double low, double high, Loose& out)
+{
+    out = Loose::fromField(field);
+    const double value = out.toDouble();
+    if (!std::isfinite(value))
+        return QStringLiteral("「%1」は数値ではありません。").arg(field);
+    if (value < low || value > high)
+        return outOfRange(field, low, high);
+    return std::nullopt;
+}
+
+} // namespace
+
+namespace {
+constexpr double kMaxSetting = std::numeric_limits<qint32>::max();
 } // namespace
 
 QString programTitle()
@@ -83,23 +115,33 @@ std::optional<QString> readCourseRules(ValueReader& reader, CourseRules& rules)
                 return QStringLiteral("%1 行目：").arg(index + 1) + tooFewValues(kCourseRuleValues, k);
             v[k] = *value;
         }
+        // Times up to the missing time, a weight that keeps every sum of points in range, day
+        // windows of up to a hundred years.
+        constexpr double kMaxTime = 99999;
+        constexpr double kMaxWeight = 1000;
+        constexpr double kMaxDays = 36500;
+        constexpr double kMaxWhole = std::numeric_limits<qint32>::max();
         std::optional<QString> bad;
         if (!bad)
-            bad = toInteger(v[0], rules.targetTime[index]);
+            bad = toInteger(v[0], rules.targetTime[index], 0, kMaxTime);
         if (!bad)
-            bad = toInteger(v[1], rules.secondTargetTime[index]);
+            bad = toInteger(v[1], rules.secondTargetTime[index], 0, kMaxTime);
         if (!bad)
             bad = toInteger(v[2], rules.requiredPoints[index]);
         if (!bad)
             bad = toInteger(v[3], rules.requiredCount[index]);
         if (!bad)
-            bad = toFloat(v[4], rules.pointWeight[index]);
+            bad = toFloat(v[4], rules.pointWeight[index], 0, kMaxWeight);
+        if (!bad)
+            bad = toLoose(v[5], 0, kMaxWhole, rules.window2RequiredCount[index]);
+        if (!bad)
+            bad = toLoose(v[6], 0, kMaxWhole, rules.window2RequiredPoints[index]);
+        if (!bad)
+            bad = toLoose(v[7], 0, kMaxDays, rules.windowDays[index]);
+        if (!bad)
+            bad = toLoose(v[8], 0, kMaxDays, rules.window2Days[index]);
         if (bad)
             return QStringLiteral("%1 行目：").arg(index + 1) + *bad;
-        rules.window2RequiredCount[index] = Loose::fromField(v[5]);
-        rules.window2RequiredPoints[index] = Loose::fromField(v[6]);
-        rules.windowDays[index] = Loose::fromField(v[7]);
-        rules.window2Days[index] = Loose::fromField(v[8]);
         rules.courseSetting10[index] = Loose::fromField(v[9]);
         rules.courseSetting11[index] = Loose::fromField(v[10]);
         rules.courseSetting12[index] = Loose::fromField(v[11]);
@@ -137,13 +179,18 @@ std::optional<StartupFailure> load(const QString& programDir, SharedState& state
             return StartupFailure{commonFile, tooFewValues(kCommonValues, k)};
         switch (k) {
         case 0:
-            org.schoolYearStartMonth = Loose::fromField(*value);
+            // A month: the school year starts in it (0 or empty: in January).
+            if (const auto bad = toLoose(*value, 0, 12, org.schoolYearStartMonth))
+                return StartupFailure{commonFile,
+                                      QStringLiteral("%1 行目：").arg(commonReader.lineOfLastValue()) + *bad};
             break;
         case 1:
             org.schoolName = *value;
             break;
         case 2:
-            org.commonItem3 = Loose::fromField(*value);
+            if (const auto bad = toLoose(*value, -kMaxSetting, kMaxSetting, org.commonItem3))
+                return StartupFailure{commonFile,
+                                      QStringLiteral("%1 行目：").arg(commonReader.lineOfLastValue()) + *bad};
             break;
         case 3:
             org.commonItem4 = Loose::fromField(*value);

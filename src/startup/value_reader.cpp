@@ -63,6 +63,7 @@ std::optional<QString> ValueReader::next()
     }
 
     QString value;
+    m_valueStart = m_pos;
     if (m_text[m_pos] == u'"') {
         const qsizetype close = m_text.indexOf(u'"', m_pos + 1);
         const qsizetype end = close < 0 ? m_text.size() : close;
@@ -78,4 +79,9 @@ std::optional<QString> ValueReader::next()
     }
     finishValue();
     return value;
+}
+
+int ValueReader::lineOfLastValue() const
+{
+    return int(QStringView(m_text).left(m_valueStart).count(u'\n')) + 1;
 }

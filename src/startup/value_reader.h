@@ -16,6 +16,8 @@ public:
     bool atEnd() const;
     // The next value, or nothing at the end of the text.
     std::optional<QString> next();
+    // The line, from 1, on which the value last returned by next() starts.
+    int lineOfLastValue() const;
 
 private:
     bool isLineEnd(qsizetype i) const { return m_text[i] == u'\r' || m_text[i] == u'\n'; }
@@ -25,5 +27,6 @@ private:
 
     QString m_text;
     qsizetype m_pos = 0;
+    qsizetype m_valueStart = 0;
     bool m_afterComma = false;
 };

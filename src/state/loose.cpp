@@ -1,6 +1,8 @@
 #include "loose.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -37,7 +39,10 @@ double Loose::toDouble() const
 
 int Loose::toInt() const
 {
-    return int(roundHalfEven(toDouble()));
+    const double value = std::nearbyint(toDouble());
+    if (std::isnan(value))
+        return 0;
+    return int(std::clamp(value, double(std::numeric_limits<int>::min()), double(std::numeric_limits<int>::max())));
 }
 
 QString Loose::toText() const
@@ -102,7 +107,13 @@ double leadingNumber(const QString& text)
 
 qint64 roundHalfEven(double value)
 {
-    return qint64(std::nearbyint(value)); // the default rounding mode is to nearest, ties to even
+    // The default rounding mode is to nearest, ties to even. Values no 64-bit integer holds
+    // are held at its ends, and "not a number" is 0, rather than undefined.
+    const double rounded = std::nearbyint(value);
+    if (std::isnan(rounded))
+        return 0;
+    constexpr double kLimit = 9223372036854774784.0; // the largest double below 2^63
+    return qint64(std::clamp(rounded, -kLimit, kLimit));
 }
 
 QString shortestDecimal(double value)

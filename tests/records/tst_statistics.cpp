@@ -257,6 +257,21 @@ private slots:
         QCOMPARE(w.state->stats.bestTime(1, 0), 50);
     }
 
+    // No attempt has a negative time: such a record is invalid, gives no best time and no
+    // points (one with -100000 used to overflow the points formula).
+    void negativeTimeIsInvalid()
+    {
+        World w;
+        w.write(QList<Rec>{{0, 1, 1, -100000}, {0, 1, 1, 200}, {0, 2, 1, -1}});
+        QVERIFY(w.compute());
+        const Statistics& s = w.state->stats;
+        QCOMPARE(s.recordCount, qint16(1));
+        QCOMPARE(s.bestTime(1, 1), 200);
+        QCOMPARE(s.bestTime(1, 2), 99999);
+        QCOMPARE(s.totalPoints(1, 1), points::weighted(200, 300, 1.0f));
+        QCOMPARE(s.totalCount(1, 2), qint16(0));
+    }
+
     void missingFolderRetriesThenEnds()
     {
         World w;

@@ -179,6 +179,35 @@ private slots:
         QTest::addRow("required count too large")
             << "prog/タイム回数データ.txt" << QStringList{"0,0,0,40000,1,0,0,0,0,0,0,0"} << "タイム回数データ.txt"
             << "大きすぎる";
+        // Hostile numbers are refused when read, naming the line and the value.
+        const auto rule = [](const QString& values) { return QStringList{"0,0,0,0,1,0,0,0,0,0,0,0", values}; };
+        QTest::addRow("weight 3e38") << "prog/タイム回数データ.txt" << rule("60,90,50,5,3e38,0,0,30,7,0,0,0")
+                                     << "タイム回数データ.txt"
+                                     << "2 行目：「3e38」";
+        QTest::addRow("weight inf") << "prog/タイム回数データ.txt" << rule("60,90,50,5,inf,0,0,30,7,0,0,0")
+                                    << "タイム回数データ.txt"
+                                    << "「inf」は数値ではありません";
+        QTest::addRow("weight nan") << "prog/タイム回数データ.txt" << rule("60,90,50,5,nan,0,0,30,7,0,0,0")
+                                    << "タイム回数データ.txt"
+                                    << "「nan」は数値ではありません";
+        QTest::addRow("target time nan") << "prog/タイム回数データ.txt" << rule("nan,90,50,5,1,0,0,30,7,0,0,0")
+                                         << "タイム回数データ.txt"
+                                         << "「nan」";
+        QTest::addRow("negative target time")
+            << "prog/タイム回数データ.txt" << rule("-60,90,50,5,1,0,0,30,7,0,0,0") << "タイム回数データ.txt"
+            << "「-60」は大きすぎるか小さすぎます";
+        QTest::addRow("negative required points")
+            << "prog/タイム回数データ.txt" << rule("60,90,-5,5,1,0,0,30,7,0,0,0") << "タイム回数データ.txt"
+            << "「-5」";
+        QTest::addRow("window days inf") << "prog/タイム回数データ.txt" << rule("60,90,50,5,1,0,0,inf,7,0,0,0")
+                                         << "タイム回数データ.txt"
+                                         << "「inf」";
+        QTest::addRow("start month 1e300")
+            << "files/共通データ.txt" << QStringList{"1e300,\"塾\",0,0,0,0,0,0,0,0"} << "共通データ.txt"
+            << "1 行目：「1e300」";
+        QTest::addRow("start month 13 on line 2")
+            << "files/共通データ.txt" << QStringList{"", "13,\"塾\",0,0,0,0,0,0,0,0"} << "共通データ.txt"
+            << "2 行目：「13」";
         QStringList lines37;
         for (int i = 0; i < 37; ++i)
             lines37 << "0,0,0,0,1,0,0,0,0,0,0,0";

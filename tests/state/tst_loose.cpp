@@ -48,12 +48,22 @@ private slots:
         QTest::addRow("2.5") << 2.5 << qint64(2);
         QTest::addRow("2.6") << 2.6 << qint64(3);
         QTest::addRow("-1.5") << -1.5 << qint64(-2);
+        QTest::addRow("1e300 held at the top") << 1e300 << std::numeric_limits<qint64>::max() - 1023;
+        QTest::addRow("-inf held at the bottom") << -qInf() << -(std::numeric_limits<qint64>::max() - 1023);
+        QTest::addRow("nan is 0") << qQNaN() << qint64(0);
     }
     void roundsHalfToEven()
     {
         QFETCH(double, value);
         QFETCH(qint64, rounded);
         QCOMPARE(roundHalfEven(value), rounded);
+    }
+
+    void toIntHoldsHostileNumbers()
+    {
+        QCOMPARE(Loose(1e300).toInt(), std::numeric_limits<int>::max());
+        QCOMPARE(Loose(-1e300).toInt(), std::numeric_limits<int>::min());
+        QCOMPARE(Loose(qQNaN()).toInt(), 0);
     }
 
     void shortestDecimalForms()
