@@ -4,8 +4,10 @@
 #include "records/result_record.h"
 #include "records/results_file.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <sys/mount.h>
 
 namespace {
 
@@ -121,6 +123,25 @@ private slots:
         QCOMPARE(readAll(path).size(), appended ? 44 : 0);
         if (!appended)
             QVERIFY2(error->message().contains("10 秒"), qPrintable(error->message()));
+    }
+
+    // A folder the program may not write into is no sharing error: it is reported at once. As
+    // root (who may write anywhere) a read-only medium stands in for it.
+    void readOnlyPlaceIsDenied()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + "/results";
+        QVERIFY(QDir().mkpath(folder));
+        const bool mounted = mountPrivateTmpfs(folder, "ro");
+        if (!mounted)
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        const OpenedRecordFile opened = openRecordFile(folder + "/成績累積データ.dat");
+        if (mounted)
+            ::umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
+        QVERIFY(!opened.file);
+        QCOMPARE(opened.failure, RecordFile::Failure::Denied);
+        QVERIFY2(opened.errorText.contains(mounted ? "読み取り専用" : "許可されていません"),
+                 qPrintable(opened.errorText));
     }
 
     void missingFolderIsReported()

@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QtTest>
 #include <csignal>
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 
@@ -31,8 +30,7 @@ class FullFolder
 public:
     explicit FullFolder(const QString& path) : m_path(path)
     {
-        if (::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-            ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", 0, "size=64k") == 0) {
+        if (mountPrivateTmpfs(path, "size=64k")) {
             m_mounted = true;
             qInfo("disk full: a 64 KiB tmpfs filled up");
         } else {
