@@ -121,11 +121,13 @@ void DivisorDrill::keyPress(int b, QChar ch)
     if (ch == u' ') {
         m_judgedBox = b;
         judge();
-        return;
     }
+    // Typing on in a full box replaces its last character; a judged (wrong) entry of three
+    // characters is left with its first two, as the pupil sees it beside the answer.
     if (text.size() > kMaxLength - 1)
-        text.truncate(kMaxLength - 1); // typing on in a full box replaces its last character
-    text += ch;
+        text.truncate(kMaxLength - 1);
+    if (ch != u' ')
+        text += ch;
 }
 
 void DivisorDrill::formKeyPress(QChar ch)

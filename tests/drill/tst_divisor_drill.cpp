@@ -154,6 +154,14 @@ private slots:
         QVERIFY(d.drill.answerPanelVisible());
     }
 
+    void judgedThreeCharactersAreCutToTwo()
+    {
+        Drill d(1, {6, 8});
+        d.type("1 612 ");
+        QCOMPARE(d.frontEnd.events, QStringList{"wrong"});
+        QCOMPARE(d.drill.box(24).text, QStringLiteral("61"));
+    }
+
     void spaceOnEmptyBoxBeforeTheLastDivisorIsWrong()
     {
         Drill d(1, {6, 8});
