@@ -16,6 +16,7 @@
 #include "ui/ui_helpers.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
@@ -195,7 +196,16 @@ void NameselScreen::rosterDisplay()
     const auto text = textfile::read(path);
     QStringList problems;
     if (!text.text) {
-        problems << QStringLiteral("「%1」を読めません：%2").arg(roster::fileName(), text.error);
+        // Nobody can be chosen: the teacher is told once per start, not on every return here.
+        if (!state.roster.unreadableReported) {
+            state.roster.unreadableReported = true;
+            m_context.services.messages.show(
+                QStringLiteral("名簿の読み込み"),
+                QStringLiteral("名簿ファイル「%1」を読めません（%2）。\r\nこのフォルダにあるはずです：%3\r\n"
+                               "先生を呼んでください。")
+                    .arg(roster::fileName(), text.error, QDir::toNativeSeparators(state.folders.sharedFolder)),
+                MessageBox::Icon::Warning);
+        }
     } else {
         const roster::Parsed parsed = roster::parse(*text.text);
         problems = parsed.problems;
@@ -231,7 +241,8 @@ void NameselScreen::rosterDisplay()
         m_problemsShown = true; // once per opening of the menu, not on every rebuild
         m_context.services.messages.show(
             QStringLiteral("名簿の読み込み"),
-            QStringLiteral("名簿ファイルの次の行は表示できません。先生は名簿を直してください。\r\n") +
+            QStringLiteral("名簿ファイル「%1」の次の行は表示できません。先生を呼んでください。\r\n")
+                    .arg(roster::fileName()) +
                 problems.join(QStringLiteral("\r\n")),
             MessageBox::Icon::Warning);
     }

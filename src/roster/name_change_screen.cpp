@@ -83,7 +83,8 @@ void NameChangeScreen::Command1_Click()
     const auto current = RosterEditor::load(rosterPath(), &error);
     if (!current) {
         messages.show(QStringLiteral("名前変更"),
-                      QStringLiteral("名簿ファイル「%1」を開けません。\r\n理由：%2").arg(roster::fileName(), error) +
+                      QStringLiteral("名簿ファイル「%1」を開けません。\r\n理由：%2\r\n先生を呼んでください。")
+                              .arg(QDir::toNativeSeparators(rosterPath()), error) +
                           notChanged,
                       MessageBox::Icon::Warning);
         return;

@@ -4,6 +4,8 @@
 #include "state/message_box.h"
 #include "state/random_source.h"
 
+#include <QDir>
+
 QString SoundPlayers::randomFile(SoundKind kind)
 {
     const auto& row = m_services.state.sound.table[std::size_t(kind)];
@@ -17,6 +19,7 @@ int SoundPlayers::play(const QString& file)
     SoundState& sound = m_services.state.sound;
     const QString path = m_services.state.folders.soundFolder + file + QStringLiteral(".wav");
     sound.mciCommand = QStringLiteral("play ") + path + QStringLiteral(" wait");
+    m_lastPath = path;
     const int result = m_audio.playWav(path);
     sound.mciResult = QString::number(result);
     return result;
@@ -34,7 +37,8 @@ void SoundPlayers::check(int result)
         return;
     }
     m_services.messages.show(QStringLiteral("音声エラー"),
-                             QStringLiteral("音声がでません。先生を呼びなさい。\r\n") + m_audio.errorText(result),
+                             QStringLiteral("音声がでません。先生を呼びなさい。\r\nファイル：%1\r\n%2")
+                                 .arg(QDir::toNativeSeparators(m_lastPath), m_audio.errorText(result)),
                              MessageBox::Icon::Critical);
     m_services.programEnd.endProgram(1);
 }

@@ -29,4 +29,5 @@ private:
 
     Services m_services;
     AudioOutput& m_audio;
+    QString m_lastPath; // the sound file played last, named when sounds fail
 };

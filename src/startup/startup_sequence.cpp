@@ -1,17 +1,19 @@
 #include "startup_sequence.h"
 
-#include "ui/launch.h"
 #include "settings_loader.h"
 #include "sound/sound_table.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/app_context.h"
 #include "ui/form_registry.h"
+#include "ui/launch.h"
+#include "ui/ui_helpers.h"
 
 #include <QColor>
 
 int startProgram(AppContext& context, const QString& programDir)
 {
+    uih::applyProgramLook();
     SharedState& state = context.services.state;
     state.catalogue.accentColour = qint32(qRgb(0, 128, 128));
     auto failure = settings::load(programDir, state);

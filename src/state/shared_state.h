@@ -121,6 +121,7 @@ struct RosterTables
     ByPupil<QString> pupilGradeLabels;
     BoundedTable<qint16, 0, 10000> rosterNumbers;
     qint16 rosterCount = 0;
+    bool unreadableReported = false; // a missing roster is reported once per start
 };
 
 // The one program-wide state, created by start-up and handed to every screen and routine:

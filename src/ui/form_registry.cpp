@@ -1,6 +1,7 @@
 #include "form_registry.h"
 
 #include "form.h"
+#include "ui_helpers.h"
 
 #include <QTimer>
 
@@ -18,12 +19,16 @@ void FormRegistry::activate(Form* form)
     if (!form->m_loaded) {
         form->m_loaded = true;
         form->formLoad();
+        uih::fitAndCentre(form);
     }
 }
 
 void FormRegistry::show(Form* form)
 {
     activate(form);
+    // The focused control shows its focus mark from the first moment, not only after Tab:
+    // pupils work by keyboard alone.
+    form->setAttribute(Qt::WA_KeyboardFocusChange);
     form->show();
     form->raise();
     form->activateWindow();

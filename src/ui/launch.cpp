@@ -23,9 +23,10 @@ void startDrill(AppContext& context)
     state.current.elapsedSeconds = 0;
     if (!numbersets::hasNumberSet(state.current.course)) {
         // The drill must never show an empty problem.
-        context.services.messages.show(QStringLiteral("注意"),
-                                       QStringLiteral("このレベル（%1）の問題はありません。").arg(state.current.course),
-                                       MessageBox::Icon::Warning);
+        context.services.messages.show(
+            QStringLiteral("注意"),
+            QStringLiteral("このレベル（%1）の問題はありません。先生を呼んでください。").arg(state.current.course),
+            MessageBox::Icon::Warning);
         context.forms.unload(QStringLiteral("BASEFRM"));
         if (!context.forms.isLoaded(QStringLiteral("seisekitime1")))
             openResultsViewer(context);

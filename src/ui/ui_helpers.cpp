@@ -1,13 +1,41 @@
 #include "ui_helpers.h"
 
+#include <QApplication>
 #include <QFontDatabase>
+#include <QScreen>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 namespace uih {
+
+namespace {
+
+QString firstInstalled(std::initializer_list<const char16_t*> names)
+{
+    const QStringList families = QFontDatabase::families();
+    for (const char16_t* name : names) {
+        const QString family = QString::fromUtf16(name);
+        if (families.contains(family))
+            return family;
+    }
+    return QString();
+}
+
+} // namespace
+
+QString uiFontFamily()
+{
+    static const QString family = firstInstalled(
+        {u"Meiryo UI", u"MS UI Gothic", u"IPAPGothic", u"IPA Pゴシック", u"IPAGothic", u"Noto Sans CJK JP"});
+    return family;
+}
 
 QFont font(int pointSize, bool bold)
 {
     QFont f;
+    if (!uiFontFamily().isEmpty())
+        f.setFamily(uiFontFamily());
     f.setPointSize(pointSize);
     f.setBold(bold);
     return f;
@@ -15,20 +43,67 @@ QFont font(int pointSize, bool bold)
 
 QFont fixedFont(int pointSize)
 {
-    const QStringList families = QFontDatabase::families();
+    static const QString family =
+        firstInstalled({u"ＭＳ ゴシック", u"MS Gothic", u"IPAGothic", u"IPAゴシック", u"Noto Sans Mono CJK JP"});
     QFont f;
-    for (const QString& name :
-         {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-          QStringLiteral("IPAゴシック"), QStringLiteral("Noto Sans Mono CJK JP")}) {
-        if (families.contains(name)) {
-            f = QFont(name);
-            break;
-        }
-    }
+    if (!family.isEmpty())
+        f.setFamily(family);
     f.setStyleHint(QFont::TypeWriter);
     f.setFixedPitch(true);
     f.setPointSize(pointSize);
     return f;
+}
+
+void applyProgramLook()
+{
+    QApplication::setFont(font(kTextPointSize));
+    // Pupils work by keyboard alone: the focused button, list, box and choice carry a thick
+    // orange mark that no style leaves out, from the first moment.
+    qApp->setStyleSheet(QStringLiteral(
+        "QPushButton { color: black; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, "
+        "stop:1 #e6e6e6); border: 1px solid #8c8c8c; border-radius: 4px; padding: 2px 8px; }"
+        "QPushButton:hover { background: #f3f8ff; }"
+        "QPushButton:pressed { background: #d6d6d6; }"
+        "QPushButton:disabled { color: #a0a0a0; }"
+        "QPushButton:focus { border: 3px solid #ff8f00; }"
+        "QListWidget:focus, QComboBox:focus, QLineEdit:focus { border: 3px solid #ff8f00; }"
+        "QRadioButton:focus { color: #bf360c; text-decoration: underline; }"));
+}
+
+void fitAndCentre(QWidget* window)
+{
+    // Room the window manager takes around the window: a title bar and the frame.
+    constexpr int kFrameWidth = 16;
+    constexpr int kFrameHeight = 40;
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize design = window->size();
+    const double scale = std::min({1.0, double(area.width() - kFrameWidth) / design.width(),
+                                   double(area.height() - kFrameHeight) / design.height()});
+    if (scale < 1.0) {
+        const auto scaled = [scale](const QRect& r) {
+            const int left = int(std::lround(r.left() * scale));
+            const int top = int(std::lround(r.top() * scale));
+            return QRect(left, top, int(std::lround((r.left() + r.width()) * scale)) - left,
+                         int(std::lround((r.top() + r.height()) * scale)) - top);
+        };
+        for (QWidget* child : window->findChildren<QWidget*>()) {
+            if (child->isWindow())
+                continue;
+            child->setGeometry(scaled(child->geometry()));
+            if (child->testAttribute(Qt::WA_SetFont)) {
+                QFont f = child->font();
+                f.setPointSizeF(f.pointSizeF() * scale);
+                child->setFont(f);
+            }
+        }
+        window->setFixedSize(int(std::lround(design.width() * scale)), int(std::lround(design.height() * scale)));
+    }
+    const QSize outer = window->size() + QSize(kFrameWidth, kFrameHeight);
+    window->move(area.left() + std::max(0, (area.width() - outer.width()) / 2),
+                 area.top() + std::max(0, (area.height() - outer.height()) / 2));
 }
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text, const QRect& geometry, int pointSize,

@@ -17,9 +17,19 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
                     int pointSize = 12);
 void setBackground(QWidget* widget, const QColor& colour);
 QColor accent(qint32 colour);
-// The program's font for Japanese text.
+// The program's one font for Japanese text, half-width katakana included: the first of the
+// platform's Japanese UI fonts that is installed.
+QString uiFontFamily();
 QFont font(int pointSize, bool bold = false);
 // Fixed-pitch Japanese font, in which full-width characters take two columns.
 QFont fixedFont(int pointSize);
+// The program's text size, used for message boxes and every control without its own size.
+constexpr int kTextPointSize = 12;
+// Sets the program's font and the look shared by every screen; once, at start.
+void applyProgramLook();
+
+// Fits a screen laid out at its fixed size onto the screen it is shown on: scaled down (never
+// up) so that it fits the available area with a title bar and frame, and centred there.
+void fitAndCentre(QWidget* window);
 
 } // namespace uih

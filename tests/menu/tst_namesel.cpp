@@ -168,8 +168,24 @@ private slots:
         Menu m(lines);
         QCOMPARE(m.list()->count(), 1 + 10000);
         QCOMPARE(m.messages.shown.size(), 1);
-        QVERIFY2(m.messages.shown[0].text.contains(QStringLiteral("10001 行目から先")), qPrintable(m.messages.shown[0].text));
+        QVERIFY2(m.messages.shown[0].text.contains(QStringLiteral("10001 行目から先")),
+                 qPrintable(m.messages.shown[0].text));
         QVERIFY(m.end.exitCodes.isEmpty());
+    }
+
+    // A missing roster is said as such, with where it belongs, once per start.
+    void missingRosterIsReportedOncePerStart()
+    {
+        Menu m({});
+        QCOMPARE(m.messages.shown.size(), 1);
+        const QString text = m.messages.shown[0].text;
+        for (const QString& part : {QStringLiteral("生徒用名簿.txt"), QStringLiteral("ファイルがありません"),
+                                    QDir::toNativeSeparators(m.state->folders.sharedFolder), QStringLiteral("先生")})
+            QVERIFY2(text.contains(part), qPrintable(text));
+        QCOMPARE(m.list()->count(), 1);
+        m.forms.unload("namesel");
+        launch::showMenu(m.context);
+        QCOMPARE(m.messages.shown.size(), 1);
     }
 
     void secondCopyIsTurnedAway()

@@ -103,7 +103,8 @@ private slots:
         w.sounds.playWrongSound();
         QCOMPARE(w.messages.shown.size(), 1);
         QCOMPARE(w.messages.shown[0].title, QStringLiteral("音声エラー"));
-        QCOMPARE(w.messages.shown[0].text, QStringLiteral("音声がでません。先生を呼びなさい。\r\nfake error 7"));
+        QCOMPARE(w.messages.shown[0].text,
+                 QStringLiteral("音声がでません。先生を呼びなさい。\r\nファイル：/s/w1.wav\r\nfake error 7"));
         QCOMPARE(w.end.exitCodes, QList<int>{1});
     }
 
