@@ -4,7 +4,7 @@ JOBS   ?= 2
 DEMO   := $(BUILD)/demo
 PROG   := $(DEMO)/約数ドリル
 
-.PHONY: all deps configure build stage run test gui-check-tools clean
+.PHONY: all deps configure build program stage run test gui-check-tools clean
 
 all: build
 
@@ -17,16 +17,17 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
+# Only what `make run` starts: the program and the demo sound generator, not the tests.
+program: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target divisor-drill make-demo-sounds
+
 # The demo installation is copied once and then kept, so results accumulate between runs;
 # the executable and the generated sounds are refreshed every time.
-stage: build
+stage: program
 	@./scripts/stage-demo.sh $(BUILD)
 
-# Qt warns when the session has no runtime folder (as under xvfb-run as root): give it one.
 run: stage
-	@./scripts/install-deps.sh --display
-	@if [ -z "$$XDG_RUNTIME_DIR" ]; then export XDG_RUNTIME_DIR=/tmp/runtime-$$(id -u); \
-	  mkdir -p -m 700 "$$XDG_RUNTIME_DIR"; fi; "$(PROG)/divisor-drill"
+	@./scripts/run-demo.sh "$(PROG)"
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
