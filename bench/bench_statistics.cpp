@@ -1,8 +1,8 @@
 // Recomputing the statistics from a results file of 20000 records.
 // Budget: 2 ms median on the development machine (2 cores); the menu, the end screen and the
 // course board all recompute when they open, so this is felt by every pupil.
+#include "platform/pause.h"
 #include "records/oa_date.h"
-#include "records/pause.h"
 #include "records/result_record.h"
 #include "records/results_file.h"
 #include "records/results_store.h"

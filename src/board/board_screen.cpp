@@ -2,12 +2,12 @@
 
 #include "course_board.h"
 #include "drill/attempt.h"
+#include "platform/pending_events.h"
 #include "records/results_store.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
 #include "ui/form_registry.h"
-#include "ui/launch.h"
-#include "ui/pending_events.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QKeyEvent>
@@ -19,7 +19,7 @@ constexpr int kColumnWidth = 196; // 3456 twips at the form's scale
 constexpr int kFirstColumnX = 28;
 } // namespace
 
-BoardScreen::BoardScreen(AppContext& context) : Form(QStringLiteral("seisekitime1")), m_context(context) {}
+BoardScreen::BoardScreen(ScreenContext& context) : Form(QStringLiteral("seisekitime1")), m_context(context) {}
 
 void BoardScreen::formLoad()
 {
@@ -116,8 +116,8 @@ void BoardScreen::Command4_Click(int course)
     m_context.services.state.current.course = qint16(course);
     letPendingEventsRun();
     m_firstActivation = true;
-    AppContext& context = m_context;
-    launch::startDrill(context);
+    ScreenContext& context = m_context;
+    context.navigator.startDrill();
     context.forms.unload(this);
 }
 
@@ -126,14 +126,14 @@ void BoardScreen::Label3_Click(int course)
     if (course < 1 || course >= m_start.size() || !m_start[course]->isEnabled())
         return;
     m_context.services.state.current.course = qint16(course);
-    launch::startDrill(m_context);
+    m_context.navigator.startDrill();
 }
 
 void BoardScreen::Command1_Click()
 {
     m_wait->show();
     m_wait->raise();
-    launch::showMenu(m_context);
+    m_context.navigator.showMenu();
 }
 
 void BoardScreen::keyPressEvent(QKeyEvent* event)

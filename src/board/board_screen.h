@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ui/app_context.h"
 #include "ui/form.h"
+#include "ui/screen_context.h"
 
 #include <QList>
 
@@ -16,7 +16,7 @@ class BoardScreen final : public Form
 {
     Q_OBJECT
 public:
-    explicit BoardScreen(AppContext& context);
+    explicit BoardScreen(ScreenContext& context);
 
     void Command4_Click(int course); // start the course
     void Label3_Click(int course);
@@ -30,7 +30,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    AppContext& m_context;
+    ScreenContext& m_context;
     bool m_firstActivation = true;
     QList<QPushButton*> m_start; // index = course
     QList<QLabel*> m_names;      // Label3, index = course

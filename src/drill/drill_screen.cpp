@@ -1,14 +1,14 @@
 #include "drill_screen.h"
 
-#include "records/pause.h"
+#include "platform/pause.h"
+#include "platform/pending_events.h"
 #include "records/results_store.h"
 #include "sound/sound_players.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/form_registry.h"
-#include "ui/launch.h"
-#include "ui/pending_events.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QKeyEvent>
@@ -69,7 +69,7 @@ DivisorDrill::EditKey editKeyOf(int key)
 
 } // namespace
 
-DrillScreen::DrillScreen(AppContext& context)
+DrillScreen::DrillScreen(ScreenContext& context)
     : Form(QStringLiteral("mainfrm")), m_context(context), m_drawer(context.services.random)
 {}
 
@@ -290,9 +290,9 @@ void DrillScreen::endOfAttempt()
     letPendingEventsRun();
     const int course = state.current.course;
     if (attempt::isPractice(state, course)) {
-        launch::showWaitScreen(m_context);
+        m_context.navigator.showWaitScreen();
         m_context.forms.unload(this);
-        launch::openResultsViewer(m_context);
+        m_context.navigator.openResultsViewer();
         return;
     }
     if (state.catalogue.courseDefined[course] != 1)
@@ -301,11 +301,11 @@ void DrillScreen::endOfAttempt()
     ResultsStore store(m_context.services, m_context.pause);
     if (!store.recordAttempt(course))
         return; // the program has been ended
-    launch::showWaitScreen(m_context);
+    m_context.navigator.showWaitScreen();
     letPendingEventsRun();
     m_context.pause.wait(1000);
     m_context.forms.unload(this);
-    launch::showEndScreen(m_context);
+    m_context.navigator.showEndScreen();
 }
 
 void DrillScreen::askToLeave()
@@ -322,8 +322,8 @@ void DrillScreen::askToLeave()
     m_timer->stop();
     m_running = false;
     state.current.endGuard = 1;
-    AppContext& context = m_context;
-    launch::openResultsViewer(context);
+    ScreenContext& context = m_context;
+    context.navigator.openResultsViewer();
     context.forms.unload(this);
 }
 

@@ -3,8 +3,8 @@
 #include "attempt.h"
 #include "divisor_drill.h"
 #include "number_sets.h"
-#include "ui/app_context.h"
 #include "ui/form.h"
+#include "ui/screen_context.h"
 
 #include <QList>
 #include <memory>
@@ -21,7 +21,7 @@ class DrillScreen final : public Form, private DrillFrontEnd
 {
     Q_OBJECT
 public:
-    explicit DrillScreen(AppContext& context);
+    explicit DrillScreen(ScreenContext& context);
     ~DrillScreen() override;
 
     // The screen's operations, also carried by its hidden buttons.
@@ -54,7 +54,7 @@ private:
     void refresh();
     void focusActiveBox();
 
-    AppContext& m_context;
+    ScreenContext& m_context;
     ProblemDrawer m_drawer;
     std::unique_ptr<DivisorDrill> m_drill;
     AttemptClock m_clock;

@@ -1,17 +1,17 @@
 #include "end_screen.h"
 
+#include "platform/pending_events.h"
 #include "records/results_store.h"
 #include "sound/sound_players.h"
 #include "state/shared_state.h"
 #include "ui/form_registry.h"
-#include "ui/launch.h"
-#include "ui/pending_events.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QPointer>
 #include <QTimer>
 
-EndScreen::EndScreen(AppContext& context) : Form(QStringLiteral("FrmSyuuryou")), m_context(context) {}
+EndScreen::EndScreen(ScreenContext& context) : Form(QStringLiteral("FrmSyuuryou")), m_context(context) {}
 
 void EndScreen::formLoad()
 {
@@ -144,7 +144,7 @@ void EndScreen::Command4_Click()
     if (!m_toMenu->isEnabled())
         return; // already on the way to the board
     m_toMenu->setEnabled(false);
-    launch::openResultsViewer(m_context);
+    m_context.navigator.openResultsViewer();
     m_context.forms.unload(this);
     letPendingEventsRun();
 }
@@ -152,9 +152,9 @@ void EndScreen::Command4_Click()
 void EndScreen::Command5_Click()
 {
     m_toMenu->setEnabled(false);
-    launch::showWaitScreen(m_context);
-    AppContext& context = m_context;
+    m_context.navigator.showWaitScreen();
+    ScreenContext& context = m_context;
     context.forms.unload(this);
     letPendingEventsRun();
-    launch::startDrill(context);
+    context.navigator.startDrill();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "end_result.h"
-#include "ui/app_context.h"
 #include "ui/form.h"
+#include "ui/screen_context.h"
 
 class QLabel;
 class QPushButton;
@@ -15,7 +15,7 @@ class EndScreen final : public Form
 {
     Q_OBJECT
 public:
-    explicit EndScreen(AppContext& context);
+    explicit EndScreen(ScreenContext& context);
 
     void Timer1_Timer();   // settling, 500 ms after activation
     void Command4_Click(); // メニューへ
@@ -27,7 +27,7 @@ protected:
     void closeRequested() override { Command4_Click(); }
 
 private:
-    AppContext& m_context;
+    ScreenContext& m_context;
     bool m_cleared = false;
     QLabel* m_label2 = nullptr;
     QLabel* m_label13 = nullptr;

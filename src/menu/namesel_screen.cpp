@@ -1,18 +1,17 @@
 #include "namesel_screen.h"
 
-#include "platform.h"
+#include "platform/pending_events.h"
+#include "platform/platform.h"
 #include "records/results_store.h"
-#include "roster/name_change_screen.h"
 #include "roster/roster_file.h"
 #include "sound/sound_players.h"
-#include "startup/text_file.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/random_source.h"
 #include "state/shared_state.h"
+#include "text/text_file.h"
 #include "ui/form_registry.h"
-#include "ui/launch.h"
-#include "ui/pending_events.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QComboBox>
@@ -37,7 +36,7 @@ const QStringList kModeCaptions = {QStringLiteral("回数(今日／今まで）"
 
 } // namespace
 
-NameselScreen::NameselScreen(AppContext& context) : Form(QStringLiteral("namesel")), m_context(context) {}
+NameselScreen::NameselScreen(ScreenContext& context) : Form(QStringLiteral("namesel")), m_context(context) {}
 
 void NameselScreen::build()
 {
@@ -300,7 +299,7 @@ void NameselScreen::Command14_Click()
     m_wait->show();
     m_wait->raise();
     letPendingEventsRun();
-    launch::openResultsViewer(m_context);
+    m_context.navigator.openResultsViewer();
 }
 
 void NameselScreen::Command7_Click()
@@ -313,8 +312,8 @@ void NameselScreen::Command7_Click()
 
 void NameselScreen::Command16_Click()
 {
-    AppContext& context = m_context;
-    context.forms.show(new NameChangeScreen(context));
+    ScreenContext& context = m_context;
+    context.navigator.showNameChange();
     context.forms.unload(this);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "name_list.h"
-#include "ui/app_context.h"
 #include "ui/form.h"
+#include "ui/screen_context.h"
 
 class QComboBox;
 class QLabel;
@@ -17,7 +17,7 @@ class NameselScreen final : public Form
 {
     Q_OBJECT
 public:
-    explicit NameselScreen(AppContext& context);
+    explicit NameselScreen(ScreenContext& context);
 
     void rosterDisplay(); // 名簿表示
     void List1_Click(int row);
@@ -38,7 +38,7 @@ private:
     void build();
     void showHelpNotice();
 
-    AppContext& m_context;
+    ScreenContext& m_context;
     int m_listMode = 1;
     bool m_ended = false;
     bool m_problemsShown = false;

@@ -1,6 +1,6 @@
 #include "result_record.h"
 
-#include "startup/cp932.h"
+#include "text/cp932.h"
 
 #include <QtEndian>
 #include <cstring>

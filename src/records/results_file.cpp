@@ -1,7 +1,7 @@
 #include "results_file.h"
 
 #include "oa_date.h"
-#include "pause.h"
+#include "platform/pause.h"
 #include "result_record.h"
 #include "state/clock.h"
 #include "state/shared_state.h"

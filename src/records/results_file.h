@@ -1,6 +1,6 @@
 #pragma once
 
-#include "record_file.h"
+#include "platform/record_file.h"
 #include "records_error.h"
 
 #include <functional>

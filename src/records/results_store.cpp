@@ -1,7 +1,7 @@
 #include "results_store.h"
 
 #include "oa_date.h"
-#include "pause.h"
+#include "platform/pause.h"
 #include "points.h"
 #include "result_record.h"
 #include "state/clock.h"

@@ -4,13 +4,13 @@
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/form_registry.h"
-#include "ui/launch.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QDir>
 #include <QLineEdit>
 
-NameChangeScreen::NameChangeScreen(AppContext& context) : Form(QStringLiteral("FrmName2")), m_context(context) {}
+NameChangeScreen::NameChangeScreen(ScreenContext& context) : Form(QStringLiteral("FrmName2")), m_context(context) {}
 
 QString NameChangeScreen::rosterPath() const
 {
@@ -115,7 +115,7 @@ void NameChangeScreen::Command2_Click()
 {
     for (QLineEdit* name : m_names)
         name->setInputMethodHints(Qt::ImhNone);
-    AppContext& context = m_context;
-    launch::showMenu(context);
+    ScreenContext& context = m_context;
+    context.navigator.showMenu();
     context.forms.unload(this);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "roster_editor.h"
-#include "ui/app_context.h"
 #include "ui/form.h"
+#include "ui/screen_context.h"
 
 #include <QList>
 #include <optional>
@@ -14,7 +14,7 @@ class NameChangeScreen final : public Form
 {
     Q_OBJECT
 public:
-    explicit NameChangeScreen(AppContext& context);
+    explicit NameChangeScreen(ScreenContext& context);
 
     void Command1_Click(); // 変更
     void Command2_Click(); // もどる
@@ -27,7 +27,7 @@ private:
     void fill();
     QString rosterPath() const;
 
-    AppContext& m_context;
+    ScreenContext& m_context;
     std::optional<RosterEditor> m_editor;
     QList<QLineEdit*> m_names; // Text1(1..3)
     QList<QLineEdit*> m_years; // Text2(1..3)

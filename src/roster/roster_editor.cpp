@@ -1,8 +1,8 @@
 #include "roster_editor.h"
 
 #include "platform/system_error.h"
-#include "startup/cp932.h"
 #include "state/loose.h"
+#include "text/cp932.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,8 +1,8 @@
 #include "roster_file.h"
 
-#include "startup/value_reader.h"
 #include "state/bounded_table.h"
 #include "state/loose.h"
+#include "text/value_reader.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -75,10 +75,14 @@ Parsed parse(const QString& text)
             problem(QStringLiteral("生徒番号は 0 から 5000 までです"));
             continue;
         }
-        const auto birthYear = wholeNumber(fields[1], std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
-        const auto spareA = wholeNumber(fields[2], std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
-        const auto spareB = wholeNumber(fields[3], std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
-        const auto status = wholeNumber(fields[5], std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
+        const auto birthYear =
+            wholeNumber(fields[1], std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+        const auto spareA =
+            wholeNumber(fields[2], std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+        const auto spareB =
+            wholeNumber(fields[3], std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max());
+        const auto status =
+            wholeNumber(fields[5], std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max());
         if (!birthYear || !spareA || !spareB || !status) {
             problem(QStringLiteral("数値でない項目があります"));
             continue;

@@ -1,8 +1,8 @@
 #include "sound_table.h"
 
 #include "startup/settings_loader.h"
-#include "startup/text_file.h"
-#include "startup/value_reader.h"
+#include "text/text_file.h"
+#include "text/value_reader.h"
 
 namespace soundtable {
 

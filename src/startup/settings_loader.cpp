@@ -1,8 +1,8 @@
 #include "settings_loader.h"
 
 #include "folders.h"
-#include "text_file.h"
-#include "value_reader.h"
+#include "text/text_file.h"
+#include "text/value_reader.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,5 @@
 #include "form.h"
 
-#include "form_registry.h"
-
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -16,7 +14,7 @@ Form::Form(const QString& formName, QWidget* parent) : QWidget(parent)
 void Form::closeEvent(QCloseEvent* event)
 {
     // The registry decides what goes: the screen's own way back unloads it when it should.
-    if (m_registry) {
+    if (m_unload) {
         event->ignore();
         closeRequested();
         return;
@@ -26,8 +24,13 @@ void Form::closeEvent(QCloseEvent* event)
 
 void Form::closeRequested()
 {
-    if (m_registry)
-        m_registry->unload(this);
+    unloadSelf();
+}
+
+void Form::unloadSelf()
+{
+    if (m_unload)
+        m_unload(this);
 }
 
 void Form::keyPressEvent(QKeyEvent* event)

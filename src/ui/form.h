@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 // A screen of the program. Its objectName is its form name ("namesel", "mainfrm" ...), by which
 // the registry finds it. formLoad runs once before the first show, formActivate after each show.
@@ -20,8 +21,11 @@ protected:
     // Enter on a focused button presses it, as the space bar does.
     void keyPressEvent(QKeyEvent* event) override;
 
+    // Unloads this form through the registry that shows it (nothing when it is not shown).
+    void unloadSelf();
+
 private:
     friend class FormRegistry;
     bool m_loaded = false;
-    class FormRegistry* m_registry = nullptr;
+    std::function<void(Form*)> m_unload; // set by the registry while the form is open
 };

@@ -15,7 +15,7 @@ void FormRegistry::activate(Form* form)
 {
     if (!m_forms.contains(form))
         m_forms.append(form);
-    form->m_registry = this;
+    form->m_unload = [this](Form* f) { unload(f); };
     if (!form->m_loaded) {
         form->m_loaded = true;
         form->formLoad();
@@ -35,16 +35,16 @@ void FormRegistry::show(Form* form)
     form->formActivate();
 }
 
-Form* FormRegistry::find(const QString& formName) const
+Form* FormRegistry::find(QAnyStringView formName) const
 {
     for (const auto& form : m_forms) {
-        if (form && form->objectName() == formName)
+        if (form && QAnyStringView::compare(form->objectName(), formName) == 0)
             return form;
     }
     return nullptr;
 }
 
-void FormRegistry::unload(const QString& formName)
+void FormRegistry::unload(QAnyStringView formName)
 {
     if (Form* form = find(formName))
         unload(form);
@@ -55,7 +55,7 @@ void FormRegistry::unload(Form* form)
     if (!form)
         return;
     m_forms.removeAll(QPointer<Form>(form));
-    form->m_registry = nullptr;
+    form->m_unload = nullptr;
     form->hide();
     form->deleteLater();
     // The keyboard goes on to the newest screen still open, so it never gets stuck on a
@@ -87,7 +87,7 @@ void FormRegistry::unloadAll()
     while (!m_forms.isEmpty()) {
         const QPointer<Form> newest = m_forms.takeLast();
         if (newest) {
-            newest->m_registry = nullptr;
+            newest->m_unload = nullptr;
             newest->hide();
             delete newest.data();
         }

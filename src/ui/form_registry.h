@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -21,11 +22,11 @@ public:
     // Shows a form without waiting; the registry owns it until it is unloaded.
     void show(Form* form);
 
-    Form* find(const QString& formName) const;
-    bool isLoaded(const QString& formName) const { return find(formName) != nullptr; }
+    Form* find(QAnyStringView formName) const;
+    bool isLoaded(QAnyStringView formName) const { return find(formName) != nullptr; }
 
     // Unloading hides the form at once and deletes it once the running handler has returned.
-    void unload(const QString& formName);
+    void unload(QAnyStringView formName);
     void unload(Form* form);
     // Every open form, the most recently opened first.
     void unloadAll();

@@ -1,6 +1,6 @@
+#include "app/navigation.h"
 #include "test_world.h"
 #include "ui/form.h"
-#include "ui/launch.h"
 
 #include <QPushButton>
 #include <QtTest>
@@ -15,22 +15,26 @@ private slots:
     {
         QTest::addColumn<QString>("screen");
         QTest::addColumn<QString>("next");
-        QTest::addRow("menu ends like 終了") << "namesel" << "";
-        QTest::addRow("board goes back to the menu") << "seisekitime1" << "namesel";
-        QTest::addRow("end screen goes to the board") << "FrmSyuuryou" << "seisekitime1";
-        QTest::addRow("name change goes back to the menu") << "FrmName2" << "namesel";
+        QTest::addRow("menu ends like 終了") << "namesel"
+                                             << "";
+        QTest::addRow("board goes back to the menu") << "seisekitime1"
+                                                     << "namesel";
+        QTest::addRow("end screen goes to the board") << "FrmSyuuryou"
+                                                      << "seisekitime1";
+        QTest::addRow("name change goes back to the menu") << "FrmName2"
+                                                           << "namesel";
     }
     void leavesLikeTheWayBack()
     {
         QFETCH(QString, screen);
         QFETCH(QString, next);
         TestWorld w;
-        launch::showMenu(w.context);
+        w.context.navigator.showMenu();
         if (screen == "seisekitime1") {
-            launch::openResultsViewer(w.context);
+            w.context.navigator.openResultsViewer();
         } else if (screen == "FrmSyuuryou") {
             w.forms.unload("namesel");
-            launch::showEndScreen(w.context);
+            w.context.navigator.showEndScreen();
             QTRY_VERIFY(w.forms.find(screen)->findChild<QWidget*>("Command4")->isVisible());
         } else if (screen == "FrmName2") {
             w.forms.find("namesel")->findChild<QPushButton*>("Command16")->click();

@@ -1,7 +1,7 @@
+#include "app/navigation.h"
 #include "board/course_board.h"
 #include "test_world.h"
 #include "ui/form.h"
-#include "ui/launch.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -64,7 +64,7 @@ private slots:
     void altNumberStartsTheCourse()
     {
         TestWorld w;
-        launch::openResultsViewer(w.context);
+        w.context.navigator.openResultsViewer();
         Form* board = w.forms.find("seisekitime1");
         QVERIFY(QTest::qWaitForWindowActive(board));
         QCOMPARE(board->findChild<QPushButton*>("Command4_3")->text(), QStringLiteral("ｽﾀｰﾄ(&3)"));
@@ -79,7 +79,7 @@ private slots:
     {
         TestWorld w;
         w.state->current.pupilName = QStringLiteral("森先生");
-        launch::openResultsViewer(w.context);
+        w.context.navigator.openResultsViewer();
         QVERIFY(w.forms.find("seisekitime1")
                     ->findChild<QPushButton*>("Command24_1")
                     ->isVisibleTo(w.forms.find("seisekitime1")));

@@ -1,8 +1,8 @@
+#include "app/navigation.h"
 #include "drill/drill_screen.h"
 #include "drill_keys.h"
 #include "records/result_record.h"
 #include "test_world.h"
-#include "ui/launch.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -40,7 +40,7 @@ struct Attempt : TestWorld
         for (int n : numbers)
             values << pickValue(level, n) << 0.0f;
         random.setValues(values);
-        launch::startDrill(context);
+        context.navigator.startDrill();
         screen = qobject_cast<DrillScreen*>(forms.find("mainfrm"));
     }
     QLineEdit* box(int k) const { return screen->findChild<QLineEdit*>(QStringLiteral("Text3_%1").arg(k)); }
@@ -186,7 +186,7 @@ private slots:
         w.state->stats.todayCount(15, 3) = 1;
         w.state->stats.todayCount(16, 3) = 5;
         w.state->current.course = 1;
-        launch::startDrill(w.context);
+        w.context.navigator.startDrill();
         QCOMPARE(text(w.forms.find("mainfrm"), "Label17"), QStringLiteral("4"));
     }
 
@@ -194,7 +194,7 @@ private slots:
     {
         TestWorld w;
         w.state->current.course = 6;
-        launch::startDrill(w.context);
+        w.context.navigator.startDrill();
         QVERIFY(!w.forms.isLoaded("mainfrm"));
         QCOMPARE(w.messages.shown.size(), 1);
         QVERIFY(w.forms.isLoaded("seisekitime1"));

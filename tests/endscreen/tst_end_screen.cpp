@@ -1,8 +1,8 @@
+#include "app/navigation.h"
 #include "records/oa_date.h"
 #include "records/result_record.h"
 #include "test_world.h"
 #include "ui/form.h"
-#include "ui/launch.h"
 
 #include <QApplication>
 #include <QFile>
@@ -42,8 +42,8 @@ struct Ended : TestWorld
         state->current.newCourseBest = qint16(newCourseBest);
         state->current.newPersonalBest = qint16(newPersonalBest);
         writeAttempt(*this, course, time);
-        launch::showWaitScreen(context);
-        launch::showEndScreen(context);
+        context.navigator.showWaitScreen();
+        context.navigator.showEndScreen();
         screen = forms.find("FrmSyuuryou");
     }
 };
@@ -82,7 +82,7 @@ private slots:
         w.state->rules.pointWeight[3] = 1.5f;
         w.state->current.course = 3;
         w.state->current.lastTime = 100;
-        launch::showEndScreen(w.context);
+        w.context.navigator.showEndScreen();
         QCOMPARE(text(w.forms.find("FrmSyuuryou"), "Label19"), QStringLiteral("獲得ポイント：5点×1.5→7点"));
     }
 
@@ -94,7 +94,7 @@ private slots:
         w.state->current.course = 5;
         w.state->current.lastTime = 400; // over the second target: no record sound
         writeAttempt(w, 5, 100);
-        launch::showEndScreen(w.context);
+        w.context.navigator.showEndScreen();
         QWidget* screen = w.forms.find("FrmSyuuryou");
         QCOMPARE(w.audio.played, QStringList{w.dir.path() + "/合格.wav"});
         QVERIFY(screen->findChild<QLabel*>("Label2")->isVisible());
@@ -109,7 +109,7 @@ private slots:
         w.state->current.course = 2;
         w.state->current.lastTime = 50;
         writeAttempt(w, 2, 50);
-        launch::showEndScreen(w.context);
+        w.context.navigator.showEndScreen();
         QWidget* screen = w.forms.find("FrmSyuuryou");
         auto* toMenu = screen->findChild<QPushButton*>("Command4");
         QTRY_VERIFY(toMenu->isVisible());

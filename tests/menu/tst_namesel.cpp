@@ -1,9 +1,9 @@
+#include "app/navigation.h"
 #include "menu/namesel_screen.h"
-#include "menu/platform.h"
+#include "platform/platform.h"
 #include "roster/roster_file.h"
 #include "test_world.h"
 #include "ui/form.h"
-#include "ui/launch.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -38,7 +38,7 @@ struct Menu : TestWorld
         state->organisation.schoolYearStartMonth = Loose(4);
         if (!rosterLines.isEmpty())
             writeCp932(state->folders.sharedFolder + roster::fileName(), rosterLines);
-        launch::showMenu(context);
+        context.navigator.showMenu();
         screen = forms.find("namesel");
     }
     QListWidget* list() const { return screen->findChild<QListWidget*>("List1"); }
@@ -81,7 +81,7 @@ private slots:
         TestWorld w;
         w.state->organisation.commonItem3 = Loose(1);
         writeCp932(w.state->folders.sharedFolder + roster::fileName(), kRoster);
-        launch::showMenu(w.context);
+        w.context.navigator.showMenu();
         QCOMPARE(w.forms.find("namesel")->findChild<QListWidget*>("List1")->count(), 6);
     }
 
@@ -184,7 +184,7 @@ private slots:
             QVERIFY2(text.contains(part), qPrintable(text));
         QCOMPARE(m.list()->count(), 1);
         m.forms.unload("namesel");
-        launch::showMenu(m.context);
+        m.context.navigator.showMenu();
         QCOMPARE(m.messages.shown.size(), 1);
     }
 
@@ -192,7 +192,7 @@ private slots:
     {
         TestWorld w;
         w.instance.alreadyRunning = true;
-        launch::showMenu(w.context);
+        w.context.navigator.showMenu();
         QCOMPARE(w.messages.shown.size(), 1);
         QCOMPARE(w.messages.shown[0].title, QStringLiteral("注意"));
         QCOMPARE(w.messages.shown[0].text,

@@ -1,6 +1,6 @@
 #include "fakes.h"
+#include "platform/record_file.h"
 #include "platform/system_error.h"
-#include "records/record_file.h"
 #include "records/result_record.h"
 #include "records/results_file.h"
 

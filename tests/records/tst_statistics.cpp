@@ -1,7 +1,7 @@
 #include "fakes.h"
+#include "platform/pause.h"
 #include "platform/system_error.h"
 #include "records/oa_date.h"
-#include "records/pause.h"
 #include "records/points.h"
 #include "records/result_record.h"
 #include "records/results_file.h"

@@ -1,7 +1,7 @@
 #include "roster/name_change_screen.h"
 #include "roster/roster_editor.h"
-#include "startup/cp932.h"
 #include "test_world.h"
+#include "text/cp932.h"
 #include "ui/form.h"
 
 #include <QDir>

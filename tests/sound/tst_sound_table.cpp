@@ -1,5 +1,5 @@
 #include "sound/sound_table.h"
-#include "startup/value_reader.h"
+#include "text/value_reader.h"
 
 #include <QtTest>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "startup/cp932.h"
+#include "text/cp932.h"
 
 #include <QtTest>
 
@@ -66,11 +66,20 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("text");
-        QTest::addRow("undefined single byte") << QByteArray("a\xA0" "b") << QStringLiteral("a\uFFFDb");
-        QTest::addRow("unmapped pair") << QByteArray("\x85\x40" "c") << QStringLiteral("\uFFFDc");
+        QTest::addRow("undefined single byte") << QByteArray("a\xA0"
+                                                             "b")
+                                               << QStringLiteral("a\uFFFDb");
+        QTest::addRow("unmapped pair") << QByteArray("\x85\x40"
+                                                     "c")
+                                       << QStringLiteral("\uFFFDc");
         QTest::addRow("lead at the end") << QByteArray("x\x81") << QStringLiteral("x\uFFFD");
-        QTest::addRow("lead before a digit") << QByteArray("\x85" "0") << QStringLiteral("\uFFFD" "0");
-        QTest::addRow("lead before a quote") << QByteArray("\x93\"" ",1") << QStringLiteral("\uFFFD\",1");
+        QTest::addRow("lead before a digit") << QByteArray("\x85"
+                                                           "0")
+                                             << QStringLiteral("\uFFFD"
+                                                               "0");
+        QTest::addRow("lead before a quote") << QByteArray("\x93\""
+                                                           ",1")
+                                             << QStringLiteral("\uFFFD\",1");
         QTest::addRow("lead before a comma") << QByteArray("\xE0,2") << QStringLiteral("\uFFFD,2");
         QTest::addRow("lead before a line end") << QByteArray("\x8E\r\n") << QStringLiteral("\uFFFD\r\n");
     }

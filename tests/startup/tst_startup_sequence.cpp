@@ -1,11 +1,11 @@
+#include "app/startup_sequence.h"
 #include "fakes.h"
 #include "sound/sound_players.h"
-#include "startup/startup_sequence.h"
 #include "state/shared_state.h"
 #include "test_world.h"
-#include "ui/app_context.h"
 #include "ui/form.h"
 #include "ui/form_registry.h"
+#include "ui/screen_context.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "startup/value_reader.h"
+#include "text/value_reader.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 #include "fakes.h"
 
-#include "startup/cp932.h"
-#include "ui/pending_events.h"
+#include "platform/pending_events.h"
+#include "text/cp932.h"
 
 #include <QFile>
 #include <QtTest>

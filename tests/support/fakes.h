@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/pause.h"
+#include "platform/pause.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/random_source.h"

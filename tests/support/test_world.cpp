@@ -1,13 +1,14 @@
 #include "test_world.h"
 
+#include "platform/pending_events.h"
 #include "records/results_file.h"
 #include "startup/course_catalogue.h"
-#include "ui/pending_events.h"
 
 #include <QColor>
 
 TestWorld::TestWorld()
 {
+    navigation.attach(context);
     QDir(dir.path()).mkpath("prog");
     state->folders.programFolder = dir.path() + "/prog/";
     state->folders.sharedFolder = dir.path() + "/";

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "app/navigation.h"
 #include "fakes.h"
-#include "menu/platform.h"
-#include "records/pause.h"
+#include "platform/pause.h"
+#include "platform/platform.h"
 #include "sound/sound_players.h"
 #include "state/shared_state.h"
-#include "ui/app_context.h"
 #include "ui/form_registry.h"
+#include "ui/screen_context.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -47,7 +48,8 @@ struct TestWorld
     RecordingLauncher launcher;
     FakeInstance instance;
     Platform platform{launcher, instance};
-    AppContext context{services, forms, sounds, pause, platform};
+    ScreenNavigation navigation;
+    ScreenContext context{services, forms, sounds, pause, platform, navigation};
     QTemporaryDir dir;
 
     // An installation in the temporary folder with five levels: target times 60, 80, 100,

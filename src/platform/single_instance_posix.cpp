@@ -1,12 +1,10 @@
-#include "platform.h"
+#include "single_instance.h"
 
 #include <QDir>
 #include <QFile>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>
-
-QString instanceKey(const QString& programDir);
 
 namespace {
 

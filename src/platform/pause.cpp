@@ -1,7 +1,7 @@
 #include "pause.h"
 
+#include "platform/pending_events.h"
 #include "state/clock.h"
-#include "ui/pending_events.h"
 
 #include <QThread>
 

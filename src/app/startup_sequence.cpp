@@ -1,17 +1,17 @@
 #include "startup_sequence.h"
 
-#include "settings_loader.h"
 #include "sound/sound_table.h"
+#include "startup/course_catalogue.h"
+#include "startup/settings_loader.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
-#include "ui/app_context.h"
-#include "ui/form_registry.h"
-#include "ui/launch.h"
+#include "ui/navigator.h"
+#include "ui/screen_context.h"
 #include "ui/ui_helpers.h"
 
 #include <QColor>
 
-int startProgram(AppContext& context, const QString& programDir)
+int startProgram(ScreenContext& context, const QString& programDir)
 {
     uih::applyProgramLook();
     SharedState& state = context.services.state;
@@ -23,6 +23,7 @@ int startProgram(AppContext& context, const QString& programDir)
         context.services.messages.show(QStringLiteral("起動エラー"), failure->message(), MessageBox::Icon::Critical);
         return 1;
     }
-    launch::showMenu(context);
+    catalogue::fill(state.catalogue);
+    context.navigator.showMenu();
     return 0;
 }

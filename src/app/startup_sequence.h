@@ -2,8 +2,8 @@
 
 #include <QString>
 
-struct AppContext;
+struct ScreenContext;
 
 // The program's start: the accent colour, the settings, then the menu shown without waiting.
 // Returns 0 when the menu is up; otherwise the failure has been shown and the exit code is returned.
-int startProgram(AppContext& context, const QString& programDir);
+int startProgram(ScreenContext& context, const QString& programDir);

@@ -1,14 +1,15 @@
-#include "menu/platform.h"
-#include "records/pause.h"
+#include "navigation.h"
+#include "platform/pause.h"
+#include "platform/platform.h"
 #include "sound/sdl_audio_output.h"
 #include "sound/sound_players.h"
-#include "startup/startup_sequence.h"
+#include "startup_sequence.h"
 #include "state/clock.h"
 #include "state/random_source.h"
 #include "state/shared_state.h"
-#include "ui/app_context.h"
 #include "ui/form_registry.h"
 #include "ui/qt_message_box.h"
+#include "ui/screen_context.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,7 +38,9 @@ int main(int argc, char* argv[])
     ProcessLauncher launcher;
     const auto instance = makeSingleInstance(programDir);
     Platform platform{launcher, *instance};
-    AppContext context{services, forms, sounds, pause, platform};
+    ScreenNavigation navigation;
+    ScreenContext context{services, forms, sounds, pause, platform, navigation};
+    navigation.attach(context);
 
     if (const int failed = startProgram(context, programDir))
         return failed;

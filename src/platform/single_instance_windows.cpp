@@ -1,8 +1,6 @@
-#include "platform.h"
+#include "single_instance.h"
 
 #include <windows.h>
-
-QString instanceKey(const QString& programDir);
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "platform.h"
+#include "launcher.h"
 
-#include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 
 bool ProcessLauncher::start(const QString& program, const QStringList& arguments)
@@ -20,11 +20,4 @@ QString launcherPath(const QString& programFolder)
     path += QStringLiteral(".exe");
 #endif
     return path;
-}
-
-QString instanceKey(const QString& programDir)
-{
-    const QByteArray hash =
-        QCryptographicHash::hash(QDir::cleanPath(programDir).toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    return QStringLiteral("divisor-drill-") + QString::fromLatin1(hash);
 }
