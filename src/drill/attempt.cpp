@@ -10,14 +10,23 @@ qint32 AttemptClock::elapsedSeconds(qint64 nowMs) const
 
 namespace attempt {
 
-int todayNumber(const SharedState& state, int pupil)
+int todayNumber(const Statistics& stats, int pupil)
 {
-    return int(roundHalfEven(state.stats.todayCount.sumOverCourses(pupil, 1, 15))) + 1;
+    return int(roundHalfEven(stats.todayCount.sumOverCourses(pupil, 1, 15))) + 1;
 }
 
-bool isPractice(const SharedState& state, int course)
+bool isPractice(const Catalogue& catalogue, int course)
 {
-    return state.catalogue.courseNames[course].contains(u'練');
+    return catalogue.courseNames[course].contains(u'練');
+}
+
+Ending endingFor(const Catalogue& catalogue, int course)
+{
+    if (isPractice(catalogue, course))
+        return Ending::BackToBoard;
+    if (catalogue.courseDefined[course] != 1)
+        return Ending::NothingToRecord;
+    return Ending::RecordAndShowResult;
 }
 
 } // namespace attempt

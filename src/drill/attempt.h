@@ -2,7 +2,8 @@
 
 #include <QtGlobal>
 
-struct SharedState;
+struct Catalogue;
+struct Statistics;
 
 // Timing of one attempt in whole seconds, on a monotonic clock so that an attempt running
 // across midnight is timed like any other.
@@ -20,9 +21,20 @@ private:
 namespace attempt {
 
 // The number of this attempt today: the pupil's attempts today on courses 1 to 15, plus one.
-int todayNumber(const SharedState& state, int pupil);
+int todayNumber(const Statistics& stats, int pupil);
 
 // Practice courses ("練" in the name) are run but not recorded.
-bool isPractice(const SharedState& state, int course);
+bool isPractice(const Catalogue& catalogue, int course);
+
+// How a solved attempt ends: a practice course goes back to the board without a record, a
+// course outside the catalogue has nothing to record, any other is recorded and the end
+// screen follows.
+enum class Ending
+{
+    BackToBoard,
+    NothingToRecord,
+    RecordAndShowResult
+};
+Ending endingFor(const Catalogue& catalogue, int course);
 
 } // namespace attempt

@@ -6,8 +6,8 @@ namespace {
 const QString kStar = QStringLiteral("*");
 }
 
-DivisorDrill::DivisorDrill(ProblemDrawer& drawer, int level, qint16& plusKeyState, DrillFrontEnd& frontEnd)
-    : m_drawer(drawer), m_level(level), m_plusKeyState(plusKeyState), m_frontEnd(frontEnd)
+DivisorDrill::DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& frontEnd)
+    : m_drawer(drawer), m_level(level), m_frontEnd(frontEnd)
 {}
 
 void DivisorDrill::newProblem()

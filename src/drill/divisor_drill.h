@@ -48,7 +48,7 @@ public:
         Other
     };
 
-    DivisorDrill(ProblemDrawer& drawer, int level, qint16& plusKeyState, DrillFrontEnd& frontEnd);
+    DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& frontEnd);
 
     // The screen's hidden buttons.
     void newProblem(); // "新しい問題"
@@ -74,13 +74,14 @@ public:
     bool answerPanelVisible() const { return m_answerPanelVisible; }
     bool acknowledgeVisible() const { return m_acknowledgeVisible; }
     bool finished() const { return m_finished; }
+    qint16 plusKeyState() const { return m_plusKeyState; }
     // Once the attempt is over no box takes keys any more.
     void disableAllBoxes();
 
 private:
     ProblemDrawer& m_drawer;
     int m_level;
-    qint16& m_plusKeyState;
+    qint16 m_plusKeyState = 0; // the "+" presses that acknowledge a wrong answer
     DrillFrontEnd& m_frontEnd;
 
     int m_number = 0;

@@ -7,6 +7,7 @@
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "ui/form_names.h"
 #include "ui/form_registry.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
@@ -70,7 +71,7 @@ DivisorDrill::EditKey editKeyOf(int key)
 } // namespace
 
 DrillScreen::DrillScreen(ScreenContext& context)
-    : Form(QStringLiteral("mainfrm")), m_context(context), m_drawer(context.services.random)
+    : Form(formname::kDrill.toString()), m_context(context), m_drawer(context.services.random)
 {}
 
 DrillScreen::~DrillScreen() = default;
@@ -79,7 +80,7 @@ void DrillScreen::formLoad()
 {
     SharedState& state = m_context.services.state;
     DrillFrontEnd& frontEnd = *this;
-    m_drill = std::make_unique<DivisorDrill>(m_drawer, state.current.course, state.current.plusKeyState, frontEnd);
+    m_drill = std::make_unique<DivisorDrill>(m_drawer, state.current.course, frontEnd);
     setWindowTitle(state.catalogue.courseTitle);
     setFixedSize(1024, 768);
     setFocusPolicy(Qt::StrongFocus);
@@ -154,32 +155,9 @@ void DrillScreen::formLoad()
     }
     m_answerPanel->hide();
 
-    // Hidden colour holders and the buttons that carry the operations.
-    for (int k = 1; k <= 12; ++k) {
-        auto* holder = new QLineEdit(this);
-        holder->setObjectName(QStringLiteral("Text8_%1").arg(k));
-        holder->setStyleSheet(backgroundStyle("QLineEdit", columnColour(k, windowBackground)));
-        holder->hide();
-    }
-    auto* answerColour = new QLineEdit(this);
-    answerColour->setObjectName("Text4");
-    answerColour->setStyleSheet(backgroundStyle("QLineEdit", kDivisorAnswer));
-    answerColour->hide();
-    const QStringList commands = {QStringLiteral("新しい問題"), QString(), QStringLiteral("判定"),
-                                  QStringLiteral("正解表示")};
-    for (int i = 0; i < 4; ++i) {
-        auto* b = uih::button(this, QStringLiteral("Command%1").arg(i + 1), commands[i], QRect(0, 0, 10, 10));
-        b->setFocusPolicy(Qt::NoFocus);
-        b->hide();
-    }
-    connect(findChild<QPushButton*>("Command1"), &QPushButton::clicked, this, &DrillScreen::Command1_Click);
-    connect(findChild<QPushButton*>("Command2"), &QPushButton::clicked, this, &DrillScreen::Command2_Click);
-    connect(findChild<QPushButton*>("Command3"), &QPushButton::clicked, this, &DrillScreen::Command3_Click);
-    connect(findChild<QPushButton*>("Command4"), &QPushButton::clicked, this, &DrillScreen::Command4_Click);
-
     m_start = uih::button(this, "Command6", QStringLiteral("スタート"), QRect(860, 690, 140, 48), 16);
     m_start->setFocusPolicy(Qt::NoFocus);
-    connect(m_start, &QPushButton::clicked, this, &DrillScreen::Command6_Click);
+    connect(m_start, &QPushButton::clicked, this, &DrillScreen::startAttempt);
 
     // The overlay shown while the attempt is recorded.
     m_recording = new QWidget(this);
@@ -196,64 +174,44 @@ void DrillScreen::formLoad()
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer1");
     m_timer->setInterval(1000);
-    connect(m_timer, &QTimer::timeout, this, &DrillScreen::Timer1_Timer);
+    connect(m_timer, &QTimer::timeout, this, &DrillScreen::tick);
 }
 
 void DrillScreen::initialSetup()
 {
-    m_context.forms.unload(QStringLiteral("seisekitime1"));
-    m_context.forms.unload(QStringLiteral("BASEFRM"));
-    SharedState& state = m_context.services.state;
-    state.current.endGuard = 0;
-    m_today->setText(QString::number(attempt::todayNumber(state, state.current.pupilNo)));
+    m_context.forms.unload(formname::kBoard);
+    m_context.forms.unload(formname::kWait);
+    const SharedState& state = m_context.services.state;
+    m_today->setText(QString::number(attempt::todayNumber(state.stats, state.current.pupilNo)));
 }
 
 void DrillScreen::formActivate()
 {
     initialSetup();
     m_remaining->setText(QString::number(DivisorDrill::kTargetCount));
-    Command6_Click();
+    startAttempt();
 }
 
-void DrillScreen::Command6_Click()
+void DrillScreen::startAttempt()
 {
     m_clock.start(m_context.services.clock.monotonicMs());
     m_running = true;
     m_timer->start();
     m_start->hide();
-    Command1_Click();
+    newProblem();
 }
 
-void DrillScreen::Timer1_Timer()
+void DrillScreen::tick()
 {
     if (!m_running)
         return;
-    SharedState& state = m_context.services.state;
-    state.current.elapsedSeconds = m_clock.elapsedSeconds(m_context.services.clock.monotonicMs());
-    m_elapsed->setText(QString::number(state.current.elapsedSeconds));
+    m_elapsedSeconds = m_clock.elapsedSeconds(m_context.services.clock.monotonicMs());
+    m_elapsed->setText(QString::number(m_elapsedSeconds));
 }
 
-void DrillScreen::Command1_Click()
+void DrillScreen::newProblem()
 {
     m_drill->newProblem();
-    refresh();
-}
-
-void DrillScreen::Command2_Click()
-{
-    m_drill->openNextBox();
-    refresh();
-}
-
-void DrillScreen::Command3_Click()
-{
-    m_drill->judge();
-    refresh();
-}
-
-void DrillScreen::Command4_Click()
-{
-    m_drill->showAnswer();
     refresh();
 }
 
@@ -281,47 +239,50 @@ void DrillScreen::endOfAttempt()
 {
     QPointer<DrillScreen> self(this);
     letPendingEventsRun();
-    SharedState& state = m_context.services.state;
-    if (!self || state.current.endGuard == 1)
+    if (!self || m_ended)
         return;
-    state.current.endGuard = 1;
+    m_ended = true;
     m_recording->show();
     m_recording->raise();
     letPendingEventsRun();
+    SharedState& state = m_context.services.state;
     const int course = state.current.course;
-    if (attempt::isPractice(state, course)) {
-        m_context.navigator.showWaitScreen();
-        m_context.forms.unload(this);
-        m_context.navigator.openResultsViewer();
+    ScreenContext& context = m_context;
+    switch (attempt::endingFor(state.catalogue, course)) {
+    case attempt::Ending::BackToBoard:
+        context.navigator.showWaitScreen();
+        context.forms.unload(this);
+        context.navigator.openResultsViewer();
         return;
+    case attempt::Ending::NothingToRecord:
+        return;
+    case attempt::Ending::RecordAndShowResult:
+        break;
     }
-    if (state.catalogue.courseDefined[course] != 1)
-        return;
-    state.current.lastTime = state.current.elapsedSeconds;
-    ResultsStore store(m_context.services, m_context.pause);
+    state.current.lastTime = m_elapsedSeconds;
+    ResultsStore store(context.services, context.pause);
     if (!store.recordAttempt(course))
         return; // the program has been ended
-    m_context.navigator.showWaitScreen();
+    context.navigator.showWaitScreen();
     letPendingEventsRun();
-    m_context.pause.wait(1000);
-    m_context.forms.unload(this);
-    m_context.navigator.showEndScreen();
+    context.pause.wait(1000);
+    context.forms.unload(this);
+    context.navigator.showEndScreen();
 }
 
 void DrillScreen::askToLeave()
 {
-    SharedState& state = m_context.services.state;
-    if (!m_running || state.current.endGuard == 1)
+    if (!m_running || m_ended)
         return; // the attempt is solved and being recorded
     QPointer<DrillScreen> self(this);
     // The clock goes on while the question is open: "いいえ" continues the same attempt.
-    const bool leave =
-        m_context.services.messages.ask(state.catalogue.courseTitle, QStringLiteral("練習をやめますか？"));
-    if (!self || !leave || !m_running || state.current.endGuard == 1)
+    const bool leave = m_context.services.messages.ask(m_context.services.state.catalogue.courseTitle,
+                                                       QStringLiteral("練習をやめますか？"));
+    if (!self || !leave || !m_running || m_ended)
         return;
     m_timer->stop();
     m_running = false;
-    state.current.endGuard = 1;
+    m_ended = true;
     ScreenContext& context = m_context;
     context.navigator.openResultsViewer();
     context.forms.unload(this);

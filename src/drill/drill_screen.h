@@ -24,13 +24,8 @@ public:
     explicit DrillScreen(ScreenContext& context);
     ~DrillScreen() override;
 
-    // The screen's operations, also carried by its hidden buttons.
-    void Command1_Click(); // new problem
-    void Command2_Click(); // open the next box
-    void Command3_Click(); // judge
-    void Command4_Click(); // show the answer
-    void Command6_Click(); // start
-    void Timer1_Timer();
+    // Timer1: the seconds shown while the attempt runs.
+    void tick();
     // Esc or the close box: the pupil is asked, and on "はい" goes back to the course board
     // without the attempt being recorded.
     void askToLeave();
@@ -50,6 +45,8 @@ private:
     void attemptSolved() override;
 
     void initialSetup(); // 初期設定
+    void startAttempt(); // Command6, スタート
+    void newProblem();
     void endOfAttempt();
     void refresh();
     void focusActiveBox();
@@ -59,14 +56,16 @@ private:
     std::unique_ptr<DivisorDrill> m_drill;
     AttemptClock m_clock;
     bool m_running = false;
+    bool m_ended = false; // the attempt is over: solved and recorded once, or left
+    qint32 m_elapsedSeconds = 0;
     int m_answersShownFor = 0; // the number whose answers the answer labels hold
 
-    QList<QLineEdit*> m_boxes;  // index 1..24, 0 the template
-    QList<QLabel*> m_answers;   // index 1..24, 0 the template
-    QLabel* m_number = nullptr; // Label8
-    QLabel* m_remaining = nullptr;
-    QLabel* m_elapsed = nullptr;
-    QLabel* m_today = nullptr;
+    QList<QLineEdit*> m_boxes;        // index 1..24, 0 the template
+    QList<QLabel*> m_answers;         // index 1..24, 0 the template
+    QLabel* m_number = nullptr;       // Label8
+    QLabel* m_remaining = nullptr;    // Label11
+    QLabel* m_elapsed = nullptr;      // Label12
+    QLabel* m_today = nullptr;        // Label17
     QWidget* m_answerPanel = nullptr; // Picture2
     QWidget* m_recording = nullptr;   // sPicture2
     QList<QLabel*> m_instructions;    // Label1..3

@@ -1,14 +1,11 @@
 #include "wait_screen.h"
 
+#include "ui/form_names.h"
 #include "ui/ui_helpers.h"
 
-WaitScreen::WaitScreen() : Form(QStringLiteral("BASEFRM"))
+WaitScreen::WaitScreen() : Form(formname::kWait.toString())
 {
     setWindowTitle(QStringLiteral("Just a moment, please."));
     setFixedSize(480, 160);
-    uih::setBackground(this, QColor(0, 128, 128));
-    auto* text = uih::label(this, QStringLiteral("Label1"), QStringLiteral("Just a moment, please."),
-                            QRect(0, 50, 480, 60), 20, true);
-    text->setAlignment(Qt::AlignCenter);
-    text->setStyleSheet(QStringLiteral("color: white"));
+    uih::waitPanel(this, QStringLiteral("Picture1"), QStringLiteral("Label1"), QColor(0, 128, 128))->show();
 }

@@ -1,5 +1,6 @@
 #include "name_list.h"
 
+#include "roster/roster_file.h"
 #include "startup/course_catalogue.h"
 #include "state/loose.h"
 #include "state/shared_state.h"
@@ -26,9 +27,8 @@ QString figureText(Figure figure, double sum)
     return QString();
 }
 
-QString figureText(const SharedState& state, Figure figure, int pupil)
+QString figureText(const Statistics& s, Figure figure, int pupil)
 {
-    const Statistics& s = state.stats;
     switch (figure) {
     case Figure::TodayAttempts:
         // a single-precision sum, as the counts are
@@ -87,7 +87,7 @@ QList<Row> ordered(QList<Row> rows, int schoolYear, const QString& filter)
                      [&](const Row& a, const Row& b) { return collator.compare(a.key, b.key) > 0; });
     QList<Row> kept;
     for (const Row& row : rows) {
-        if (filterKeeps(filter, schoolYear - row.birthYear - 6))
+        if (filterKeeps(filter, roster::gradeIndex(schoolYear, row.birthYear)))
             kept.append(row);
     }
     return kept;

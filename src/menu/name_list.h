@@ -3,16 +3,22 @@
 #include <QList>
 #include <QString>
 
-struct SharedState;
+struct Statistics;
 
 // The rows of the menu's name list: grade label, name and two of the pupil's figures, in a
 // fixed-pitch font where full-width characters take two columns.
 namespace namelist {
 
-enum class Figure { TodayAttempts, TodayPoints, AllAttempts, AllPoints };
+enum class Figure
+{
+    TodayAttempts,
+    TodayPoints,
+    AllAttempts,
+    AllPoints
+};
 
 // The fixed-width text of a figure of the pupil, summed over courses 1..35.
-QString figureText(const SharedState& state, Figure figure, int pupil);
+QString figureText(const Statistics& stats, Figure figure, int pupil);
 QString figureText(Figure figure, double sum);
 
 // The two figures and the name column width of a display mode 0..3.

@@ -122,7 +122,7 @@ std::optional<RecordsError> appendResult(const SharedState& state, const Clock& 
                             QStringLiteral("プログラムのフォルダ名に、この文字コードで書けない文字があります")};
     }
     shared.program = *program;
-    shared.listPosition = qint16(state.current.selectedCourseIndex.toInt());
+    shared.listPosition = 0; // the position in a course list, which this program does not have
     shared.date = oadate::fromDate(clock.today());
     shared.clockTime = oadate::fromTime(clock.timeOfDay());
     shared.pupil = now.pupilNo;

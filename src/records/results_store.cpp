@@ -152,11 +152,9 @@ bool ResultsStore::loadResults()
             continue;
         ++i;
         s.recordDates[i] = r.date;
-        s.recordClockTimes[i] = r.clockTime;
         s.recordPupils[i] = r.pupil;
         s.recordCourses[i] = r.course;
         s.recordTimes[i] = r.time;
-        s.recordPoints[i] = r.points;
     }
     s.recordCount = qint16(i);
 
@@ -200,7 +198,6 @@ bool ResultsStore::computeStatistics()
         const double date = s.recordDates[i];
         const bool completed = t < kCompletedBelow;
         const int earned = points::weighted(t, state.rules.targetTime[c], state.rules.pointWeight[c]);
-        s.attemptPoints = earned;
         if (completed)
             s.totalCount(c, p) += 1;
         if (date > windowStart[std::size_t(c)]) {

@@ -16,24 +16,18 @@ QString SoundPlayers::randomFile(SoundKind kind)
 
 int SoundPlayers::play(const QString& file)
 {
-    SoundState& sound = m_services.state.sound;
-    const QString path = m_services.state.folders.soundFolder + file + QStringLiteral(".wav");
-    sound.mciCommand = QStringLiteral("play ") + path + QStringLiteral(" wait");
-    m_lastPath = path;
-    const int result = m_audio.playWav(path);
-    sound.mciResult = QString::number(result);
-    return result;
+    m_lastPath = m_services.state.folders.soundFolder + file + QStringLiteral(".wav");
+    return m_audio.playWav(m_lastPath);
 }
 
 void SoundPlayers::check(int result)
 {
-    SoundState& sound = m_services.state.sound;
     if (result == 0) {
-        sound.failCount = 0;
+        m_failuresInARow = 0;
         return;
     }
-    if (sound.failCount < kSilentFailures) {
-        ++sound.failCount;
+    if (m_failuresInARow < kSilentFailures) {
+        ++m_failuresInARow;
         return;
     }
     m_services.messages.show(QStringLiteral("音声エラー"),

@@ -22,6 +22,8 @@ public:
     void playCorrectSound();      // a file of kind 2, checked
     void playWrongSound();        // a file of kind 4, checked
 
+    int failuresInARow() const { return m_failuresInARow; }
+
 private:
     QString randomFile(SoundKind kind);
     int play(const QString& file);
@@ -30,4 +32,5 @@ private:
     Services m_services;
     AudioOutput& m_audio;
     QString m_lastPath; // the sound file played last, named when sounds fail
+    int m_failuresInARow = 0;
 };

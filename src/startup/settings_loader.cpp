@@ -142,9 +142,7 @@ std::optional<QString> readCourseRules(ValueReader& reader, CourseRules& rules)
             bad = toLoose(v[8], 0, kMaxDays, rules.window2Days[index]);
         if (bad)
             return QStringLiteral("%1 行目：").arg(index + 1) + *bad;
-        rules.courseSetting10[index] = Loose::fromField(v[9]);
-        rules.courseSetting11[index] = Loose::fromField(v[10]);
-        rules.courseSetting12[index] = Loose::fromField(v[11]);
+        // Values 10 to 12 are read and used by other programs of the family.
     }
     return std::nullopt;
 }
@@ -192,11 +190,8 @@ std::optional<StartupFailure> load(const QString& programDir, SharedState& state
                 return StartupFailure{commonFile,
                                       QStringLiteral("%1 行目：").arg(commonReader.lineOfLastValue()) + *bad};
             break;
-        case 3:
-            org.commonItem4 = Loose::fromField(*value);
-            break;
         default:
-            org.unusedItems[std::size_t(k - 4)] = Loose::fromField(*value);
+            break; // values 4 to 10 are read and used by other programs of the family
         }
     }
     splitSchoolCode(org);

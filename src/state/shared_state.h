@@ -20,12 +20,9 @@ struct Folders
 struct Organisation
 {
     Loose schoolYearStartMonth;
-    Loose currentSchoolYear;
     Loose schoolCode;
     QString schoolName;
     Loose commonItem3;
-    Loose commonItem4;
-    std::array<Loose, 6> unusedItems;
 };
 
 // Program identity and course catalogue.
@@ -37,7 +34,6 @@ struct Catalogue
     qint16 courseCount = 0;
     Loose topLevelCourse;
     qint32 accentColour = 0;
-    QString browserUrl;
 };
 
 // Course rules, one line of "タイム回数データ.txt" per index.
@@ -52,9 +48,6 @@ struct CourseRules
     ByCourse<Loose> window2RequiredPoints;
     ByCourse<Loose> windowDays;
     ByCourse<Loose> window2Days;
-    ByCourse<Loose> courseSetting10;
-    ByCourse<Loose> courseSetting11;
-    ByCourse<Loose> courseSetting12;
 };
 
 // The pupil now working and the attempt just run.
@@ -64,7 +57,6 @@ struct CurrentAttempt
     QString pupilName;
     QString pupilGrade;
     qint32 pupilStartTime = 0;
-    Loose selectedCourseIndex;
     qint16 course = 0;
     qint32 lastTime = 0;
     qint16 lastPoints = 0;
@@ -72,11 +64,6 @@ struct CurrentAttempt
     qint16 newCourseBest = 0;
     qint16 passedBefore = 0;
     qint16 topLevelCleared = 0;
-    QString gradeFilter;
-    // The drill's shared switches, cleared by StartDrill.
-    qint16 plusKeyState = 0;
-    qint16 endGuard = 0;
-    qint32 elapsedSeconds = 0;
 };
 
 // Recent results and the statistics computed from them.
@@ -84,11 +71,9 @@ struct Statistics
 {
     qint16 recordCount = 0;
     ByRecord<double> recordDates;
-    ByRecord<double> recordClockTimes;
     ByRecord<qint16> recordPupils;
     ByRecord<qint16> recordCourses;
     ByRecord<qint32> recordTimes;
-    ByRecord<qint32> recordPoints;
     CourseByPupil<qint32> bestTime;
     ByCourse<qint32> courseBestTime;
     CourseByPupil<qint16> totalCount;
@@ -99,7 +84,6 @@ struct Statistics
     CourseByPupil<qint32> windowPoints;
     CourseByPupil<qint16> window2Count;
     CourseByPupil<qint32> window2Points;
-    qint32 attemptPoints = 0;
 };
 
 // Sound table: 11 kinds by 22 columns (kind name, up to 20 file names, count).
@@ -108,19 +92,13 @@ constexpr int kSoundColumns = 22;
 struct SoundState
 {
     std::array<std::array<QString, kSoundColumns>, kSoundKinds> table;
-    QString mciCommand;
-    QString mciResult;
-    qint16 failCount = 0;
 };
 
 // Roster tables by pupil number, filled when the roster is listed.
 struct RosterTables
 {
     ByPupil<QString> pupilNames;
-    ByPupil<qint16> pupilBirthYears;
     ByPupil<QString> pupilGradeLabels;
-    BoundedTable<qint16, 0, 10000> rosterNumbers;
-    qint16 rosterCount = 0;
     bool unreadableReported = false; // a missing roster is reported once per start
 };
 

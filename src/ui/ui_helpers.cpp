@@ -125,6 +125,21 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
     return b;
 }
 
+QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(panelName);
+    const QSize area = parent->size();
+    const QSize size(std::min(500, area.width()), std::min(140, area.height()));
+    panel->setGeometry(QRect(QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size));
+    setBackground(panel, colour);
+    auto* text = label(panel, labelName, QStringLiteral("Just a moment, please."), QRect(QPoint(0, 0), size), 20, true);
+    text->setAlignment(Qt::AlignCenter);
+    text->setStyleSheet(QStringLiteral("color: white"));
+    panel->hide();
+    return panel;
+}
+
 void setBackground(QWidget* widget, const QColor& colour)
 {
     QPalette pal = widget->palette();

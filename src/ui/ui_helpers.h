@@ -16,6 +16,9 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, const Q
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& geometry,
                     int pointSize = 12);
 void setBackground(QWidget* widget, const QColor& colour);
+// The hidden "Just a moment, please." panel a screen shows while the next one loads, centred
+// on the screen laid out at 1024×768 (or filling a small form).
+QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour);
 QColor accent(qint32 colour);
 // The program's one font for Japanese text, half-width katakana included: the first of the
 // platform's Japanese UI fonts that is installed.

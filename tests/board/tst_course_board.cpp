@@ -31,33 +31,32 @@ private slots:
         TestWorld w;
         w.state->rules.requiredPoints[course] = requiredPoints;
         w.state->rules.pointWeight[course] = weight;
-        QCOMPARE(courseboard::ruleCaption(*w.state, course), caption);
+        QCOMPARE(courseboard::ruleCaption(w.state->rules, w.state->catalogue, course), caption);
     }
 
     void figures()
     {
         TestWorld w;
-        QCOMPARE(courseboard::todayFigures(*w.state, 1, 3), QStringLiteral("-----"));
-        QCOMPARE(courseboard::totalFigures(*w.state, 1, 3), QStringLiteral("------"));
+        QCOMPARE(courseboard::todayFigures(w.state->stats, 1, 3), QStringLiteral("-----"));
+        QCOMPARE(courseboard::totalFigures(w.state->stats, 1, 3), QStringLiteral("------"));
         w.state->stats.todayCount(1, 3) = 2;
         w.state->stats.todayPoints(1, 3) = 30;
         w.state->stats.totalCount(1, 3) = 12;
         w.state->stats.totalPoints(1, 3) = 250;
-        QCOMPARE(courseboard::todayFigures(*w.state, 1, 3), QStringLiteral("2回/30点"));
-        QCOMPARE(courseboard::totalFigures(*w.state, 1, 3), QStringLiteral("12回/250点"));
-        QCOMPARE(courseboard::todayTotal(*w.state, 3), QStringLiteral("本日総回数＝2回"));
+        QCOMPARE(courseboard::todayFigures(w.state->stats, 1, 3), QStringLiteral("2回/30点"));
+        QCOMPARE(courseboard::totalFigures(w.state->stats, 1, 3), QStringLiteral("12回/250点"));
+        QCOMPARE(courseboard::todayTotal(w.state->stats, 3), QStringLiteral("本日総回数＝2回"));
         QCOMPARE(courseboard::startCaption(4), QStringLiteral("ｽﾀｰﾄ(&4)"));
-        w.state->current.pupilStartTime = 36000;
-        QCOMPARE(courseboard::minutesSinceStart(*w.state, 36000 + 179), QStringLiteral("起動後2分"));
+        QCOMPARE(courseboard::minutesSinceStart(36000, 36000 + 179), QStringLiteral("起動後2分"));
     }
 
     void topLevelCleared()
     {
         TestWorld w;
-        QCOMPARE(courseboard::topLevelCleared(*w.state, 3), qint16(0));
+        QCOMPARE(courseboard::topLevelCleared(w.state->stats, w.state->rules, w.state->catalogue, 3), qint16(0));
         w.state->stats.windowPoints(5, 3) = 50;
         w.state->stats.windowCount(5, 3) = 5;
-        QCOMPARE(courseboard::topLevelCleared(*w.state, 3), qint16(1));
+        QCOMPARE(courseboard::topLevelCleared(w.state->stats, w.state->rules, w.state->catalogue, 3), qint16(1));
     }
 
     // Alt with the course number starts that course, as the button's caption promises.

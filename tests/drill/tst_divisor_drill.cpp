@@ -20,11 +20,10 @@ struct Drill
 {
     ScriptedRandom random;
     ProblemDrawer drawer{random};
-    qint16 plus = 0;
     RecordingFrontEnd frontEnd;
     DivisorDrill drill;
 
-    Drill(int level, QList<int> numbers) : drill(drawer, level, plus, frontEnd)
+    Drill(int level, QList<int> numbers) : drill(drawer, level, frontEnd)
     {
         QList<float> values;
         for (int n : numbers)
@@ -171,7 +170,7 @@ private slots:
         QVERIFY(!d.drill.box(2).visible); // the empty box was put away
         for (int k = 1; k <= 24; ++k)
             QVERIFY(!d.drill.box(k).enabled);
-        QCOMPARE(d.plus, qint16(1));
+        QCOMPARE(d.drill.plusKeyState(), qint16(1));
         QVERIFY(d.drill.acknowledgeVisible());
         QVERIFY(!d.drill.instructionsVisible());
     }
@@ -223,7 +222,7 @@ private slots:
             QVERIFY(!d.drill.answerPanelVisible());
             QCOMPARE(d.drill.activeBox(), 1);
             QVERIFY(d.drill.box(1).enabled);
-            QCOMPARE(d.plus, qint16(0));
+            QCOMPARE(d.drill.plusKeyState(), qint16(0));
         }
     }
 

@@ -75,7 +75,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), a.box(1));
             if (i == 9) {
                 a.clock.advanceMs(42400);
-                a.screen->Timer1_Timer();
+                a.screen->tick();
                 QCOMPARE(text(a.screen, "Label12"), QStringLiteral("42"));
                 a.clock.advanceMs(500); // solved between two ticks: the time shown counts
             }
@@ -163,7 +163,7 @@ private slots:
             QVERIFY(a.forms.isLoaded("mainfrm"));
             QCOMPARE(QApplication::focusWidget(), a.box(2));
             a.clock.advanceMs(7000);
-            a.screen->Timer1_Timer();
+            a.screen->tick();
             QCOMPARE(text(a.screen, "Label12"), QStringLiteral("7"));
             return;
         }

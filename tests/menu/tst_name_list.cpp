@@ -39,7 +39,7 @@ private slots:
         w.state->stats.totalCount(1, 3) = 1000;
         w.state->stats.totalCount(35, 3) = 234;
         w.state->stats.totalCount(0, 3) = 7; // course 0 is not a course
-        QCOMPARE(namelist::figureText(*w.state, Figure::AllAttempts, 3), QStringLiteral(" 1234回"));
+        QCOMPARE(namelist::figureText(w.state->stats, Figure::AllAttempts, 3), QStringLiteral(" 1234回"));
     }
 
     // Mode 1, no points today and 50 so far: two blanks and an ideographic space, "/", 50 right-aligned.

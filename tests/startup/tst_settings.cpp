@@ -143,7 +143,6 @@ private slots:
         QCOMPARE(r.pointWeight[1], 1.5f);
         QCOMPARE(r.window2RequiredCount[1].toInt(), 3);
         QCOMPARE(r.windowDays[1].toInt(), 30);
-        QCOMPARE(r.courseSetting10[1].toText(), QStringLiteral("a"));
         QCOMPARE(r.targetTime[2], 80);
         QVERIFY(r.windowDays[2] == 0.0);
         for (int c = 3; c <= kMaxCourse; ++c) {

@@ -1,0 +1,107 @@
+#include "name_menu.h"
+
+#include "records/results_store.h"
+#include "roster/roster_file.h"
+#include "state/clock.h"
+#include "state/message_box.h"
+#include "state/shared_state.h"
+#include "text/text_file.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kChooseName = QStringLiteral("名前を選びなさい");
+
+} // namespace
+
+bool NameMenu::list(const QString& gradeFilter)
+{
+    SharedState& state = m_services.state;
+    const int startMonth = state.organisation.schoolYearStartMonth.toInt();
+    const int schoolYear = roster::schoolYear(m_services.clock.today(), startMonth);
+    ResultsStore store(m_services, m_pause);
+    if (!store.computeStatistics())
+        return false;
+
+    QList<namelist::Row> rows;
+    QStringList problems;
+    const auto text = textfile::read(state.folders.sharedFolder + roster::fileName());
+    if (!text.text) {
+        // Nobody can be chosen: the teacher is told once per start, not on every return here.
+        if (!state.roster.unreadableReported) {
+            state.roster.unreadableReported = true;
+            m_services.messages.show(
+                QStringLiteral("名簿の読み込み"),
+                QStringLiteral("名簿ファイル「%1」を読めません（%2）。\r\nこのフォルダにあるはずです：%3\r\n"
+                               "先生を呼んでください。")
+                    .arg(roster::fileName(), text.error, QDir::toNativeSeparators(state.folders.sharedFolder)),
+                MessageBox::Icon::Warning);
+        }
+    } else {
+        const roster::Parsed parsed = roster::parse(*text.text);
+        problems = parsed.problems;
+        const bool listStatus2 = state.organisation.commonItem3 == Loose(1);
+        const namelist::Mode mode = namelist::mode(m_listMode);
+        for (qsizetype i = 0; i < parsed.lines.size(); ++i) {
+            const roster::Line& line = parsed.lines[i];
+            if (!roster::isListed(line, listStatus2))
+                continue;
+            if (rows.size() == kMaxListed) {
+                problems << QStringLiteral("%1 行目から先：一度に表示できるのは %2 人までです。")
+                                .arg(parsed.lineNumbers[i])
+                                .arg(kMaxListed);
+                break;
+            }
+            const int n = line.number;
+            const int g = roster::gradeIndex(schoolYear, line.birthYear);
+            state.roster.pupilNames[n] = line.name;
+            if (const auto full = roster::fullGradeLabel(g))
+                state.roster.pupilGradeLabels[n] = *full;
+            rows.append(namelist::makeRow(roster::shortGradeLabel(g), roster::yearWithinSchool(g), line.trimmedName(),
+                                          namelist::figureText(state.stats, mode.first, n),
+                                          namelist::figureText(state.stats, mode.second, n), m_listMode, line.birthYear,
+                                          n));
+        }
+    }
+    if (!problems.isEmpty() && !m_problemsShown) {
+        m_problemsShown = true; // once per opening of the menu, not on every rebuild
+        m_services.messages.show(
+            QStringLiteral("名簿の読み込み"),
+            QStringLiteral("名簿ファイル「%1」の次の行は表示できません。先生を呼んでください。\r\n")
+                    .arg(roster::fileName()) +
+                problems.join(QStringLiteral("\r\n")),
+            MessageBox::Icon::Warning);
+    }
+    m_rows = namelist::ordered(rows, schoolYear, gradeFilter.isEmpty() ? QStringLiteral("全学年") : gradeFilter);
+    m_chosen = -1;
+    return true;
+}
+
+void NameMenu::click(int row, bool doubleClick)
+{
+    m_chosen = row >= 1 && row <= m_rows.size() ? row - 1 : -1;
+    m_chosenWhole = doubleClick;
+}
+
+QString NameMenu::choiceText() const
+{
+    if (m_chosen < 0)
+        return kChooseName;
+    const namelist::Row& r = m_rows[m_chosen];
+    return m_chosenWhole ? r.nameText : namelist::clickedName(r.text);
+}
+
+bool NameMenu::confirm()
+{
+    if (m_chosen < 0)
+        return false;
+    SharedState& state = m_services.state;
+    const double seconds = m_services.clock.timeOfDay().msecsSinceStartOfDay() / 1000.0;
+    const int n = m_rows[m_chosen].pupil;
+    state.current.pupilStartTime = qint32(roundHalfEven(seconds));
+    state.current.pupilNo = qint16(n);
+    state.current.pupilName = state.roster.pupilNames[n];
+    state.current.pupilGrade = state.roster.pupilGradeLabels[n];
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "name_list.h"
+#include "state/services.h"
+
+#include <QList>
+#include <QStringList>
+
+class Pause;
+
+// What the menu decides: the roster listed with each pupil's figures, in the list's order and
+// narrowed by the grade filter, the problems the teacher is told about, and the pupil chosen.
+// The menu screen shows its rows and forwards clicks and keys to it.
+class NameMenu
+{
+public:
+    static constexpr int kMaxListed = 10000; // rows the list holds at most
+    static constexpr int kDefaultListMode = 1;
+
+    NameMenu(Services services, Pause& pause) : m_services(services), m_pause(pause) {}
+
+    // 名簿表示: recomputes the statistics, reads the roster and rebuilds the rows. A roster that
+    // cannot be read is reported once per start, lines that cannot be listed once per menu.
+    // False when the program has been ended (the results file could not be read).
+    bool list(const QString& gradeFilter);
+    void setListMode(int listMode) { m_listMode = listMode; }
+    int listMode() const { return m_listMode; }
+
+    // The pupils' rows in list order; list row 0 is the "－－－－－－" row above them.
+    const QList<namelist::Row>& rows() const { return m_rows; }
+
+    // A click on list row `row` (a double click takes the whole name column): the text shown as
+    // the choice, or nothing for row 0.
+    void click(int row, bool doubleClick = false);
+    QString choiceText() const;
+    bool hasChoice() const { return m_chosen >= 0; }
+
+    // Makes the chosen pupil the current one, with the time they started. False without a choice.
+    bool confirm();
+
+private:
+    Services m_services;
+    Pause& m_pause;
+    int m_listMode = kDefaultListMode;
+    QList<namelist::Row> m_rows;
+    int m_chosen = -1; // index into m_rows
+    bool m_chosenWhole = false;
+    bool m_problemsShown = false;
+};
