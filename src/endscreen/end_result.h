@@ -2,7 +2,10 @@
 
 #include <QString>
 
-struct SharedState;
+struct Catalogue;
+struct CourseRules;
+struct CurrentAttempt;
+struct Statistics;
 
 // What the end-of-attempt screen tells the pupil, worked out from the statistics that include
 // the attempt just recorded.
@@ -32,11 +35,8 @@ struct Assessment
     bool hideTargetPanel = false; // cleared again: no congratulations panel
 };
 
-// The level is cleared when the points and the completed attempts in the first window
-// reach the course's requirements.
-bool isCleared(const SharedState& state, int course, int pupil);
-
-Assessment assess(const SharedState& state);
+Assessment assess(const CurrentAttempt& now, const Statistics& stats, const CourseRules& rules,
+                  const Catalogue& catalogue);
 
 struct Settled
 {
@@ -48,6 +48,7 @@ struct Settled
 // Once the screen has settled: a pupil who has just cleared a level below the top, meeting the
 // second window's requirement while the top level is not cleared yet, is sent on to the next
 // level instead of being offered the same one again.
-Settled settle(const SharedState& state, bool cleared);
+Settled settle(const CurrentAttempt& now, const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue,
+               bool cleared);
 
 } // namespace endresult

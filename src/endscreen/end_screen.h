@@ -17,29 +17,29 @@ class EndScreen final : public Form
 public:
     explicit EndScreen(ScreenContext& context);
 
-    void Timer1_Timer();   // settling, 500 ms after activation
-    void Command4_Click(); // メニューへ
-    void Command5_Click(); // もう一度
+    void settle();  // Timer1: 500 ms after activation
+    void toBoard(); // Command4, メニューへ
+    void again();   // Command5, もう一度
 
 protected:
     void formLoad() override;
     void formActivate() override;
-    void closeRequested() override { Command4_Click(); }
+    void closeRequested() override { toBoard(); }
 
 private:
     ScreenContext& m_context;
     bool m_cleared = false;
-    QLabel* m_label2 = nullptr;
-    QLabel* m_label13 = nullptr;
-    QLabel* m_label14 = nullptr;
-    QLabel* m_label15 = nullptr;
-    QLabel* m_label16 = nullptr;
-    QLabel* m_label17 = nullptr;
-    QLabel* m_label18 = nullptr;
-    QLabel* m_label19 = nullptr;
-    QLabel* m_label20 = nullptr;
-    QWidget* m_picture1 = nullptr;
-    QPushButton* m_toMenu = nullptr;
-    QPushButton* m_again = nullptr;
+    QLabel* m_clearedLabel = nullptr;  // Label2
+    QLabel* m_levelToday = nullptr;    // Label13
+    QLabel* m_allToday = nullptr;      // Label14
+    QLabel* m_title = nullptr;         // Label15
+    QLabel* m_courseName = nullptr;    // Label16
+    QLabel* m_pupilName = nullptr;     // Label17
+    QLabel* m_result = nullptr;        // Label18
+    QLabel* m_points = nullptr;        // Label19
+    QLabel* m_recordMessage = nullptr; // Label20
+    QWidget* m_targetPanel = nullptr;  // Picture1
+    QPushButton* m_toMenu = nullptr;   // Command4
+    QPushButton* m_again = nullptr;    // Command5
     QTimer* m_timer = nullptr;
 };

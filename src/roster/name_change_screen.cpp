@@ -1,8 +1,8 @@
 #include "name_change_screen.h"
 
-#include "menu/namesel_screen.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "ui/form_names.h"
 #include "ui/form_registry.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
@@ -10,7 +10,8 @@
 #include <QDir>
 #include <QLineEdit>
 
-NameChangeScreen::NameChangeScreen(ScreenContext& context) : Form(QStringLiteral("FrmName2")), m_context(context) {}
+NameChangeScreen::NameChangeScreen(ScreenContext& context) : Form(formname::kNameChange.toString()), m_context(context)
+{}
 
 QString NameChangeScreen::rosterPath() const
 {
@@ -45,8 +46,8 @@ void NameChangeScreen::formLoad()
     note->setStyleSheet(QStringLiteral("color: #b71c1c"));
     auto* change = uih::button(this, "Command1", QStringLiteral("変更"), QRect(24, 330, 160, 52), 16);
     auto* back = uih::button(this, "Command2", QStringLiteral("もどる"), QRect(200, 330, 160, 52), 16);
-    connect(change, &QPushButton::clicked, this, &NameChangeScreen::Command1_Click);
-    connect(back, &QPushButton::clicked, this, &NameChangeScreen::Command2_Click);
+    connect(change, &QPushButton::clicked, this, &NameChangeScreen::saveNames);
+    connect(back, &QPushButton::clicked, this, &NameChangeScreen::backToMenu);
     fill();
 }
 
@@ -71,7 +72,7 @@ void NameChangeScreen::fill()
     }
 }
 
-void NameChangeScreen::Command1_Click()
+void NameChangeScreen::saveNames()
 {
     if (!m_editor)
         return;
@@ -111,7 +112,7 @@ void NameChangeScreen::Command1_Click()
     m_editor = RosterEditor::load(rosterPath());
 }
 
-void NameChangeScreen::Command2_Click()
+void NameChangeScreen::backToMenu()
 {
     for (QLineEdit* name : m_names)
         name->setInputMethodHints(Qt::ImhNone);

@@ -16,12 +16,12 @@ class NameChangeScreen final : public Form
 public:
     explicit NameChangeScreen(ScreenContext& context);
 
-    void Command1_Click(); // 変更
-    void Command2_Click(); // もどる
+    void saveNames();  // Command1, 変更
+    void backToMenu(); // Command2, もどる
 
 protected:
     void formLoad() override;
-    void closeRequested() override { Command2_Click(); }
+    void closeRequested() override { backToMenu(); }
 
 private:
     void fill();

@@ -1,4 +1,5 @@
 #include "endscreen/end_result.h"
+#include "records/clearing.h"
 #include "test_world.h"
 
 #include <QtTest>
@@ -40,7 +41,7 @@ private slots:
         w.state->current.lastTime = time;
         w.state->stats.todayCount(3, 3) = 2;
         w.state->stats.todayCount(1, 3) = 4;
-        const auto a = endresult::assess(*w.state);
+        const auto a = endresult::assess(w.state->current, w.state->stats, w.state->rules, w.state->catalogue);
         QCOMPARE(a.pointsLine, pointsLine);
         QCOMPARE(a.resultLine, resultLine);
         QCOMPARE(a.levelTodayLine, QStringLiteral(" (このレベル　2回目)"));
@@ -74,7 +75,7 @@ private slots:
         w.state->current.newCourseBest = qint16(courseBest);
         w.state->current.newPersonalBest = qint16(personalBest);
         w.state->current.lastTime = time;
-        const auto a = endresult::assess(*w.state);
+        const auto a = endresult::assess(w.state->current, w.state->stats, w.state->rules, w.state->catalogue);
         QCOMPARE(a.recordMessage, message);
         QCOMPARE(int(a.sound), sound);
     }
@@ -107,7 +108,7 @@ private slots:
         w.state->rules.requiredCount[20] = qint16(countOf20);
         w.state->stats.windowPoints(course, 3) = 50;
         w.state->stats.windowCount(course, 3) = 5;
-        const auto a = endresult::assess(*w.state);
+        const auto a = endresult::assess(w.state->current, w.state->stats, w.state->rules, w.state->catalogue);
         QVERIFY(a.cleared);
         QCOMPARE(a.showTargetPanel, panel);
         QCOMPARE(a.playPass, pass);
@@ -120,9 +121,9 @@ private slots:
         w.state->current.course = 2;
         w.state->stats.windowPoints(2, 3) = 50;
         w.state->stats.windowCount(2, 3) = 4;
-        QVERIFY(!endresult::isCleared(*w.state, 2, 3));
+        QVERIFY(!clearing::isCleared(w.state->stats, w.state->rules, 2, 3));
         w.state->stats.windowCount(2, 3) = 5;
-        QVERIFY(endresult::isCleared(*w.state, 2, 3));
+        QVERIFY(clearing::isCleared(w.state->stats, w.state->rules, 2, 3));
     }
 
     // A pupil who has just cleared a level below the top is sent on to the next level.
@@ -157,7 +158,7 @@ private slots:
         w.state->current.topLevelCleared = qint16(topCleared);
         w.state->stats.window2Count(course, 3) = qint16(window2Count);
         w.state->stats.window2Points(course, 3) = window2Points;
-        const auto s = endresult::settle(*w.state, cleared);
+        const auto s = endresult::settle(w.state->current, w.state->stats, w.state->rules, w.state->catalogue, cleared);
         QCOMPARE(s.showRetry, retry);
         QCOMPARE(s.label, label);
         QCOMPARE(s.clearLabel, clearLabel);
@@ -170,9 +171,11 @@ private slots:
         w.state->rules.window2RequiredCount[2] = Loose(0);
         w.state->rules.window2RequiredPoints[2] = Loose(30);
         w.state->stats.window2Points(2, 3) = 29;
-        QVERIFY(endresult::settle(*w.state, true).showRetry);
+        QVERIFY(
+            endresult::settle(w.state->current, w.state->stats, w.state->rules, w.state->catalogue, true).showRetry);
         w.state->stats.window2Points(2, 3) = 30;
-        QVERIFY(!endresult::settle(*w.state, true).showRetry);
+        QVERIFY(
+            !endresult::settle(w.state->current, w.state->stats, w.state->rules, w.state->catalogue, true).showRetry);
     }
 };
 
