@@ -11,9 +11,6 @@ namespace numbersets {
 
 constexpr int kFirstLevel = 1;
 constexpr int kLastLevel = 5;
-constexpr int kProblemsPerAttempt = 10;
-constexpr int kBoxCount = 24;
-constexpr int kMaxEntryLength = 3;
 
 bool hasNumberSet(int level);
 // The level's set text, or an empty text for a level without a set.

@@ -26,32 +26,34 @@ void putBytes(char* at, const QByteArray& bytes, int width)
 
 QByteArray ResultRecord::encode() const
 {
+    using namespace resultlayout;
     QByteArray out(kResultRecordLength, '\0');
     char* p = out.data();
-    put(p + 0, date);
-    put(p + 8, clockTime);
-    put(p + 16, pupil);
-    put(p + 18, course);
-    put(p + 20, time);
-    putBytes(p + 24, schoolCode, 5);
-    putBytes(p + 29, note, 5);
-    putBytes(p + 34, points, 5);
-    putBytes(p + 39, reserved, 5);
+    put(p + kDate, date);
+    put(p + kClockTime, clockTime);
+    put(p + kPupil, pupil);
+    put(p + kCourse, course);
+    put(p + kTime, time);
+    putBytes(p + kSchoolCode, schoolCode, kTextWidth);
+    putBytes(p + kNote, note, kTextWidth);
+    putBytes(p + kPoints, points, kTextWidth);
+    putBytes(p + kReserved, reserved, kTextWidth);
     return out;
 }
 
 ResultRecord ResultRecord::decode(const char* p)
 {
+    using namespace resultlayout;
     ResultRecord r;
-    r.date = get<double>(p + 0);
-    r.clockTime = get<double>(p + 8);
-    r.pupil = get<qint16>(p + 16);
-    r.course = get<qint16>(p + 18);
-    r.time = get<qint32>(p + 20);
-    r.schoolCode = QByteArray(p + 24, 5);
-    r.note = QByteArray(p + 29, 5);
-    r.points = QByteArray(p + 34, 5);
-    r.reserved = QByteArray(p + 39, 5);
+    r.date = get<double>(p + kDate);
+    r.clockTime = get<double>(p + kClockTime);
+    r.pupil = get<qint16>(p + kPupil);
+    r.course = get<qint16>(p + kCourse);
+    r.time = get<qint32>(p + kTime);
+    r.schoolCode = QByteArray(p + kSchoolCode, kTextWidth);
+    r.note = QByteArray(p + kNote, kTextWidth);
+    r.points = QByteArray(p + kPoints, kTextWidth);
+    r.reserved = QByteArray(p + kReserved, kTextWidth);
     return r;
 }
 

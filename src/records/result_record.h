@@ -10,6 +10,20 @@
 constexpr int kResultRecordLength = 44;
 constexpr int kSharedRecordLength = 66;
 
+// Where each field of the 44-byte record starts; the text fields are 5 bytes long.
+namespace resultlayout {
+constexpr int kDate = 0;
+constexpr int kClockTime = 8;
+constexpr int kPupil = 16;
+constexpr int kCourse = 18;
+constexpr int kTime = 20;
+constexpr int kSchoolCode = 24;
+constexpr int kNote = 29;
+constexpr int kPoints = 34;
+constexpr int kReserved = 39;
+constexpr int kTextWidth = 5;
+} // namespace resultlayout
+
 // "成績累積データ.dat" in the program folder.
 struct ResultRecord
 {

@@ -2,6 +2,7 @@
 
 #include "state/bounded_table.h"
 #include "state/loose.h"
+#include "text/number_field.h"
 #include "text/value_reader.h"
 
 #include <QFile>
@@ -14,17 +15,10 @@ namespace {
 
 std::optional<qint64> wholeNumber(const QString& field, qint64 low, qint64 high)
 {
-    const QString text = field.trimmed();
-    if (text.isEmpty())
-        return 0;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (!ok || std::isnan(value))
+    const NumberField number = readWholeNumber(field, double(low), double(high));
+    if (!number.ok())
         return std::nullopt;
-    const double rounded = std::nearbyint(value);
-    if (rounded < double(low) || rounded > double(high))
-        return std::nullopt;
-    return qint64(rounded);
+    return qint64(number.value);
 }
 
 } // namespace

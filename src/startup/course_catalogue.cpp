@@ -14,10 +14,6 @@ void fill(Catalogue& c)
         c.courseNames[i] = QString::fromUtf16(names[i - 1]);
         c.courseDefined[i] = 1;
     }
-    for (int i = 1; i <= 12; ++i) {
-        if (c.courseNames[i].isEmpty())
-            c.courseNames[i] = QStringLiteral("ﾚﾍﾞﾙ") + QString::number(i);
-    }
 }
 
 QString gradeMark(int g)

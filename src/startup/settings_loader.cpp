@@ -1,6 +1,7 @@
 #include "settings_loader.h"
 
 #include "folders.h"
+#include "text/number_field.h"
 #include "text/text_file.h"
 #include "text/value_reader.h"
 
@@ -28,21 +29,17 @@ QString outOfRange(const QString& field, double low, double high)
         .arg(field, shortestDecimal(low), shortestDecimal(high));
 }
 
-// A value that must be a number: empty gives 0; "nan", "inf" and numbers outside low..high
-// are refused, so that no later computation overflows.
-std::optional<QString> toNumber(const QString& field, double low, double high, double& out)
+// Numbers outside their range are refused when read, so that no later computation overflows.
+std::optional<QString> problemOf(const NumberField& number, const QString& field, double low, double high)
 {
-    const QString text = field.trimmed();
-    if (text.isEmpty()) {
-        out = 0;
-        return std::nullopt;
-    }
-    bool ok = false;
-    out = text.toDouble(&ok);
-    if (!ok || !std::isfinite(out))
+    switch (number.problem) {
+    case NumberField::Problem::NotANumber:
         return QStringLiteral("「%1」は数値ではありません。").arg(field);
-    if (out < low || out > high)
+    case NumberField::Problem::OutOfRange:
         return outOfRange(field, low, high);
+    case NumberField::Problem::None:
+        break;
+    }
     return std::nullopt;
 }
 
@@ -51,20 +48,16 @@ template <typename Int>
 std::optional<QString> toInteger(const QString& field, Int& out, double low = 0,
                                  double high = double(std::numeric_limits<Int>::max()))
 {
-    double value = 0;
-    if (auto problem = toNumber(field, low, high, value))
-        return problem;
-    out = Int(std::nearbyint(value));
-    return std::nullopt;
+    const NumberField number = readWholeNumber(field, low, high);
+    out = number.ok() ? Int(number.value) : Int(0);
+    return problemOf(number, field, low, high);
 }
 
 std::optional<QString> toFloat(const QString& field, float& out, double low, double high)
 {
-    double value = 0;
-    if (auto problem = toNumber(field, low, high, value))
-        return problem;
-    out = float(value);
-    return std::nullopt;
+    const NumberField number = readNumber(field, low, high);
+    out = number.ok() ? float(number.value) : 0.0f;
+    return problemOf(number, field, low, high);
 }
 
 // A loose value that counts as a number where it is used: its numeric value, whatever text

@@ -22,21 +22,25 @@ stage_installation() {
     chmod +x "$WORK/起動/プログラムメニュー"
 }
 
-# Xvfb on the first free display number from 90, at 1024x768, with openbox managing it.
+# Xvfb at 1024x768 on a display number it picks itself, with openbox managing it.
 start_display() {
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    export DISPLAY=":$n"
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local fifo="$WORK/displayfd"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >"$WORK/xvfb.log" 2>&1 &
     XVFB_PID=$!
-    for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-    xdotool getmouselocation >/dev/null 2>&1 || fail "could not start Xvfb on $DISPLAY"
-    openbox >/dev/null 2>&1 &
-    WM_PID=$!
-    for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.1; done
-    wmctrl -m >/dev/null 2>&1 || fail "openbox did not start on $DISPLAY"
+    local n
+    read -r -t 30 n <"$fifo" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$n"
     export XDG_RUNTIME_DIR="$WORK/runtime"
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    for attempt in 1 2 3; do
+        openbox >"$WORK/openbox.log" 2>&1 &
+        WM_PID=$!
+        for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && return 0; sleep 0.1; done
+        kill "$WM_PID" 2>/dev/null
+        wait "$WM_PID" 2>/dev/null
+    done
+    fail "openbox did not start on $DISPLAY: $(cat "$WORK/openbox.log")"
 }
 
 stop_all() {
