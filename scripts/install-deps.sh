@@ -5,7 +5,7 @@
 #   install-deps.sh --display  also what running the program under xvfb-run needs
 #   install-deps.sh --gui-check also ImageMagick, to photograph the screens
 set -eu
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic clang-format
           xvfb xauth openbox xdotool wmctrl"
 case "${1:-}" in
 --display) PACKAGES="$PACKAGES" ;;

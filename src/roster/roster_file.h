@@ -35,9 +35,9 @@ QString fixedField(const QString& text);
 
 struct Parsed
 {
-    QList<Line> lines;       // every line that could be read, in file order
-    QList<int> lineNumbers;  // the file line of each entry of lines, from 1
-    QStringList problems;    // lines that were passed over, with the reason, for the teacher
+    QList<Line> lines;      // every line that could be read, in file order
+    QList<int> lineNumbers; // the file line of each entry of lines, from 1
+    QStringList problems;   // lines that were passed over, with the reason, for the teacher
 };
 
 // Reads every line; a line with too few fields, a number that is not one or a pupil number

@@ -14,8 +14,8 @@ bool isTrailByte(quint8 byte)
 
 qsizetype invalidSequenceLength(const QByteArray& bytes, qsizetype offset)
 {
-    const bool pair = isLeadByte(quint8(bytes[offset])) && offset + 1 < bytes.size() &&
-                      isTrailByte(quint8(bytes[offset + 1]));
+    const bool pair =
+        isLeadByte(quint8(bytes[offset])) && offset + 1 < bytes.size() && isTrailByte(quint8(bytes[offset + 1]));
     return pair ? 2 : 1;
 }
 

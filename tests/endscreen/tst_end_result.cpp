@@ -1,6 +1,6 @@
 #include "endscreen/end_result.h"
+#include "logic_world.h"
 #include "records/clearing.h"
-#include "test_world.h"
 
 #include <QtTest>
 
@@ -35,7 +35,7 @@ private slots:
         QFETCH(float, weight);
         QFETCH(QString, pointsLine);
         QFETCH(QString, resultLine);
-        TestWorld w;
+        LogicWorld w;
         w.state->current.course = 3;
         w.state->rules.pointWeight[3] = weight;
         w.state->current.lastTime = time;
@@ -70,7 +70,7 @@ private slots:
         QFETCH(int, time);
         QFETCH(QString, message);
         QFETCH(int, sound);
-        TestWorld w;
+        LogicWorld w;
         w.state->current.course = 3; // second target 150
         w.state->current.newCourseBest = qint16(courseBest);
         w.state->current.newPersonalBest = qint16(personalBest);
@@ -101,7 +101,7 @@ private slots:
         QFETCH(bool, panel);
         QFETCH(bool, pass);
         QFETCH(bool, hidePanel);
-        TestWorld w;
+        LogicWorld w;
         w.state->current.course = qint16(course);
         w.state->current.lastTime = 500;
         w.state->current.passedBefore = qint16(passedBefore);
@@ -117,7 +117,7 @@ private slots:
 
     void notClearedWithoutBothRequirements()
     {
-        TestWorld w;
+        LogicWorld w;
         w.state->current.course = 2;
         w.state->stats.windowPoints(2, 3) = 50;
         w.state->stats.windowCount(2, 3) = 4;
@@ -153,7 +153,7 @@ private slots:
         QFETCH(bool, retry);
         QFETCH(QString, label);
         QFETCH(bool, clearLabel);
-        TestWorld w;
+        LogicWorld w;
         w.state->current.course = qint16(course);
         w.state->current.topLevelCleared = qint16(topCleared);
         w.state->stats.window2Count(course, 3) = qint16(window2Count);
@@ -166,7 +166,7 @@ private slots:
 
     void secondWindowByPoints()
     {
-        TestWorld w;
+        LogicWorld w;
         w.state->current.course = 2;
         w.state->rules.window2RequiredCount[2] = Loose(0);
         w.state->rules.window2RequiredPoints[2] = Loose(30);

@@ -1,6 +1,6 @@
+#include "logic_world.h"
 #include "menu/name_list.h"
 #include "roster/roster_file.h"
-#include "test_world.h"
 
 #include <QtTest>
 
@@ -35,7 +35,7 @@ private slots:
 
     void figuresSumCourses1To35()
     {
-        TestWorld w;
+        LogicWorld w;
         w.state->stats.totalCount(1, 3) = 1000;
         w.state->stats.totalCount(35, 3) = 234;
         w.state->stats.totalCount(0, 3) = 7; // course 0 is not a course

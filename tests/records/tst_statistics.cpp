@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "logic_world.h"
 #include "platform/pause.h"
 #include "platform/system_error.h"
 #include "records/oa_date.h"
@@ -7,7 +8,6 @@
 #include "records/results_file.h"
 #include "records/results_store.h"
 #include "state/shared_state.h"
-#include "test_world.h"
 
 #include <QDir>
 #include <QTemporaryDir>

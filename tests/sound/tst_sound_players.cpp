@@ -1,13 +1,13 @@
+#include "logic_world.h"
 #include "sound/sound_players.h"
 #include "state/shared_state.h"
-#include "test_world.h"
 
 #include <QtTest>
 #include <memory>
 
 namespace {
 
-struct World : TestWorld
+struct World : LogicWorld
 {
     World()
     {

@@ -19,11 +19,11 @@ private slots:
                                           << "成績ファイルを開けません\n（読み取り専用の場所です）";
         QTest::addRow("never inside a Latin word") << "理由：書き込みが許可されていません（Permission denied）" << 24
                                                    << "理由：書き込みが許可されていません\n（Permission denied）";
-        QTest::addRow("no line starts with a closing mark") << "あいうえおかきくけ。さしすせそ" << 9
-                                                            << "あいうえおかきく\nけ。さしすせそ";
+        QTest::addRow("no line starts with a closing mark")
+            << "あいうえおかきくけ。さしすせそ" << 9 << "あいうえおかきく\nけ。さしすせそ";
         QTest::addRow("CR LF kept as a break") << "一行目\r\n二行目" << 10 << "一行目\n二行目";
-        QTest::addRow("a phrase longer than a line is cut") << "あいうえおかきくけこさしすせそ" << 6
-                                                            << "あいうえおか\nきくけこさし\nすせそ";
+        QTest::addRow("a phrase longer than a line is cut")
+            << "あいうえおかきくけこさしすせそ" << 6 << "あいうえおか\nきくけこさし\nすせそ";
     }
     void breaks()
     {

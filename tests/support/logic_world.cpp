@@ -1,21 +1,19 @@
-#include "test_world.h"
+#include "logic_world.h"
 
-#include "platform/pending_events.h"
 #include "records/results_file.h"
 #include "startup/course_catalogue.h"
 
-#include <QColor>
+#include <QDir>
 
-TestWorld::TestWorld()
+LogicWorld::LogicWorld()
 {
-    navigation.attach(context);
     QDir(dir.path()).mkpath("prog");
     state->folders.programFolder = dir.path() + "/prog/";
     state->folders.sharedFolder = dir.path() + "/";
     state->folders.soundFolder = dir.path() + "/";
     state->folders.programFolderName = "prog";
     state->catalogue.courseTitle = QStringLiteral("約数早押しドリル");
-    state->catalogue.accentColour = qint32(qRgb(0, 128, 128));
+    state->catalogue.accentColour = qint32(0xFF008080u); // teal, as at start-up
     catalogue::fill(state->catalogue);
     const int targets[] = {60, 80, 100, 120, 150};
     for (int c = 1; c <= 5; ++c) {
@@ -40,7 +38,7 @@ TestWorld::TestWorld()
     state->current.pupilGrade = QStringLiteral("小２");
 }
 
-QString TestWorld::resultsPath() const
+QString LogicWorld::resultsPath() const
 {
     return resultsfile::resultsPath(state->folders);
 }
