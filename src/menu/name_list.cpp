@@ -8,6 +8,7 @@
 #include <QCollator>
 #include <QLocale>
 #include <algorithm>
+#include <vector>
 
 namespace namelist {
 
@@ -66,13 +67,23 @@ Row makeRow(const QString& shortLabel, int yearWithinSchool, const QString& trim
     const QString filler(std::max<qsizetype>(0, width - nameColumn.size()), QChar(0x3000));
     Row row;
     row.text = nameColumn + filler + first + QStringLiteral("/") + second;
-    row.nameText = (nameColumn + filler + first).trimmed();
-    const QString year = birthYear < 0 ? QStringLiteral("-%1").arg(-birthYear, 3, 10, QLatin1Char('0'))
-                                       : QStringLiteral("%1").arg(birthYear, 4, 10, QLatin1Char('0'));
-    row.key = year.right(4) + row.text + QStringLiteral("*") + QString::number(pupil);
+    row.nameLength = nameColumn.size() + filler.size() + first.size();
     row.pupil = pupil;
     row.birthYear = birthYear;
     return row;
+}
+
+QString nameText(const Row& row)
+{
+    return row.text.left(row.nameLength).trimmed();
+}
+
+QString sortKey(const Row& row)
+{
+    const int y = row.birthYear;
+    const QString year = y < 0 ? QStringLiteral("-%1").arg(-y, 3, 10, QLatin1Char('0'))
+                               : QStringLiteral("%1").arg(y, 4, 10, QLatin1Char('0'));
+    return year.right(4) + row.text + QStringLiteral("*") + QString::number(row.pupil);
 }
 
 bool filterKeeps(const QString& filter, int g)
@@ -82,15 +93,24 @@ bool filterKeeps(const QString& filter, int g)
 
 QList<Row> ordered(QList<Row> rows, int schoolYear, const QString& filter)
 {
-    QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&](const Row& a, const Row& b) { return collator.compare(a.key, b.key) > 0; });
+    // The keys live only while the rows are sorted: none is kept per row.
     QList<Row> kept;
-    for (const Row& row : rows) {
+    for (Row& row : rows) {
         if (filterKeeps(filter, roster::gradeIndex(schoolYear, row.birthYear)))
-            kept.append(row);
+            kept.append(std::move(row));
     }
-    return kept;
+    QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    keys.reserve(std::size_t(kept.size()));
+    for (qsizetype i = 0; i < kept.size(); ++i)
+        keys.emplace_back(collator.sortKey(sortKey(kept[i])), i);
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const auto& a, const auto& b) { return b.first.compare(a.first) < 0; });
+    QList<Row> sorted;
+    sorted.reserve(kept.size());
+    for (const auto& key : keys)
+        sorted.append(std::move(kept[key.second]));
+    return sorted;
 }
 
 QString clickedName(const QString& rowText)

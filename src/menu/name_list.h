@@ -33,12 +33,16 @@ Mode mode(int listMode);
 
 struct Row
 {
-    QString key;      // the sorting key: birth year, label, name, figures, "*", number
-    QString text;     // what the list shows
-    QString nameText; // the row up to its first figure, trimmed: what a double-click shows
+    QString text; // what the list shows
     int pupil = 0;
     int birthYear = 0;
+    qsizetype nameLength = 0; // the row up to the end of its first figure
 };
+
+// The row up to its first figure, trimmed: what a double-click shows.
+QString nameText(const Row& row);
+// The sorting key: the birth year in four digits, the row, "*", the pupil number.
+QString sortKey(const Row& row);
 
 // The row of one pupil. The birth year is written with four digits so that every key has
 // the same shape, whatever was stored.

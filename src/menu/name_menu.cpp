@@ -89,7 +89,7 @@ QString NameMenu::choiceText() const
     if (m_chosen < 0)
         return kChooseName;
     const namelist::Row& r = m_rows[m_chosen];
-    return m_chosenWhole ? r.nameText : namelist::clickedName(r.text);
+    return m_chosenWhole ? namelist::nameText(r) : namelist::clickedName(r.text);
 }
 
 bool NameMenu::confirm()

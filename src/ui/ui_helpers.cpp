@@ -26,8 +26,10 @@ QString firstInstalled(std::initializer_list<const char16_t*> names)
 
 QString uiFontFamily()
 {
+    // Where the system has no UI font of its own, the IPA Gothic of the name list serves for
+    // everything: one font file in memory instead of two (2.3 MB each).
     static const QString family = firstInstalled(
-        {u"Meiryo UI", u"MS UI Gothic", u"IPAPGothic", u"IPA Pゴシック", u"IPAGothic", u"Noto Sans CJK JP"});
+        {u"Meiryo UI", u"MS UI Gothic", u"IPAGothic", u"IPAゴシック", u"IPAPGothic", u"Noto Sans CJK JP"});
     return family;
 }
 

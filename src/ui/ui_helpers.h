@@ -21,7 +21,8 @@ void setBackground(QWidget* widget, const QColor& colour);
 QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour);
 QColor accent(qint32 colour);
 // The program's one font for Japanese text, half-width katakana included: the first of the
-// platform's Japanese UI fonts that is installed.
+// platform's Japanese UI fonts that is installed (Meiryo UI or MS UI Gothic on Windows, IPA
+// Gothic here).
 QString uiFontFamily();
 QFont font(int pointSize, bool bold = false);
 // Fixed-pitch Japanese font, in which full-width characters take two columns.
