@@ -1,4 +1,6 @@
+#include "drill/attempt.h"
 #include "drill/divisor_drill.h"
+#include "startup/course_catalogue.h"
 #include "drill/number_sets.h"
 #include "drill_keys.h"
 #include "fakes.h"
@@ -159,6 +161,25 @@ private slots:
         d.type("1 612 ");
         QCOMPARE(d.frontEnd.events, QStringList{"wrong"});
         QCOMPARE(d.drill.box(24).text, QStringLiteral("61"));
+    }
+
+    // A practice course ("練") goes back to the board unrecorded; a course outside the
+    // catalogue has nothing to record; a level is recorded.
+    void endingOfAnAttempt_data()
+    {
+        QTest::addColumn<int>("course");
+        QTest::addColumn<int>("ending");
+        QTest::addRow("レベル１") << 1 << int(attempt::Ending::RecordAndShowResult);
+        QTest::addRow("範囲４練") << 7 << int(attempt::Ending::BackToBoard);
+        QTest::addRow("not in the catalogue") << 25 << int(attempt::Ending::NothingToRecord);
+    }
+    void endingOfAnAttempt()
+    {
+        QFETCH(int, course);
+        QFETCH(int, ending);
+        Catalogue catalogue;
+        catalogue::fill(catalogue);
+        QCOMPARE(int(attempt::endingFor(catalogue, course)), ending);
     }
 
     void spaceOnEmptyBoxBeforeTheLastDivisorIsWrong()
