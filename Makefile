@@ -17,9 +17,9 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
-# Only what `make run` starts: the program and the demo sound generator, not the tests.
+# Only what `make run` starts: the program and the demo's generators, not the tests.
 program: configure
-	@cmake --build $(BUILD) -j$(JOBS) --target divisor-drill make-demo-sounds
+	@cmake --build $(BUILD) -j$(JOBS) --target divisor-drill make-demo-sounds make-demo-results
 
 # The demo installation is copied once and then kept, so results accumulate between runs;
 # the executable and the generated sounds are refreshed every time.

@@ -10,6 +10,9 @@ if [ ! -d "$DEMO" ]; then
 fi
 mkdir -p "$PROG" "$DEMO/files"
 cp "$BUILD/bin/divisor-drill" "$PROG/divisor-drill"
+if [ -x "$BUILD/bin/make-demo-results" ]; then
+    "$BUILD/bin/make-demo-results" "$PROG" "$DEMO/files"
+fi
 if [ -x "$BUILD/bin/make-demo-sounds" ]; then
     "$BUILD/bin/make-demo-sounds" "$DEMO/files"
 fi

@@ -7,14 +7,28 @@
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 
 namespace {
-constexpr int kColumnWidth = 196; // 3456 twips at the form's scale
+
 constexpr int kFirstColumnX = 28;
+constexpr double kTwipsPerPixel = 3456.0 / 196; // the fixed column width as laid out here
+constexpr int kColumnsTop = 118;
+constexpr int kColumnsHeight = 500;
+
+const QStringList kGrades = {QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
+                             QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
+                             QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
+                             QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
+
 } // namespace
 
 BoardScreen::BoardScreen(ScreenContext& context)
@@ -28,51 +42,123 @@ void BoardScreen::formLoad()
     setWindowTitle(state.catalogue.courseTitle);
     setFixedSize(1024, 768);
     uih::setBackground(this, accent);
-    setStyleSheet(QStringLiteral("QLabel { color: white; }"));
+    setStyleSheet(QStringLiteral("QLabel, QRadioButton { color: white; }"));
 
     const QString title = state.catalogue.courseTitle;
-    uih::label(this, "Label11", title, QRect(28, 16, 600, 48), title.size() > 9 ? 20 : 24, true);
+    uih::label(this, "Label11", title, QRect(28, 10, 600, 44), title.size() > 9 ? 20 : 24, true);
     const int p = state.current.pupilNo;
     uih::label(this, "Label12", state.current.pupilGrade + QStringLiteral(" ") + state.current.pupilName.trimmed(),
-               QRect(28, 72, 420, 36), 18, true);
+               QRect(28, 58, 420, 32), 18, true);
     uih::label(this, "Label13", state.organisation.schoolName + QStringLiteral(":") + QString::number(p),
-               QRect(460, 72, 300, 36), 14);
+               QRect(460, 58, 300, 32), 14);
+    m_heading = uih::label(this, "Label5", QString(), QRect(28, 90, 600, 26), 13, true);
+    m_minutes = uih::label(this, "Label17", QString(), QRect(780, 10, 220, 28), 14);
+    m_todayTotal = uih::label(this, "Label18", QString(), QRect(780, 40, 220, 28), 14);
 
+    // The columns: copies of one template, side by side.
     const QList<CourseBoard::Column> columns = m_board.layout();
     const int count = int(columns.size()) - 1;
-    const int width = count < 5 ? 14592 / 15 / std::max(count, 1) : kColumnWidth;
-    for (QList<QLabel*>* list : {&m_names, &m_today, &m_total})
-        list->resize(count + 1);
-    m_start.resize(count + 1);
-    for (int i = 1; i <= count; ++i) {
-        const int x = kFirstColumnX + (i - 1) * width;
-        auto* name = uih::label(this, QStringLiteral("Label3_%1").arg(i), columns[i].name,
-                                QRect(x, 140, width - 12, 40), 20, true);
-        name->setCursor(Qt::PointingHandCursor);
-        name->installEventFilter(this);
-        m_names[i] = name;
-        auto* rule =
-            uih::label(this, QStringLiteral("Label7_%1").arg(i), columns[i].rule, QRect(x, 184, width - 12, 56), 11);
-        rule->setWordWrap(true);
-        uih::label(this, QStringLiteral("Label9_%1").arg(i), QStringLiteral("今日"), QRect(x, 244, 60, 28), 12);
-        m_today[i] =
-            uih::label(this, QStringLiteral("Label14_%1").arg(i), QString(), QRect(x + 60, 244, width - 72, 28), 12);
-        uih::label(this, QStringLiteral("Label10_%1").arg(i), QStringLiteral("今まで"), QRect(x, 276, 60, 28), 12);
-        m_total[i] =
-            uih::label(this, QStringLiteral("Label15_%1").arg(i), QString(), QRect(x + 60, 276, width - 72, 28), 12);
-        auto* start = uih::button(this, QStringLiteral("Command4_%1").arg(i), courseboard::startCaption(i),
-                                  QRect(x, 316, width - 24, 52), 16);
-        connect(start, &QPushButton::clicked, this, [this, i] { startCourse(i); });
-        m_start[i] = start;
-    }
-    m_minutes = uih::label(this, "Label17", QString(), QRect(780, 16, 220, 30), 14);
-    m_todayTotal = uih::label(this, "Label18", QString(), QRect(780, 48, 220, 30), 14);
+    const int width = int(CourseBoard::columnWidthTwips(count) / kTwipsPerPixel);
+    m_columns.resize(count + 1);
+    for (int i = 1; i <= count; ++i)
+        buildColumn(i, columns[i], kFirstColumnX + (i - 1) * width, width);
+
+    m_scroll = new QScrollBar(Qt::Horizontal, this);
+    m_scroll->setObjectName("HScroll1");
+    m_scroll->setGeometry(28, 622, 968, 18);
+    m_scroll->setRange(1, std::max(1, CourseBoard::scrollMaximum(count)));
+    m_scroll->setVisible(CourseBoard::hasScrollBar(count));
+    connect(m_scroll, &QScrollBar::valueChanged, this, &BoardScreen::scrollColumns);
+
+    buildOptions();
+
     auto* back = uih::button(this, "Command1", QStringLiteral("戻る(0)"), QRect(840, 690, 160, 52), 16);
     connect(back, &QPushButton::clicked, this, &BoardScreen::backToMenu);
-    m_print = uih::button(this, "Command24_1", QStringLiteral("印刷"), QRect(660, 690, 160, 52), 16);
+    m_print = uih::button(this, "Command24_1", QStringLiteral("印刷"), QRect(720, 690, 110, 52), 16);
     m_print->setVisible(false);
+    m_graph = uih::button(this, "Command17", QStringLiteral("グラフ"), QRect(600, 690, 110, 52), 16);
+    m_graph->setVisible(false);
 
     m_wait = uih::waitPanel(this, QStringLiteral("Picture2"), QStringLiteral("Label1"), accent);
+    m_progressPanel = uih::waitPanel(this, QStringLiteral("Picture6"), QStringLiteral("Label6"), accent);
+    m_progressPanel->findChild<QLabel*>("Label6")->setText(QStringLiteral("Just a momento, please."));
+    m_progress = new QProgressBar(m_progressPanel);
+    m_progress->setObjectName("ProgressBar6");
+    m_progress->setGeometry(40, 100, m_progressPanel->width() - 80, 22);
+    m_progress->setRange(0, count);
+}
+
+void BoardScreen::buildColumn(int i, const CourseBoard::Column& column, int x, int width)
+{
+    Column& c = m_columns[i];
+    c.panel = new QWidget(this);
+    c.panel->setObjectName(QStringLiteral("Column_%1").arg(i));
+    c.panel->setGeometry(x, kColumnsTop, width, kColumnsHeight);
+    const int w = width - 12;
+    c.name = uih::label(c.panel, QStringLiteral("Label3_%1").arg(i), column.name, QRect(0, 0, w, 36), 20, true);
+    c.name->setCursor(Qt::PointingHandCursor);
+    c.name->installEventFilter(this);
+    auto* rule = uih::label(c.panel, QStringLiteral("Label7_%1").arg(i), column.rule, QRect(0, 36, w, 40), 10);
+    rule->setWordWrap(true);
+    c.figureHeadings << uih::label(c.panel, QStringLiteral("Label9_%1").arg(i), QStringLiteral("今日"),
+                                   QRect(0, 78, 52, 24), 11);
+    c.today = uih::label(c.panel, QStringLiteral("Label14_%1").arg(i), QString(), QRect(52, 78, w - 52, 24), 11);
+    c.figureHeadings << uih::label(c.panel, QStringLiteral("Label10_%1").arg(i), QStringLiteral("今まで"),
+                                   QRect(0, 102, 52, 24), 11);
+    c.total = uih::label(c.panel, QStringLiteral("Label15_%1").arg(i), QString(), QRect(52, 102, w - 52, 24), 11);
+    c.toClear = uih::label(c.panel, QStringLiteral("LabelClear_%1").arg(i), QString(), QRect(0, 126, w, 24), 11, true);
+    c.toClear->setStyleSheet(QStringLiteral("color: #fff59d"));
+    c.start = uih::button(c.panel, QStringLiteral("Command4_%1").arg(i), courseboard::startCaption(i),
+                          QRect(0, 154, w - 12, 46), 16);
+    connect(c.start, &QPushButton::clicked, this, [this, i] { startCourse(i); });
+    c.list = new QListWidget(c.panel);
+    c.list->setObjectName(QStringLiteral("List5_%1").arg(i));
+    c.list->setGeometry(0, 208, w, kColumnsHeight - 212);
+    c.list->setFont(uih::fixedFont(11));
+    c.list->setAccessibleName(column.name);
+    c.list->installEventFilter(this);
+    c.list->setVisible(!column.practice);
+}
+
+void BoardScreen::buildOptions()
+{
+    const QStringList views = {QStringLiteral("ﾀｲﾑ表示"), QStringLiteral("ﾎﾟｲﾝﾄ表示"), QStringLiteral("個人ﾀｲﾑ")};
+    auto* viewPanel = new QWidget(this);
+    viewPanel->setObjectName("Frame2");
+    viewPanel->setGeometry(28, 646, 160, 96);
+    for (int i = 0; i < views.size(); ++i) {
+        auto* option = new QRadioButton(views[i], viewPanel);
+        option->setObjectName(QStringLiteral("Option2_%1").arg(i));
+        option->setGeometry(0, i * 31, 160, 30);
+        option->setFont(uih::font(13));
+        connect(option, &QRadioButton::clicked, this, [this, i] { changeView(i); });
+        m_views.append(option);
+    }
+    auto* orderPanel = new QWidget(this);
+    orderPanel->setObjectName("Frame1");
+    orderPanel->setGeometry(196, 646, 170, 96);
+    m_orders.append(nullptr);
+    const QStringList captions = CourseBoard::openingOrderCaptions();
+    for (int i = 1; i <= 3; ++i) {
+        auto* option = new QRadioButton(captions[i - 1], orderPanel);
+        option->setObjectName(QStringLiteral("Option1_%1").arg(i));
+        option->setGeometry(0, (i - 1) * 31, 170, 30);
+        option->setFont(uih::font(13));
+        connect(option, &QRadioButton::clicked, this, [this, i] { changeOrder(i); });
+        m_orders.append(option);
+    }
+    m_gradeFilter = new QComboBox(this);
+    m_gradeFilter->setObjectName("Combo1");
+    m_gradeFilter->setGeometry(380, 652, 200, 34);
+    m_gradeFilter->setFont(uih::font(13));
+    m_gradeFilter->addItems(kGrades);
+    m_gradeFilter->setToolTip(QStringLiteral("表示する学年を選びなさい"));
+    connect(m_gradeFilter, &QComboBox::activated, this, [this](int) { changeGradeFilter(); });
+    m_allAttempts = new QComboBox(this);
+    m_allAttempts->setObjectName("Combo2");
+    m_allAttempts->setGeometry(380, 700, 200, 34);
+    m_allAttempts->setFont(uih::font(12));
+    m_allAttempts->addItem(QStringLiteral("　　今までの全成績"));
 }
 
 void BoardScreen::formActivate()
@@ -80,26 +166,116 @@ void BoardScreen::formActivate()
     m_context.forms.unload(formname::kMenu);
     if (!m_board.refresh())
         return; // the program has been ended
+    m_activating = true;
     m_minutes->setText(m_board.minutesSinceStart());
     m_todayTotal->setText(m_board.todayTotal());
     m_print->setVisible(m_board.showsTeacherTools());
     const QList<CourseBoard::Column>& columns = m_board.columns();
-    for (int i = 1; i < m_start.size() && i < columns.size(); ++i) {
-        for (const char* name : {"Label9_%1", "Label10_%1"})
-            findChild<QLabel*>(QString::fromLatin1(name).arg(i))->setVisible(!columns[i].practice);
-        m_today[i]->setVisible(!columns[i].practice);
-        m_total[i]->setVisible(!columns[i].practice);
-        m_today[i]->setText(columns[i].today);
-        m_total[i]->setText(columns[i].total);
-        m_start[i]->setEnabled(true);
+    for (int i = 1; i < m_columns.size() && i < columns.size(); ++i) {
+        Column& c = m_columns[i];
+        for (QLabel* heading : c.figureHeadings)
+            heading->setVisible(!columns[i].practice);
+        c.today->setVisible(!columns[i].practice);
+        c.total->setVisible(!columns[i].practice);
+        c.toClear->setVisible(!columns[i].practice);
+        c.today->setText(columns[i].today);
+        c.total->setText(columns[i].total);
+        c.toClear->setText(columns[i].toClear);
+        c.start->setEnabled(true);
     }
-    if (m_start.size() > 1)
-        m_start[1]->setFocus(Qt::OtherFocusReason);
+    // The opening display: points, all-time order, every list built with the progress shown.
+    m_board.setView(CourseBoard::View::Points);
+    m_board.setOrderOption(1);
+    m_board.setGradeFilter(m_gradeFilter->currentText());
+    m_orders[1]->setChecked(true);
+    rebuildLists();
+    m_views[int(CourseBoard::View::Points)]->setChecked(true);
+    m_activating = false;
+    if (m_columns.size() > 1)
+        m_columns[1].start->setFocus(Qt::OtherFocusReason);
+}
+
+void BoardScreen::changeView(int view)
+{
+    if (m_activating)
+        return; // during the first activation the display mode is set, not applied
+    m_board.setView(CourseBoard::View(view));
+    const bool personal = m_board.view() == CourseBoard::View::PersonalTimes;
+    m_allAttempts->setVisible(!personal);
+    if (!personal) {
+        const QStringList captions = m_board.orderCaptions();
+        for (int i = 1; i <= 3; ++i)
+            m_orders[i]->setText(captions[i - 1]);
+    }
+    rebuildLists();
+}
+
+void BoardScreen::changeOrder(int option)
+{
+    m_board.setOrderOption(option);
+    rebuildLists();
+}
+
+void BoardScreen::changeGradeFilter()
+{
+    m_board.setGradeFilter(m_gradeFilter->currentText());
+    rebuildLists();
+}
+
+// The lists are hidden while they are rebuilt; the progress bar moves one step per course and
+// window events run between courses.
+void BoardScreen::rebuildLists()
+{
+    QPointer<BoardScreen> self(this);
+    m_heading->setText(m_board.heading());
+    m_graph->setVisible(m_board.view() == CourseBoard::View::PersonalTimes);
+    for (int i = 1; i < m_columns.size(); ++i)
+        m_columns[i].list->hide();
+    m_progress->setValue(0);
+    m_progressPanel->show();
+    m_progressPanel->raise();
+    const auto lists = m_board.buildLists([&](int course) {
+        if (!self)
+            return;
+        m_progress->setValue(course);
+        letPendingEventsRun();
+    });
+    if (!self || !lists)
+        return; // closed meanwhile, or the program has been ended
+    const QList<CourseBoard::Column>& columns = m_board.columns();
+    for (int i = 1; i < m_columns.size(); ++i) {
+        QListWidget* list = m_columns[i].list;
+        list->setUpdatesEnabled(false);
+        list->clear();
+        const resultslists::Lines& lines = (*lists)[i];
+        list->addItems(lines.text);
+        for (qsizetype k = 0; k < lines.detail.size() && k < list->count(); ++k)
+            list->item(int(k))->setToolTip(lines.detail[k]);
+        list->setUpdatesEnabled(true);
+        list->setVisible(i < columns.size() && !columns[i].practice);
+    }
+    m_progressPanel->hide();
+}
+
+void BoardScreen::scrollColumns(int value)
+{
+    const int count = int(m_columns.size()) - 1;
+    if (count < 2)
+        return;
+    if (m_columnStep == 0) { // the columns as shown, after the screen was fitted
+        m_firstColumnX = m_columns[1].panel->x();
+        m_columnStep = m_columns[2].panel->x() - m_firstColumnX;
+    }
+    const int first = CourseBoard::firstVisibleCourse(value, count);
+    for (int k = 1; k <= count; ++k) {
+        m_columns[k].panel->move(m_firstColumnX + (k - first) * m_columnStep, m_columns[k].panel->y());
+        m_columns[k].panel->setVisible(k >= first); // off the form to the left
+    }
 }
 
 void BoardScreen::startCourse(int course)
 {
-    if (course < 1 || course >= m_start.size() || !m_start[course]->isEnabled() || !m_board.choose(course))
+    if (course < 1 || course >= m_columns.size() || !m_columns[course].start->isEnabled() || !m_board.choose(course))
         return;
     m_wait->show();
     m_wait->raise();
@@ -127,14 +303,21 @@ void BoardScreen::keyPressEvent(QKeyEvent* event)
     Form::keyPressEvent(event);
 }
 
+// A click on a course's name starts it; "0" in a list goes back as it does anywhere on the board.
 bool BoardScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
-        const int i = int(m_names.indexOf(static_cast<QLabel*>(watched)));
-        if (i >= 1) {
-            startCourse(i);
-            return true;
+        for (int i = 1; i < m_columns.size(); ++i) {
+            if (watched == m_columns[i].name) {
+                startCourse(i);
+                return true;
+            }
         }
+    }
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == QStringLiteral("0") &&
+        qobject_cast<QListWidget*>(watched)) {
+        backToMenu();
+        return true;
     }
     return Form::eventFilter(watched, event);
 }

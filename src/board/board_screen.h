@@ -6,13 +6,19 @@
 
 #include <QList>
 
+class QComboBox;
 class QLabel;
+class QListWidget;
+class QProgressBar;
 class QPushButton;
+class QRadioButton;
+class QScrollBar;
 class QWidget;
 
-// "seisekitime1": the pupil's course board. One column per course with its name, its rule,
-// the pupil's figures and its start button; the drill is started from here and the end
-// screen comes back here. What it shows is the CourseBoard's.
+// "seisekitime1": the pupil's course board and the class's results. One column per course
+// with its name, its rule, the pupil's figures, how far they are from clearing it, its start
+// button and its list; the display options choose the lists. The drill is started from here
+// and the end screen comes back here. What it shows is the CourseBoard's.
 class BoardScreen final : public Form
 {
     Q_OBJECT
@@ -22,6 +28,7 @@ public:
     // Command4(i), or a click on the course's name (Label3(i)).
     void startCourse(int course);
     void backToMenu(); // 戻る(0)
+    const CourseBoard& board() const { return m_board; }
 
 protected:
     void formLoad() override;
@@ -31,14 +38,43 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    struct Column
+    {
+        QWidget* panel = nullptr; // every control of the course, moved together when scrolling
+        QLabel* name = nullptr;   // Label3
+        QLabel* today = nullptr;  // Label14
+        QLabel* total = nullptr;  // Label15
+        QLabel* toClear = nullptr;
+        QList<QLabel*> figureHeadings; // Label9, Label10
+        QPushButton* start = nullptr;  // Command4
+        QListWidget* list = nullptr;   // List5
+    };
+
+    void buildColumn(int course, const CourseBoard::Column& column, int x, int width);
+    void buildOptions();
+    void changeView(int view);    // Option2
+    void changeOrder(int option); // Option1
+    void changeGradeFilter();     // Combo1
+    void rebuildLists();
+    void scrollColumns(int value); // HScroll1
+
     ScreenContext& m_context;
     CourseBoard m_board;
-    QList<QPushButton*> m_start;    // Command4, index = course
-    QList<QLabel*> m_names;         // Label3, index = course
-    QList<QLabel*> m_today;         // Label14, index = course
-    QList<QLabel*> m_total;         // Label15, index = course
-    QLabel* m_minutes = nullptr;    // Label17
-    QLabel* m_todayTotal = nullptr; // Label18
-    QPushButton* m_print = nullptr; // Command24(1)
-    QWidget* m_wait = nullptr;      // Picture2
+    bool m_activating = false;
+    QList<Column> m_columns; // index = course
+    int m_columnStep = 0;    // pixels between two columns, as shown
+    int m_firstColumnX = 0;
+    QLabel* m_heading = nullptr;        // Label5
+    QLabel* m_minutes = nullptr;        // Label17
+    QLabel* m_todayTotal = nullptr;     // Label18
+    QList<QRadioButton*> m_views;       // Option2(0..2)
+    QList<QRadioButton*> m_orders;      // Option1(1..3), index 0 unused
+    QComboBox* m_gradeFilter = nullptr; // Combo1
+    QComboBox* m_allAttempts = nullptr; // Combo2
+    QScrollBar* m_scroll = nullptr;     // HScroll1
+    QPushButton* m_graph = nullptr;     // Command17
+    QPushButton* m_print = nullptr;     // Command24(1)
+    QWidget* m_wait = nullptr;          // Picture2
+    QWidget* m_progressPanel = nullptr; // Picture6
+    QProgressBar* m_progress = nullptr;
 };

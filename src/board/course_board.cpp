@@ -2,10 +2,14 @@
 
 #include "drill/attempt.h"
 #include "platform/pause.h"
+#include "ranking.h"
 #include "records/clearing.h"
 #include "records/results_store.h"
+#include "results_lists.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
+
+#include <limits>
 
 namespace courseboard {
 
@@ -102,6 +106,7 @@ bool CourseBoard::refresh()
     for (int i = 1; i < m_columns.size(); ++i) {
         m_columns[i].today = courseboard::todayFigures(state.stats, i, p);
         m_columns[i].total = courseboard::totalFigures(state.stats, i, p);
+        m_columns[i].toClear = clearing::progressText(state.stats, state.rules, i, p);
     }
     state.current.topLevelCleared = courseboard::topLevelCleared(state.stats, state.rules, state.catalogue, p);
     return true;
@@ -129,4 +134,86 @@ bool CourseBoard::choose(int course)
         return false;
     m_services.state.current.course = qint16(course);
     return true;
+}
+
+double CourseBoard::columnWidthTwips(int courseCount)
+{
+    return courseCount < 5 ? 14592.0 / std::max(courseCount, 1) : 3456.0;
+}
+
+int CourseBoard::firstVisibleCourse(int scrollValue, int courseCount)
+{
+    return scrollValue > courseCount || scrollValue < 1 ? 1 : scrollValue;
+}
+
+QStringList CourseBoard::orderCaptions() const
+{
+    if (m_view == View::Times)
+        return {QStringLiteral("BEST表示"), QStringLiteral("本日のみ"), QStringLiteral("すべて")};
+    return {QStringLiteral("合計累計"), QStringLiteral("合計本日"), QStringLiteral("すべて")};
+}
+
+QStringList CourseBoard::openingOrderCaptions()
+{
+    return {QStringLiteral("累計順"), QStringLiteral("本日順"), QStringLiteral("すべて")};
+}
+
+QString CourseBoard::heading() const
+{
+    if (m_view == View::PersonalTimes)
+        return QStringLiteral("個人別ﾀｲﾑ");
+    if (m_orderOption == kAllAttempts)
+        return QStringLiteral("全成績");
+    if (m_view == View::Times)
+        return m_orderOption == 1 ? QStringLiteral("ベスト成績") : QStringLiteral("本日の成績");
+    return m_orderOption == 1 ? QStringLiteral("獲得ポイント（今まで順位）")
+                              : QStringLiteral("獲得ポイント（今日の順位）");
+}
+
+std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::function<void(int)>& afterCourse)
+{
+    const SharedState& state = m_services.state;
+    const int count = state.catalogue.courseCount;
+    QList<resultslists::Lines> lists(count + 1);
+    // The ranking lists: best times ("過去最高表示") or points, all-time or today.
+    const bool ranked = m_view != View::PersonalTimes && m_orderOption != kAllAttempts &&
+                        !(m_view == View::Times && m_orderOption == 2);
+    if (ranked) {
+        ranking::Request request;
+        request.mode = m_view == View::Times ? ranking::DisplayMode::Time : ranking::DisplayMode::Points;
+        request.order = m_orderOption == 2 ? ranking::PointsOrder::Today : ranking::PointsOrder::AllTime;
+        request.gradeFilter = m_gradeFilter;
+        request.currentPupil = state.current.pupilNo;
+        for (int c = 1; c <= count; ++c) {
+            if (!attempt::isPractice(state.catalogue, c))
+                lists[c].text = ranking::build(c, state.catalogue.courseDefined[c] == 1, state.roster.listedPupils,
+                                               state.stats, state.roster, request);
+            if (afterCourse)
+                afterCourse(c);
+        }
+        return lists;
+    }
+    // The lists of single attempts read from the results file.
+    resultslists::Request request;
+    request.kind = m_view == View::PersonalTimes   ? resultslists::Kind::Personal
+                   : m_orderOption == kAllAttempts ? resultslists::Kind::All
+                                                   : resultslists::Kind::Today;
+    request.courseCount = count;
+    request.gradeFilter = m_gradeFilter;
+    request.currentPupil = state.current.pupilNo;
+    request.today = m_services.clock.today();
+    ResultsStore store(m_services, m_pause);
+    const auto attempts =
+        store.readAttempts(request.kind == resultslists::Kind::Personal ? resultslists::kPersonalRecords
+                                                                        : std::numeric_limits<qint64>::max());
+    if (!attempts)
+        return std::nullopt;
+    const QList<resultslists::Lines> built = resultslists::build(*attempts, state.roster, state.rules, request);
+    for (int c = 1; c <= count; ++c) {
+        if (!attempt::isPractice(state.catalogue, c))
+            lists[c] = built[c];
+        if (afterCourse)
+            afterCourse(c);
+    }
+    return lists;
 }

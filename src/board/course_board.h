@@ -1,9 +1,13 @@
 #pragma once
 
+#include "results_lists.h"
 #include "state/services.h"
 
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
 
 class Pause;
 struct Catalogue;
@@ -27,7 +31,8 @@ void applyPracticeRules(CourseRules& rules, const Catalogue& catalogue);
 } // namespace courseboard
 
 // What the course board shows for the current pupil, worked out afresh each time the board
-// becomes active. The board screen shows it and forwards the pupil's choice of a course.
+// becomes active: each course's figures, and the list under each course chosen with the display
+// options and the grade filter. The board screen shows it and forwards the pupil's choices.
 class CourseBoard
 {
 public:
@@ -37,8 +42,42 @@ public:
         QString rule;
         QString today;
         QString total;
-        bool practice = false; // no figures
+        QString toClear;       // how far the pupil is from clearing the course
+        bool practice = false; // no figures, no list
     };
+
+    // Option2(0..2): times, points, the pupil's own times.
+    enum class View
+    {
+        Times = 0,
+        Points = 1,
+        PersonalTimes = 2
+    };
+    static constexpr int kAllAttempts = 3; // the third order option: "全成績"
+
+    // Column width in twips: the board's width shared out below five courses, else fixed; the
+    // scroll bar appears from five courses on and scrolls up to CourseCount − 3.
+    static double columnWidthTwips(int courseCount);
+    static bool hasScrollBar(int courseCount) { return courseCount >= 5; }
+    static int scrollMaximum(int courseCount) { return courseCount - 3; }
+    // The course in the leftmost column for a scroll value.
+    static int firstVisibleCourse(int scrollValue, int courseCount);
+
+    void setView(View view) { m_view = view; }
+    View view() const { return m_view; }
+    void setOrderOption(int option) { m_orderOption = option; } // Option1(1..3)
+    int orderOption() const { return m_orderOption; }
+    void setGradeFilter(const QString& filter) { m_gradeFilter = filter; }
+    // Captions of Option1(1..3) for the view; the board opens with its own first captions.
+    QStringList orderCaptions() const;
+    static QStringList openingOrderCaptions();
+    QString heading() const; // Label5
+
+    // The lines of every course's list, index 0 no course; practice courses get none. A line of
+    // single attempts has the whole attempt written out in its detail. Called back after each
+    // course, so that the screen can advance its progress bar and let events run. Nothing when
+    // the program has been ended (the results file could not be read).
+    std::optional<QList<resultslists::Lines>> buildLists(const std::function<void(int course)>& afterCourse = {});
 
     CourseBoard(Services services, Pause& pause) : m_services(services), m_pause(pause) {}
 
@@ -59,4 +98,7 @@ private:
     Services m_services;
     Pause& m_pause;
     QList<Column> m_columns;
+    View m_view = View::Points;
+    int m_orderOption = 1;
+    QString m_gradeFilter = QStringLiteral("全学年");
 };

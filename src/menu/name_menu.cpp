@@ -26,6 +26,8 @@ bool NameMenu::list(const QString& gradeFilter)
 
     QList<namelist::Row> rows;
     QStringList problems;
+    state.roster.listedPupils.clear();
+    state.roster.schoolYear = schoolYear;
     const auto text = textfile::read(state.folders.sharedFolder + roster::fileName());
     if (!text.text) {
         // Nobody can be chosen: the teacher is told once per start, not on every return here.
@@ -56,6 +58,8 @@ bool NameMenu::list(const QString& gradeFilter)
             const int n = line.number;
             const int g = roster::gradeIndex(schoolYear, line.birthYear);
             state.roster.pupilNames[n] = line.name;
+            state.roster.pupilBirthYears[n] = line.birthYear;
+            state.roster.listedPupils.append(qint16(n));
             if (const auto full = roster::fullGradeLabel(g))
                 state.roster.pupilGradeLabels[n] = *full;
             rows.append(namelist::makeRow(roster::shortGradeLabel(g), roster::yearWithinSchool(g), line.trimmedName(),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 struct CourseRules;
 struct Statistics;
 
@@ -9,5 +11,10 @@ struct Statistics;
 namespace clearing {
 
 bool isCleared(const Statistics& stats, const CourseRules& rules, int course, int pupil);
+
+// What the pupil still lacks to clear a course within its window, from the same rule:
+// "クリアまで あと2回・15点", "クリアまで あと15点", "クリアまで あと2回" or "クリア済み"; an
+// empty text for a course whose targets are hidden (required points 9999).
+QString progressText(const Statistics& stats, const CourseRules& rules, int course, int pupil);
 
 } // namespace clearing

@@ -12,6 +12,7 @@
 #include <QtEndian>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -61,7 +62,7 @@ QString ResultsStore::diagnostic(int step, int code, const QString& text) const
         .arg(text, resultsfile::resultsFileName());
 }
 
-std::optional<ResultsStore::Block> ResultsStore::readRecentRecords()
+std::optional<ResultsStore::Block> ResultsStore::readRecentRecords(qint64 maxRecords)
 {
     const QString path = resultsfile::resultsPath(m_services.state.folders);
     int missingTries = 0;
@@ -78,7 +79,8 @@ std::optional<ResultsStore::Block> ResultsStore::readRecentRecords()
             if (size >= 0) {
                 const qint64 total = size / kResultRecordLength;
                 Block block;
-                block.count = int(std::min<qint64>(total, kRecentRecords));
+                const qint64 count = std::min(total, maxRecords);
+                block.count = count > std::numeric_limits<int>::max() / kResultRecordLength ? 0 : int(count);
                 block.bytes.resize(qsizetype(block.count) * kResultRecordLength);
                 step = 5;
                 const qint64 first = (total - block.count) * kResultRecordLength;
@@ -245,4 +247,21 @@ bool ResultsStore::recordAttempt(int course)
         now.newCourseBest = 1;
     }
     return true;
+}
+
+std::optional<QList<ResultsStore::Attempt>> ResultsStore::readAttempts(qint64 maxRecords)
+{
+    const auto block = readRecentRecords(maxRecords);
+    if (!block)
+        return std::nullopt;
+    QList<Attempt> attempts;
+    attempts.reserve(block->count);
+    using namespace resultlayout;
+    for (int j = 0; j < block->count; ++j) {
+        const char* p = block->bytes.constData() + qsizetype(j) * kResultRecordLength;
+        attempts.append({qFromLittleEndian<double>(p + kDate), qFromLittleEndian<double>(p + kClockTime),
+                         qFromLittleEndian<qint16>(p + kPupil), qFromLittleEndian<qint16>(p + kCourse),
+                         qFromLittleEndian<qint32>(p + kTime)});
+    }
+    return attempts;
 }

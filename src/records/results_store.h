@@ -34,13 +34,27 @@ public:
     // Sets the record flags and appends the attempt of the current pupil on the given course.
     bool recordAttempt(int course);
 
+    // One record of the results file, as the board's results lists show it.
+    struct Attempt
+    {
+        double date = 0;
+        double clockTime = 0;
+        qint16 pupil = 0;
+        qint16 course = 0;
+        qint32 time = 0;
+    };
+    // The last maxRecords records of the results file (all of them when there are fewer), in
+    // file order, with the same waits and messages as the statistics. Nothing when the program
+    // has been ended.
+    std::optional<QList<Attempt>> readAttempts(qint64 maxRecords);
+
 private:
     struct Block
     {
         QByteArray bytes;
         int count = 0;
     };
-    std::optional<Block> readRecentRecords();
+    std::optional<Block> readRecentRecords(qint64 maxRecords = kRecentRecords);
     void fatal(const QString& text);
     QString diagnostic(int step, int code, const QString& text) const;
 

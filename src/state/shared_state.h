@@ -3,6 +3,7 @@
 #include "bounded_table.h"
 #include "loose.h"
 
+#include <QList>
 #include <QString>
 #include <array>
 
@@ -99,6 +100,10 @@ struct RosterTables
 {
     ByPupil<QString> pupilNames;
     ByPupil<QString> pupilGradeLabels;
+    ByPupil<qint16> pupilBirthYears;
+    // The pupils the menu listed last, in the roster's order: the group the board ranks.
+    QList<qint16> listedPupils;
+    int schoolYear = 0;              // the school year the grades were worked out for
     bool unreadableReported = false; // a missing roster is reported once per start
 };
 

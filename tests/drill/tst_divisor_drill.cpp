@@ -1,9 +1,9 @@
 #include "drill/attempt.h"
 #include "drill/divisor_drill.h"
-#include "startup/course_catalogue.h"
 #include "drill/number_sets.h"
 #include "drill_keys.h"
 #include "fakes.h"
+#include "startup/course_catalogue.h"
 
 #include <QtTest>
 
