@@ -4,8 +4,12 @@
 #include "ui/form.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QtTest>
 
 class TestCourseBoard : public QObject
@@ -72,6 +76,61 @@ private slots:
         QTRY_VERIFY(w.forms.isLoaded("mainfrm")); // a mnemonic clicks the button a moment later
         QCOMPARE(w.state->current.course, qint16(3));
         QVERIFY(!w.forms.isLoaded("seisekitime1"));
+    }
+
+    // The lists are list widgets with one item per line, so a screen reader reads each line;
+    // the display options choose them.
+    void listsAndDisplayOptions()
+    {
+        TestWorld w;
+        w.state->roster.schoolYear = 2026;
+        for (int p : {3, 4}) {
+            w.state->roster.listedPupils.append(qint16(p));
+            w.state->roster.pupilNames[p] = p == 3 ? QStringLiteral("佐藤　花子") : QStringLiteral("鈴木　一郎");
+            w.state->roster.pupilBirthYears[p] = 2018;
+        }
+        w.context.navigator.openResultsViewer();
+        Form* board = w.forms.find("seisekitime1");
+        const auto list = [&](int i) { return board->findChild<QListWidget*>(QStringLiteral("List5_%1").arg(i)); };
+        const auto heading = [&] { return board->findChild<QLabel*>("Label5")->text(); };
+        QCOMPARE(heading(), QStringLiteral("獲得ポイント（今まで順位）"));
+        for (int i = 1; i <= 5; ++i) {
+            QCOMPARE(list(i)->count(), 2);
+            QVERIFY(list(i)->isVisible());
+        }
+        QCOMPARE(list(1)->item(0)->text(), QStringLiteral("1●佐藤　花子  0/    0"));
+        QCOMPARE(board->findChild<QRadioButton*>("Option1_1")->text(), QStringLiteral("累計順"));
+        QVERIFY(board->findChild<QRadioButton*>("Option2_1")->isChecked());
+
+        board->findChild<QRadioButton*>("Option2_0")->click();
+        QCOMPARE(heading(), QStringLiteral("ベスト成績"));
+        QCOMPARE(board->findChild<QRadioButton*>("Option1_1")->text(), QStringLiteral("BEST表示"));
+        QVERIFY(list(2)->item(0)->text().contains(QStringLiteral("------")));
+        board->findChild<QRadioButton*>("Option2_2")->click();
+        QCOMPARE(heading(), QStringLiteral("個人別ﾀｲﾑ"));
+        QVERIFY(board->findChild<QPushButton*>("Command17")->isVisible());
+        QVERIFY(!board->findChild<QComboBox*>("Combo2")->isVisible());
+        QCOMPARE(list(1)->count(), 0); // no attempt recorded
+        QVERIFY(w.messages.shown.isEmpty());
+    }
+
+    // The layout follows CourseCount: eight columns scroll, the leftmost one leaving the form.
+    void eightCoursesScroll()
+    {
+        TestWorld w;
+        w.state->catalogue.courseCount = 8;
+        w.context.navigator.openResultsViewer();
+        Form* board = w.forms.find("seisekitime1");
+        auto* scroll = board->findChild<QScrollBar*>("HScroll1");
+        QVERIFY(scroll->isVisible());
+        QCOMPARE(scroll->maximum(), 5);
+        const auto column = [&](int i) { return board->findChild<QWidget*>(QStringLiteral("Column_%1").arg(i)); };
+        QVERIFY(board->findChild<QPushButton*>("Command4_8"));
+        const int firstX = column(1)->x();
+        scroll->setValue(3);
+        QCOMPARE(column(3)->x(), firstX);
+        QVERIFY(!column(2)->isVisible());
+        QVERIFY(column(4)->x() > firstX);
     }
 
     void teacherSeesThePrintButton()
