@@ -53,6 +53,10 @@ private slots:
         QTest::addRow("a failed attempt") << 1 << 1 << "全学年" << QList<int>{99998, 99999, 99999, 99999} << none
                                           << QStringList{"1①山田太郎　*失敗* 　", "--●佐藤花子　------ ●",
                                                          "--①井上　　　------ 　", "--Ⅰ渡辺翔太郎------ 　"};
+        QTest::addRow("a one-digit time and a long one")
+            << 1 << 1 << "全学年" << QList<int>{5, 1234567, 99999, 99999} << none
+            << QStringList{"1①山田太郎　    5 　", "--①井上　　　------ 　", "--Ⅰ渡辺翔太郎------ 　",
+                           "4●佐藤花子　234567 ●"};
         QTest::addRow("equal totals: more points today first")
             << 2 << 1 << "全学年" << QList<int>{30, 30, 10, 0} << QList<int>{5, 12, 0, 0}
             << QStringList{"1●佐藤花子　 12/   30", "1①山田太郎　  5/   30", "3①井上　　　  0/   10",
