@@ -229,7 +229,8 @@ void BoardScreen::rebuildLists()
 {
     QPointer<BoardScreen> self(this);
     m_heading->setText(m_board.heading());
-    m_graph->setVisible(m_board.view() == CourseBoard::View::PersonalTimes);
+    // The graph of the personal times is not built yet: its button stays hidden until it is.
+    m_graph->setVisible(false);
     for (int i = 1; i < m_columns.size(); ++i)
         m_columns[i].list->hide();
     m_progress->setValue(0);
