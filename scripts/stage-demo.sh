@@ -10,6 +10,10 @@ if [ ! -d "$DEMO" ]; then
 fi
 mkdir -p "$PROG" "$DEMO/files"
 cp "$BUILD/bin/divisor-drill" "$PROG/divisor-drill"
+# The help pages are installed with the program, in its folder.
+rm -rf "$PROG/help"
+cp -R help "$PROG/help"
+rm -f "$PROG/help/help.qrc"
 if [ -x "$BUILD/bin/make-demo-results" ]; then
     "$BUILD/bin/make-demo-results" "$PROG" "$DEMO/files"
 fi

@@ -5,6 +5,7 @@
 #include "drill/number_sets.h"
 #include "drill/wait_screen.h"
 #include "endscreen/end_screen.h"
+#include "help/help_browser.h"
 #include "menu/namesel_screen.h"
 #include "platform/pending_events.h"
 #include "roster/name_change_screen.h"
@@ -60,6 +61,15 @@ void ScreenNavigation::showNameChange()
 void ScreenNavigation::showEndScreen()
 {
     context().forms.show(new EndScreen(context()));
+}
+
+void ScreenNavigation::showHelpBrowser()
+{
+    ScreenContext& c = context();
+    if (Form* browser = c.forms.find(formname::kHelpBrowser))
+        c.forms.show(browser);
+    else
+        c.forms.show(new HelpBrowser(c));
 }
 
 void ScreenNavigation::showWaitScreen()

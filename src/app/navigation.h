@@ -17,6 +17,7 @@ public:
     void showNameChange() override;
     void showEndScreen() override;
     void showWaitScreen() override;
+    void showHelpBrowser() override;
 
 private:
     ScreenContext& context() const;

@@ -1,5 +1,6 @@
 #include "startup_sequence.h"
 
+#include "help/help_addresses.h"
 #include "sound/sound_table.h"
 #include "startup/course_catalogue.h"
 #include "startup/settings_loader.h"
@@ -24,6 +25,7 @@ int startProgram(ScreenContext& context, const QString& programDir)
         return 1;
     }
     catalogue::fill(state.catalogue);
+    state.catalogue.helpAddresses = HelpAddresses::load(state.folders.programFolder).addresses;
     context.navigator.showMenu();
     return 0;
 }

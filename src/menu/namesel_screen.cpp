@@ -1,5 +1,7 @@
 #include "namesel_screen.h"
 
+#include "help/help_addresses.h"
+#include "help/version_box.h"
 #include "platform/pending_events.h"
 #include "platform/platform.h"
 #include "roster/roster_file.h"
@@ -13,6 +15,7 @@
 #include "ui/ui_helpers.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -55,6 +58,23 @@ void NameselScreen::build()
     QAction* quit = file->addAction(QStringLiteral("終了"));
     quit->setObjectName("menuend");
     connect(quit, &QAction::triggered, this, &NameselScreen::quitProgram);
+    QMenu* help = menuBar->addMenu(QStringLiteral("ヘルプ"));
+    help->setObjectName("menuHelp0");
+    const auto item = [&](const char* name, const QString& caption, auto slot) {
+        QAction* action = help->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, slot);
+    };
+    item("menuhelp1", QStringLiteral("使用法の説明１"), [this] { openHelp(HelpAddresses::Index); });
+    item("menuhelp2", QStringLiteral("使用法の説明２"), [this] { openHelp(HelpAddresses::Study); });
+    help->addSeparator()->setObjectName("adfsfseee");
+    item("menuspt", QStringLiteral("バージョン情報"), [this] { showVersion(); });
+    help->addSeparator()->setObjectName("aaasdsf");
+    item("mnmale", QStringLiteral("お問い合わせ"), [this] { openHelp(HelpAddresses::Contact); });
+    item("menuCV88", QStringLiteral("Corvalen88ホームページ"), [this] {
+        // In the system's browser; whether it opens is not checked.
+        QDesktopServices::openUrl(QUrl(m_context.services.state.catalogue.helpAddresses.value(HelpAddresses::Home)));
+    });
     menuBar->setGeometry(0, 0, 1024, 26);
 
     auto* titlePanel = new QWidget(this);
@@ -121,10 +141,10 @@ void NameselScreen::build()
                            QRect(180, 86, 200, 40), 9);
     l15->setWordWrap(true);
     uih::label(helpPanel, "Label16", QStringLiteral("このソフトの勉強の仕方"), QRect(180, 136, 200, 40), 10);
-    for (QPushButton* help : {help1, help2}) {
-        help->installEventFilter(this);
-        connect(help, &QPushButton::clicked, this, &NameselScreen::showHelpNotice);
-    }
+    for (QPushButton* button : {help1, help2})
+        button->installEventFilter(this);
+    connect(help1, &QPushButton::clicked, this, [this] { openHelp(HelpAddresses::Index); });
+    connect(help2, &QPushButton::clicked, this, [this] { openHelp(HelpAddresses::Study); });
 
     // Shown until the list is built.
     m_wait = uih::waitPanel(this, QStringLiteral("Picture5"), QStringLiteral("Label19"), accent);
@@ -229,12 +249,17 @@ void NameselScreen::changeGradeFilter()
     m_list->setFocus(Qt::OtherFocusReason);
 }
 
-void NameselScreen::showHelpNotice()
+void NameselScreen::openHelp(int page)
 {
-    m_context.services.messages.show(
-        QStringLiteral("使用法の説明"),
-        QStringLiteral("使用法の説明のページは、このパソコンでは開けません。先生に聞いてください。"),
-        MessageBox::Icon::Information);
+    SharedState& state = m_context.services.state;
+    state.catalogue.browserUrl = state.catalogue.helpAddresses.value(page);
+    m_context.navigator.showHelpBrowser();
+}
+
+void NameselScreen::showVersion()
+{
+    VersionBox box(m_context.services.state.catalogue.courseTitle, this);
+    box.exec(); // the menu waits until the box is closed
 }
 
 // The form sees every key before its controls: "1" confirms, "0" ends, and in the list Enter

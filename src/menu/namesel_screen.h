@@ -37,7 +37,8 @@ private:
     void openNameChange(); // 名前の変更
     void changeListMode(int mode);
     void changeGradeFilter();
-    void showHelpNotice();
+    void openHelp(int page); // a page of the help addresses in the help browser
+    void showVersion();
 
     ScreenContext& m_context;
     NameMenu m_menu;

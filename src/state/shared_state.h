@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <array>
 
 // Folders and files, set once by start-up. Every folder ends in the platform's separator.
@@ -35,6 +36,10 @@ struct Catalogue
     qint16 courseCount = 0;
     Loose topLevelCourse;
     qint32 accentColour = 0;
+    // The help commands' addresses (index, study page, contact page, home page), read at
+    // start, and the address the help browser opens when it is loaded.
+    QStringList helpAddresses;
+    QString browserUrl;
 };
 
 // Course rules, one line of "タイム回数データ.txt" per index.

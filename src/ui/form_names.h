@@ -11,5 +11,6 @@ inline constexpr QStringView kBoard = u"seisekitime1";
 inline constexpr QStringView kDrill = u"mainfrm";
 inline constexpr QStringView kWait = u"BASEFRM";
 inline constexpr QStringView kEndScreen = u"FrmSyuuryou";
+inline constexpr QStringView kHelpBrowser = u"frmBrowser";
 
 } // namespace formname

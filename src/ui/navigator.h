@@ -17,4 +17,6 @@ public:
     virtual void showEndScreen() = 0;
     // The wait form, unless it is already shown.
     virtual void showWaitScreen() = 0;
+    // The help browser on BrowserUrl; a browser already open keeps its page.
+    virtual void showHelpBrowser() = 0;
 };

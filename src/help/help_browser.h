@@ -1,0 +1,56 @@
+#pragma once
+
+#include "address_list.h"
+#include "ui/form.h"
+#include "ui/screen_context.h"
+
+#include <QNetworkReply>
+#include <QPointer>
+#include <QUrl>
+
+class QComboBox;
+class QLineEdit;
+class QNetworkAccessManager;
+class QTextBrowser;
+class QTimer;
+
+// "frmBrowser": the help pages in a window of the program. Our own pages (installed or built
+// in) are shown at once; a web address is fetched over the network, with "接続中..." as the
+// caption while it loads and Stop to give up. A page that needs a full web browser is opened
+// in the system's one with "ブラウザで開く".
+class HelpBrowser final : public Form
+{
+    Q_OBJECT
+public:
+    explicit HelpBrowser(ScreenContext& context);
+
+    void navigate(const QString& address); // the address box's text, chosen or confirmed
+    void toolbar(const QString& key);      // "Back", "Forward", "Refresh", "Home", "Search", "Stop"
+    bool busy() const { return m_reply != nullptr; }
+    const AddressList& addresses() const { return m_addresses; }
+
+protected:
+    void formLoad() override;
+
+private:
+    enum class History
+    {
+        Record,
+        Keep
+    };
+    void load(const QUrl& url, History history);
+    void completed(const QUrl& url, History history);
+    void tick(); // timTimer
+    void findNext();
+
+    ScreenContext& m_context;
+    AddressList m_addresses;
+    bool m_suppress = false;           // the form itself is updating the address box
+    QComboBox* m_address = nullptr;    // cboAddress
+    QTextBrowser* m_browser = nullptr; // brwWebBrowser
+    QLineEdit* m_find = nullptr;
+    QTimer* m_timer = nullptr; // timTimer
+    QNetworkAccessManager* m_network = nullptr;
+    QPointer<QNetworkReply> m_reply;
+    QString m_title;
+};
