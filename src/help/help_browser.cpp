@@ -19,7 +19,17 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-HelpBrowser::HelpBrowser(ScreenContext& context) : Form(formname::kHelpBrowser.toString()), m_context(context) {}
+// The pages built into the program live in a static library: their resources are registered
+// by hand.
+static void registerBuiltInPages()
+{
+    Q_INIT_RESOURCE(help);
+}
+
+HelpBrowser::HelpBrowser(ScreenContext& context) : Form(formname::kHelpBrowser.toString()), m_context(context)
+{
+    registerBuiltInPages();
+}
 
 void HelpBrowser::formLoad()
 {

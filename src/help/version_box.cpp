@@ -24,8 +24,11 @@ VersionBox::VersionBox(const QString& courseTitle, QWidget* menu) : QDialog(menu
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     auto* none = uih::button(this, "Command2", QString(), QRect(0, 0, 1, 1));
     none->hide(); // the box's second button does nothing
-    if (menu)
-        move(menu->geometry().center() - QPoint(width() / 2, height() / 2));
+    if (menu) {
+        QRect placed(QPoint(), size());
+        placed.moveCenter(menu->geometry().center());
+        move(placed.topLeft());
+    }
 }
 
 QString VersionBox::versionText()
