@@ -1,6 +1,7 @@
 #include "navigation.h"
 #include "platform/pause.h"
 #include "platform/platform.h"
+#include "results_check_command.h"
 #include "sound/sdl_audio_output.h"
 #include "sound/sound_players.h"
 #include "startup_sequence.h"
@@ -17,6 +18,8 @@
 
 int main(int argc, char* argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], "--check-results") == 0)
+        return runResultsCheck(argc, argv);
     QApplication app(argc, argv);
     // The program ends when its last screen is unloaded, whatever unloaded it; a message box
     // closed between two screens must not end it.

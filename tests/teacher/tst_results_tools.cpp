@@ -1,0 +1,158 @@
+#include "fakes.h"
+#include "records/oa_date.h"
+#include "startup/course_catalogue.h"
+#include "state/shared_state.h"
+#include "teacher/results_check.h"
+#include "teacher/results_csv.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QDate kToday(2026, 12, 8);
+
+QByteArray record(int pupil, int course, int time, double date = oadate::fromDate(kToday))
+{
+    ResultRecord r;
+    r.date = date;
+    r.clockTime = oadate::fromTime(QTime(15, 30, 5));
+    r.pupil = qint16(pupil);
+    r.course = qint16(course);
+    r.time = time;
+    r.schoolCode = QByteArray("12345");
+    r.points = recordtext::pointsField(0);
+    return r.encode();
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// A CSV reader as a spreadsheet reads RFC 4180: quoted fields may hold commas, quotes, line ends.
+QList<QStringList> readCsv(const QString& text)
+{
+    QList<QStringList> rows;
+    QStringList row;
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < text.size() && text[i + 1] == u'"') {
+                field += u'"';
+                ++i;
+            } else if (c == u'"') {
+                quoted = false;
+            } else {
+                field += c;
+            }
+        } else if (c == u'"') {
+            quoted = true;
+        } else if (c == u',') {
+            row << field;
+            field.clear();
+        } else if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') {
+            row << field;
+            rows << row;
+            row.clear();
+            field.clear();
+            ++i;
+        } else {
+            field += c;
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestResultsTools : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Each row: the 44-byte file's bytes (null: no file), what the report must say, the outcome.
+    void check_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("finding");
+        QTest::addColumn<int>("outcome");
+        const QByteArray two = record(1, 1, 40) + record(2, 3, 55);
+        QTest::addRow("sound") << two << true << "2 件の記録" << 0;
+        QTest::addRow("tail cut at 17 bytes") << two + record(3, 1, 30).left(17) << true << "17 バイト" << 1;
+        QTest::addRow("pupil 9999") << two + record(9999, 1, 30) << true
+                                    << "生徒番号が 1〜5000 の外 記録が 1 件（3 件目）" << 1;
+        QTest::addRow("date 0") << record(1, 1, 30, 0) + two << true << "日付が正しくない 記録が 1 件（1 件目）" << 1;
+        QTest::addRow("empty file") << QByteArray() << true << "0 件の記録" << 0;
+        QTest::addRow("missing file") << QByteArray() << false << "ファイルがありません" << 2;
+    }
+    void check()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, exists);
+        QFETCH(QString, finding);
+        QFETCH(int, outcome);
+        QTemporaryDir dir;
+        const QString results = dir.filePath("成績累積データ.dat");
+        const QString shared = dir.filePath("成績累積データ家庭用.dat");
+        if (exists)
+            write(results, bytes);
+        write(shared, QByteArray());
+        const QByteArray before = readAll(results);
+        const resultscheck::Report report = resultscheck::check(results, shared, kToday);
+        QVERIFY2(report.lines.join('\n').contains(finding), qPrintable(report.lines.join('\n')));
+        QCOMPARE(int(report.outcome), outcome);
+        QCOMPARE(readAll(results), before); // nothing is ever written
+        QCOMPARE(QFile::exists(results), exists);
+    }
+
+    void sharedFileCountsPerProgram()
+    {
+        QTemporaryDir dir;
+        QByteArray bytes;
+        for (const char* program : {"約数ドリル", "九九ドリル", "約数ドリル"}) {
+            SharedResultRecord s;
+            s.program = *recordtext::programField(QString::fromUtf8(program));
+            s.date = oadate::fromDate(kToday);
+            s.pupil = 1;
+            s.course = 1;
+            bytes += s.encode();
+        }
+        write(dir.filePath("s.dat"), bytes);
+        const auto report = resultscheck::checkFile(dir.filePath("s.dat"), true, kToday);
+        QVERIFY(report.lines.contains(QStringLiteral("s.dat：プログラム「約数ドリル\\」の記録 2 件")));
+        QCOMPARE(int(report.outcome), 0);
+    }
+
+    // The CSV read back as a spreadsheet would: names with commas and quotes intact.
+    void csvReadsBack()
+    {
+        Catalogue catalogue;
+        catalogue::fill(catalogue);
+        CourseRules rules;
+        rules.targetTime[1] = 60;
+        rules.pointWeight[1] = 1.0f;
+        roster::Line tricky;
+        tricky.number = 7;
+        tricky.birthYear = 2018;
+        tricky.name = roster::fixedField(QStringLiteral("佐藤, \"はな\""));
+        const QList<ResultRecord> records = {ResultRecord::decode(record(7, 1, 30).constData()),
+                                             ResultRecord::decode(record(42, 2, 80).constData())};
+        const QByteArray csv = resultscsv::build(records, {tricky}, 2026, catalogue, rules);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> rows = readCsv(QString::fromUtf8(csv.mid(3)));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[0].size(), 10);
+        QCOMPARE(rows[1], (QStringList{"2026/12/08", "15:30:05", "7", "佐藤, \"はな\"", "小2", "1", "レベル１", "30",
+                                       "11", "12345"}));
+        QCOMPARE(rows[2][3], QString()); // not in the roster
+        QCOMPARE(rows[2][6], QStringLiteral("レベル２"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestResultsTools)
+#include "tst_results_tools.moc"
