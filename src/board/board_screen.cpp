@@ -1,7 +1,11 @@
 #include "board_screen.h"
 
 #include "platform/pending_events.h"
+#include "records/results_store.h"
+#include "state/clock.h"
 #include "state/shared_state.h"
+#include "teacher/graph_window.h"
+#include "teacher/teacher_panel.h"
 #include "ui/form_names.h"
 #include "ui/form_registry.h"
 #include "ui/navigator.h"
@@ -76,8 +80,10 @@ void BoardScreen::formLoad()
     connect(back, &QPushButton::clicked, this, &BoardScreen::backToMenu);
     m_print = uih::button(this, "Command24_1", QStringLiteral("印刷"), QRect(720, 690, 110, 52), 16);
     m_print->setVisible(false);
+    connect(m_print, &QPushButton::clicked, this, &BoardScreen::openTeacherPanel);
     m_graph = uih::button(this, "Command17", QStringLiteral("グラフ"), QRect(600, 690, 110, 52), 16);
     m_graph->setVisible(false);
+    connect(m_graph, &QPushButton::clicked, this, &BoardScreen::showGraph);
 
     m_wait = uih::waitPanel(this, QStringLiteral("Picture2"), QStringLiteral("Label1"), accent);
     m_progressPanel = uih::waitPanel(this, QStringLiteral("Picture6"), QStringLiteral("Label6"), accent);
@@ -171,6 +177,21 @@ void BoardScreen::formActivate()
     m_minutes->setText(m_board.minutesSinceStart());
     m_todayTotal->setText(m_board.todayTotal());
     m_print->setVisible(m_board.showsTeacherTools());
+    showFigures();
+    // The opening display: points, all-time order, every list built with the progress shown.
+    m_board.setView(CourseBoard::View::Points);
+    m_board.setOrderOption(1);
+    m_board.setGradeFilter(m_gradeFilter->currentText());
+    m_orders[1]->setChecked(true);
+    rebuildLists();
+    m_views[int(CourseBoard::View::Points)]->setChecked(true);
+    m_activating = false;
+    if (m_columns.size() > 1)
+        m_columns[1].start->setFocus(Qt::OtherFocusReason);
+}
+
+void BoardScreen::showFigures()
+{
     const QList<CourseBoard::Column>& columns = m_board.columns();
     for (int i = 1; i < m_columns.size() && i < columns.size(); ++i) {
         Column& c = m_columns[i];
@@ -184,16 +205,43 @@ void BoardScreen::formActivate()
         c.toClear->setText(columns[i].toClear);
         c.start->setEnabled(true);
     }
-    // The opening display: points, all-time order, every list built with the progress shown.
-    m_board.setView(CourseBoard::View::Points);
-    m_board.setOrderOption(1);
-    m_board.setGradeFilter(m_gradeFilter->currentText());
-    m_orders[1]->setChecked(true);
+}
+
+void BoardScreen::showPupil(int pupil)
+{
+    const SharedState& state = m_context.services.state;
+    m_board.setViewedPupil(pupil);
+    if (!m_board.refresh())
+        return; // the program has been ended
+    findChild<QLabel*>("Label12")->setText(state.roster.pupilGradeLabels[pupil] + QStringLiteral(" ") +
+                                           state.roster.pupilNames[pupil].trimmed());
+    findChild<QLabel*>("Label13")->setText(state.organisation.schoolName + QStringLiteral(":") +
+                                           QString::number(pupil));
+    showFigures();
     rebuildLists();
-    m_views[int(CourseBoard::View::Points)]->setChecked(true);
-    m_activating = false;
-    if (m_columns.size() > 1)
-        m_columns[1].start->setFocus(Qt::OtherFocusReason);
+}
+
+void BoardScreen::openTeacherPanel()
+{
+    auto* panel = new TeacherPanel(
+        m_context, m_board.viewedPupil(), [this](int p) { showPupil(p); }, this);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->show();
+}
+
+void BoardScreen::showGraph()
+{
+    const SharedState& state = m_context.services.state;
+    ResultsStore store(m_context.services, m_context.pause);
+    const auto attempts = store.readAttempts(resultslists::kPersonalRecords);
+    if (!attempts)
+        return; // the program has been ended
+    const int p = m_board.viewedPupil();
+    GraphWindow graph(
+        state.roster.pupilNames[p].trimmed(),
+        progressgraph::personalSeries(*attempts, p, state.catalogue, state.rules, m_context.services.clock.today()),
+        this);
+    graph.exec();
 }
 
 void BoardScreen::changeView(int view)
@@ -229,8 +277,7 @@ void BoardScreen::rebuildLists()
 {
     QPointer<BoardScreen> self(this);
     m_heading->setText(m_board.heading());
-    // The graph of the personal times is not built yet: its button stays hidden until it is.
-    m_graph->setVisible(false);
+    m_graph->setVisible(m_board.view() == CourseBoard::View::PersonalTimes);
     for (int i = 1; i < m_columns.size(); ++i)
         m_columns[i].list->hide();
     m_progress->setValue(0);

@@ -57,6 +57,10 @@ private:
     void changeGradeFilter();     // Combo1
     void rebuildLists();
     void scrollColumns(int value); // HScroll1
+    void showFigures();
+    void showPupil(int pupil); // the teacher looks at another pupil's figures and lists
+    void openTeacherPanel();   // Command24(1), for the teacher
+    void showGraph();          // Command17
 
     ScreenContext& m_context;
     CourseBoard m_board;

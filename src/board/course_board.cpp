@@ -101,14 +101,15 @@ bool CourseBoard::refresh()
     if (!store.computeStatistics())
         return false;
     courseboard::applyPracticeRules(state.rules, state.catalogue);
-    const int p = state.current.pupilNo;
+    const int p = viewedPupil();
     m_columns = layout();
     for (int i = 1; i < m_columns.size(); ++i) {
         m_columns[i].today = courseboard::todayFigures(state.stats, i, p);
         m_columns[i].total = courseboard::totalFigures(state.stats, i, p);
         m_columns[i].toClear = clearing::progressText(state.stats, state.rules, i, p);
     }
-    state.current.topLevelCleared = courseboard::topLevelCleared(state.stats, state.rules, state.catalogue, p);
+    state.current.topLevelCleared =
+        courseboard::topLevelCleared(state.stats, state.rules, state.catalogue, state.current.pupilNo);
     return true;
 }
 
@@ -183,7 +184,7 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
         request.mode = m_view == View::Times ? ranking::DisplayMode::Time : ranking::DisplayMode::Points;
         request.order = m_orderOption == 2 ? ranking::PointsOrder::Today : ranking::PointsOrder::AllTime;
         request.gradeFilter = m_gradeFilter;
-        request.currentPupil = state.current.pupilNo;
+        request.currentPupil = viewedPupil();
         for (int c = 1; c <= count; ++c) {
             if (!attempt::isPractice(state.catalogue, c))
                 lists[c].text = ranking::build(c, state.catalogue.courseDefined[c] == 1, state.roster.listedPupils,
@@ -200,7 +201,7 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
                                                    : resultslists::Kind::Today;
     request.courseCount = count;
     request.gradeFilter = m_gradeFilter;
-    request.currentPupil = state.current.pupilNo;
+    request.currentPupil = viewedPupil();
     request.today = m_services.clock.today();
     ResultsStore store(m_services, m_pause);
     const auto attempts =
@@ -216,4 +217,9 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
             afterCourse(c);
     }
     return lists;
+}
+
+int CourseBoard::viewedPupil() const
+{
+    return m_viewedPupil > 0 ? m_viewedPupil : m_services.state.current.pupilNo;
 }

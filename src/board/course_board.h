@@ -68,6 +68,10 @@ public:
     void setOrderOption(int option) { m_orderOption = option; } // Option1(1..3)
     int orderOption() const { return m_orderOption; }
     void setGradeFilter(const QString& filter) { m_gradeFilter = filter; }
+    // The pupil whose figures and lists the board shows: the current pupil unless the teacher
+    // looks at another one.
+    void setViewedPupil(int pupil) { m_viewedPupil = pupil; }
+    int viewedPupil() const;
     // Captions of Option1(1..3) for the view; the board opens with its own first captions.
     QStringList orderCaptions() const;
     static QStringList openingOrderCaptions();
@@ -101,4 +105,5 @@ private:
     View m_view = View::Points;
     int m_orderOption = 1;
     QString m_gradeFilter = QStringLiteral("全学年");
+    int m_viewedPupil = 0; // 0: the current pupil
 };

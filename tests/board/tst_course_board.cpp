@@ -108,6 +108,7 @@ private slots:
         QVERIFY(list(2)->item(0)->text().contains(QStringLiteral("------")));
         board->findChild<QRadioButton*>("Option2_2")->click();
         QCOMPARE(heading(), QStringLiteral("個人別ﾀｲﾑ"));
+        QVERIFY(board->findChild<QPushButton*>("Command17")->isVisible());
         QVERIFY(!board->findChild<QComboBox*>("Combo2")->isVisible());
         QCOMPARE(list(1)->count(), 0); // no attempt recorded
         QVERIFY(w.messages.shown.isEmpty());

@@ -1,0 +1,116 @@
+#include "graph_window.h"
+
+#include "ui/ui_helpers.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QDateTimeAxis>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPainter>
+#include <QPushButton>
+#include <QScatterSeries>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+namespace {
+
+QChart* makeChart(const QList<progressgraph::CourseSeries>& series)
+{
+    auto* chart = new QChart();
+    chart->setFont(uih::font(11));
+    chart->legend()->setFont(uih::font(10));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    auto* x = new QDateTimeAxis();
+    x->setFormat(QStringLiteral("M/d"));
+    x->setTitleText(QStringLiteral("日付"));
+    x->setLabelsFont(uih::font(10));
+    auto* y = new QValueAxis();
+    y->setTitleText(QStringLiteral("タイム（秒）"));
+    y->setLabelFormat(QStringLiteral("%d"));
+    y->setLabelsFont(uih::font(10));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    double first = 0;
+    double last = 0;
+    double highest = 0;
+    for (const auto& s : series) {
+        first = first == 0 ? s.points.first().x() : std::min(first, s.points.first().x());
+        last = std::max(last, s.points.last().x());
+        for (const QPointF& p : s.points)
+            highest = std::max(highest, p.y());
+        highest = std::max<double>(highest, s.secondTargetTime);
+    }
+    if (last <= first)
+        last = first + 24.0 * 3600 * 1000;
+    for (const auto& s : series) {
+        auto* line = new QLineSeries();
+        line->setName(s.name);
+        line->append(s.points);
+        line->setPointsVisible(true);
+        chart->addSeries(line);
+        line->attachAxis(x);
+        line->attachAxis(y);
+        const QColor colour = line->color();
+        const struct
+        {
+            qint32 time;
+            const char16_t* label;
+            Qt::PenStyle style;
+        } targets[] = {{s.targetTime, u"目標", Qt::DashLine}, {s.secondTargetTime, u"第2目標", Qt::DotLine}};
+        for (const auto& t : targets) {
+            if (t.time <= 0)
+                continue;
+            auto* target = new QLineSeries();
+            target->setName(s.name + QString::fromUtf16(t.label));
+            target->append(first, t.time);
+            target->append(last, t.time);
+            target->setPen(QPen(colour, 1.5, t.style));
+            chart->addSeries(target);
+            target->attachAxis(x);
+            target->attachAxis(y);
+        }
+    }
+    x->setRange(QDateTime::fromMSecsSinceEpoch(qint64(first)), QDateTime::fromMSecsSinceEpoch(qint64(last)));
+    y->setRange(0, std::max(10.0, highest * 1.1));
+    return chart;
+}
+
+} // namespace
+
+GraphWindow::GraphWindow(const QString& pupilName, const QList<progressgraph::CourseSeries>& series, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName("frmGraph");
+    setWindowTitle(QStringLiteral("グラフ　%1").arg(pupilName));
+    resize(860, 600);
+    auto* layout = new QVBoxLayout(this);
+    if (series.isEmpty()) {
+        auto* empty = uih::label(this, "LabelEmpty", QStringLiteral("まだ記録がありません"), QRect(), 20, true);
+        empty->setAlignment(Qt::AlignCenter);
+        layout->addWidget(empty, 1);
+    } else {
+        auto* view = new QChartView(makeChart(series), this);
+        view->setObjectName("ChartGraph");
+        view->setRenderHint(QPainter::Antialiasing);
+        layout->addWidget(view, 1);
+    }
+    auto* close = uih::button(this, "CommandClose", QStringLiteral("閉じる"), QRect(), 14);
+    close->setDefault(true);
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+    layout->addWidget(close, 0, Qt::AlignRight);
+}
+
+QImage GraphWindow::render(const QList<progressgraph::CourseSeries>& series, const QSize& size)
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    if (series.isEmpty())
+        return image;
+    QChartView view(makeChart(series));
+    view.resize(size);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    view.render(&painter);
+    return image;
+}

@@ -1,0 +1,46 @@
+#include "pupil_report.h"
+
+#include "board/course_board.h"
+#include "drill/attempt.h"
+#include "records/clearing.h"
+#include "state/shared_state.h"
+
+namespace pupilreport {
+
+QString html(const SharedState& state, int p, const QString& name, const QString& grade, const QDate& today,
+             const QStringList& lastAttempts, const QString& graphImage)
+{
+    const Organisation& org = state.organisation;
+    QString out;
+    out += QStringLiteral("<h2>%1　成績表</h2>").arg(state.catalogue.courseTitle.toHtmlEscaped());
+    out += QStringLiteral("<p>%1（塾コード %2）<br>%3　%4　番号 %5<br>%6</p>")
+               .arg(org.schoolName.toHtmlEscaped(), org.schoolCode.toText().toHtmlEscaped(), grade.toHtmlEscaped(),
+                    name.toHtmlEscaped())
+               .arg(p)
+               .arg(today.toString(QStringLiteral("yyyy年M月d日")));
+    out += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>レベル</th><th>目標</th>"
+                          "<th>今日</th><th>今まで</th><th>ベスト</th><th>クリア</th></tr>");
+    for (int c = 1; c <= state.catalogue.courseCount; ++c) {
+        if (attempt::isPractice(state.catalogue, c))
+            continue;
+        const qint32 best = state.stats.bestTime(c, p);
+        out += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>")
+                   .arg(state.catalogue.courseNames[c].toHtmlEscaped(),
+                        courseboard::ruleCaption(state.rules, state.catalogue, c).toHtmlEscaped(),
+                        courseboard::todayFigures(state.stats, c, p), courseboard::totalFigures(state.stats, c, p),
+                        best >= 99998 ? QStringLiteral("―") : QStringLiteral("%1秒").arg(best),
+                        clearing::progressText(state.stats, state.rules, c, p).toHtmlEscaped());
+    }
+    out += QStringLiteral("</table>");
+    out += QStringLiteral("<p><b>最近の記録</b><br>");
+    QStringList lines;
+    for (const QString& line : lastAttempts.mid(0, kLastAttempts))
+        lines << line.toHtmlEscaped();
+    out += lines.isEmpty() ? QStringLiteral("まだ記録がありません") : lines.join(QStringLiteral("<br>"));
+    out += QStringLiteral("</p>");
+    if (!graphImage.isEmpty())
+        out += QStringLiteral("<p><img src=\"%1\" width=\"600\"></p>").arg(graphImage);
+    return out;
+}
+
+} // namespace pupilreport

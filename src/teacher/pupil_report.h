@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+struct SharedState;
+
+// One pupil's page for the teacher to print and hand to the parents: the school, the pupil,
+// the date, and per course the rule, today's and all-time counts and points, the best time,
+// whether it is cleared and how far to clearing, and the last attempts; the graph is the image
+// named graphImage, which the printing screen adds to the document.
+namespace pupilreport {
+
+constexpr int kLastAttempts = 5;
+
+QString html(const SharedState& state, int pupil, const QString& name, const QString& grade, const QDate& today,
+             const QStringList& lastAttempts, const QString& graphImage);
+
+} // namespace pupilreport

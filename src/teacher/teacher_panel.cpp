@@ -1,0 +1,177 @@
+#include "teacher_panel.h"
+
+#include "board/results_lists.h"
+#include "graph_window.h"
+#include "progress_graph.h"
+#include "pupil_report.h"
+#include "records/oa_date.h"
+#include "records/results_file.h"
+#include "records/results_store.h"
+#include "results_csv.h"
+#include "state/clock.h"
+#include "state/message_box.h"
+#include "state/shared_state.h"
+#include "text/text_file.h"
+#include "ui/ui_helpers.h"
+
+#include <QFileDialog>
+#include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextDocument>
+#include <cmath>
+
+TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* board)
+    : QDialog(board), m_context(context), m_boardPupil(boardPupil), m_showPupil(std::move(showPupil))
+{
+    setObjectName("Picture8");
+    setWindowTitle(QStringLiteral("先生用"));
+    setFixedSize(480, 560);
+    const SharedState& state = m_context.services.state;
+    if (const auto text = textfile::read(state.folders.sharedFolder + roster::fileName()); text.text)
+        m_roster = roster::parse(*text.text).lines;
+    m_list = new QListWidget(this);
+    m_list->setObjectName("List1");
+    m_list->setGeometry(16, 16, 240, 528);
+    m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_list->setFont(uih::fixedFont(12));
+    for (const roster::Line& line : m_roster)
+        m_list->addItem(line.trimmedName() + QStringLiteral("/") + QString::number(line.number));
+
+    const struct
+    {
+        const char* name;
+        const char16_t* caption;
+        std::function<void()> action;
+    } buttons[] = {
+        {"Command22", u"表示",
+         [this] {
+             if (const int p = selectedPupil())
+                 m_showPupil(p);
+         }},
+        {"Command23", u"他の人のデータを見る",
+         [this] {
+             if (const int p = selectedPupil()) {
+                 m_showPupil(p);
+                 accept();
+             }
+         }},
+        {"Command21", u"印刷", [this] { print(); }},
+        {"Command25", u"CSVに書き出す", [this] { chooseCsvFile(); }},
+        {"Command26", u"閉じる", [this] { accept(); }},
+    };
+    int y = 16;
+    for (const auto& b : buttons) {
+        auto* button =
+            uih::button(this, QString::fromLatin1(b.name), QString::fromUtf16(b.caption), QRect(268, y, 196, 48), 11);
+        connect(button, &QPushButton::clicked, this, b.action);
+        y += 60;
+    }
+}
+
+int TeacherPanel::selectedPupil() const
+{
+    const QList<int> pupils = pupilsToPrint();
+    return m_list->selectedItems().isEmpty() || pupils.isEmpty() ? 0 : pupils.first();
+}
+
+QList<int> TeacherPanel::pupilsToPrint() const
+{
+    QList<int> pupils;
+    for (int row = 0; row < m_list->count(); ++row) {
+        const QListWidgetItem* item = m_list->item(row);
+        if (item->isSelected())
+            pupils << item->text().mid(item->text().lastIndexOf(u'/') + 1).toInt();
+    }
+    if (pupils.isEmpty())
+        pupils << m_boardPupil;
+    return pupils;
+}
+
+QString TeacherPanel::nameOf(int pupil) const
+{
+    for (const roster::Line& line : m_roster) {
+        if (line.number == pupil)
+            return line.trimmedName();
+    }
+    return m_context.services.state.roster.pupilNames[pupil].trimmed();
+}
+
+void TeacherPanel::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("成績表の印刷"));
+    if (dialog.exec() == QDialog::Accepted)
+        printReports(printer, pupilsToPrint());
+}
+
+void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
+{
+    const SharedState& state = m_context.services.state;
+    const QDate today = m_context.services.clock.today();
+    ResultsStore store(m_context.services, m_context.pause);
+    const auto attempts = store.readAttempts(resultslists::kPersonalRecords);
+    if (!attempts)
+        return; // the program has been ended
+    QTextDocument document;
+    document.setDefaultFont(uih::font(10));
+    QString html;
+    for (int i = 0; i < pupils.size(); ++i) {
+        const int p = pupils[i];
+        QStringList last;
+        for (auto it = attempts->crbegin(); it != attempts->crend() && last.size() < pupilreport::kLastAttempts; ++it) {
+            if (it->pupil != p || it->course < 1 || it->course > state.catalogue.courseCount ||
+                !std::isfinite(it->date))
+                continue;
+            last << QStringLiteral("%1 %2　%3　%4秒")
+                        .arg(oadate::toDate(std::floor(it->date)).toString(QStringLiteral("yyyy/MM/dd")),
+                             oadate::toTime(it->clockTime).toString(QStringLiteral("hh:mm")),
+                             state.catalogue.courseNames[it->course])
+                        .arg(it->time);
+        }
+        const auto series = progressgraph::personalSeries(*attempts, p, state.catalogue, state.rules, today);
+        const QString image = QStringLiteral("graph%1").arg(p);
+        document.addResource(QTextDocument::ImageResource, QUrl(image), GraphWindow::render(series, QSize(900, 420)));
+        const QString grade = state.roster.pupilGradeLabels[p];
+        html +=
+            QStringLiteral("<div style=\"%1\">").arg(i == 0 ? QString() : QStringLiteral("page-break-before: always"));
+        html += pupilreport::html(state, p, nameOf(p), grade, today, last, series.isEmpty() ? QString() : image);
+        html += QStringLiteral("</div>");
+    }
+    document.setHtml(html);
+    document.print(&printer);
+}
+
+std::optional<QString> TeacherPanel::exportCsv(const QString& path)
+{
+    const SharedState& state = m_context.services.state;
+    QString error;
+    const auto records = resultscsv::readResults(resultsfile::resultsPath(state.folders), &error);
+    if (!records)
+        return QStringLiteral("成績ファイル「%1」を読めません（%2）。").arg(resultsfile::resultsFileName(), error);
+    const QByteArray csv = resultscsv::build(*records, m_roster, state.roster.schoolYear, state.catalogue, state.rules);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush() || !file.commit())
+        return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());
+    return std::nullopt;
+}
+
+void TeacherPanel::chooseCsvFile()
+{
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("CSVに書き出す"),
+        QStringLiteral("成績_%1.csv").arg(m_context.services.clock.today().toString(QStringLiteral("yyyyMMdd"))),
+        QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (const auto error = exportCsv(path)) {
+        m_context.services.messages.show(QStringLiteral("CSVに書き出す"), *error, MessageBox::Icon::Warning);
+        return;
+    }
+    m_context.services.messages.show(QStringLiteral("CSVに書き出す"),
+                                     QStringLiteral("「%1」に書き出しました。").arg(path),
+                                     MessageBox::Icon::Information);
+}

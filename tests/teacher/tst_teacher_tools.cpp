@@ -1,0 +1,143 @@
+#include "records/oa_date.h"
+#include "records/result_record.h"
+#include "teacher/graph_window.h"
+#include "teacher/progress_graph.h"
+#include "teacher/teacher_panel.h"
+#include "test_world.h"
+#include "ui/form.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QtTest>
+
+namespace {
+
+// The teacher and two pupils, with attempts of pupil 3 on levels 1 and 2.
+struct School : TestWorld
+{
+    School()
+    {
+        writeCp932(state->folders.sharedFolder + roster::fileName(),
+                   {QStringLiteral("3,2018,0,0,\"佐藤　花子\",0,\"\",\"\""),
+                    QStringLiteral("4,2017,0,0,\"鈴木　一郎\",0,\"\",\"\""),
+                    QStringLiteral("13,1980,0,0,\"森先生\",0,\"\",\"\"")});
+        QFile file(resultsPath());
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        for (int k = 0; k < 6; ++k) {
+            ResultRecord r;
+            r.date = oadate::fromDate(clock.date.addDays(-k));
+            r.clockTime = oadate::fromTime(QTime(15, k));
+            r.pupil = 3;
+            r.course = qint16(1 + k % 2);
+            r.time = 50 + k;
+            file.write(r.encode());
+        }
+        state->current.pupilNo = 13;
+        state->current.pupilName = QStringLiteral("森先生");
+        state->roster.pupilNames[3] = QStringLiteral("佐藤　花子");
+        state->roster.pupilGradeLabels[3] = QStringLiteral("小２");
+    }
+};
+
+} // namespace
+
+class TestTeacherTools : public QObject
+{
+    Q_OBJECT
+private slots:
+    void seriesPerCourseWithTargets()
+    {
+        School s;
+        ResultsStore store(s.services, s.pause);
+        const auto attempts = store.readAttempts(20000);
+        QVERIFY(attempts);
+        const auto series =
+            progressgraph::personalSeries(*attempts, 3, s.state->catalogue, s.state->rules, s.clock.date);
+        QCOMPARE(series.size(), 2);
+        QCOMPARE(series[0].course, 1);
+        QCOMPARE(series[0].points.size(), 3);
+        QVERIFY(series[0].points[0].x() < series[0].points[2].x()); // oldest first
+        QCOMPARE(series[0].points[2].y(), 50.0);
+        QCOMPARE(series[0].targetTime, 60);
+        QVERIFY(
+            progressgraph::personalSeries(*attempts, 4, s.state->catalogue, s.state->rules, s.clock.date).isEmpty());
+    }
+
+    void graphWindowEmptyOrDrawn()
+    {
+        GraphWindow empty(QStringLiteral("鈴木　一郎"), {}, nullptr);
+        QCOMPARE(empty.findChild<QLabel*>("LabelEmpty")->text(), QStringLiteral("まだ記録がありません"));
+        QTest::keyClick(&empty, Qt::Key_Escape);
+        QVERIFY(!empty.isVisible());
+        progressgraph::CourseSeries one{1, QStringLiteral("レベル１"), {{1.7e12, 50}, {1.8e12, 40}}, 60, 90};
+        GraphWindow drawn(QStringLiteral("佐藤　花子"), {one}, nullptr);
+        QVERIFY(drawn.findChild<QWidget*>("ChartGraph"));
+        QVERIFY(!GraphWindow::render({one}, QSize(300, 200)).isNull());
+    }
+
+    // A printed page per selected pupil, checked in the PDF's text.
+    void printsOnePagePerPupil()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        QVERIFY2(!pdftotext.isEmpty(), "pdftotext is missing: run scripts/install-deps.sh");
+        School s;
+        s.context.navigator.openResultsViewer();
+        TeacherPanel panel(
+            s.context, 13, [](int) {}, nullptr);
+        auto* list = panel.findChild<QListWidget*>("List1");
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("佐藤　花子/3"));
+        list->item(0)->setSelected(true);
+        list->item(1)->setSelected(true);
+        QCOMPARE(panel.pupilsToPrint(), (QList<int>{3, 4}));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(s.dir.filePath("report.pdf"));
+        panel.printReports(printer, panel.pupilsToPrint());
+        QProcess text;
+        text.start(pdftotext, {QStringLiteral("-layout"), s.dir.filePath("report.pdf"), QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString pages = QString::fromUtf8(text.readAllStandardOutput());
+        // (the text tool writes the full-width space between family and given name as a blank)
+        for (const char* part : {"佐藤 花子", "鈴木 一郎", "番号 3", "塾コード 12345", "レベル１", "3回/15点", "50秒",
+                                 "クリアまで あと2回・35点", "2026/12/07 15:01 レベル２ 51秒"})
+            QVERIFY2(pages.contains(QString::fromUtf8(part)), part);
+        QCOMPARE(pages.count(QChar(u'\f')), 2); // two pages
+    }
+
+    void csvOfEveryAttempt()
+    {
+        School s;
+        TeacherPanel panel(
+            s.context, 13, [](int) {}, nullptr);
+        QVERIFY(!panel.exportCsv(s.dir.filePath("out.csv")));
+        const QString csv = QString::fromUtf8(readAll(s.dir.filePath("out.csv")).mid(3));
+        QCOMPARE(csv.count(QStringLiteral("\r\n")), 7);
+        QVERIFY(csv.contains(QStringLiteral(",3,佐藤　花子,")));
+        QVERIFY(panel.exportCsv(s.dir.filePath("no/such/folder/out.csv")).has_value());
+    }
+
+    // The teacher opens the panel from the board; "表示" shows the selected pupil's figures.
+    void boardShowsAnotherPupil()
+    {
+        School s;
+        s.context.navigator.openResultsViewer();
+        Form* board = s.forms.find("seisekitime1");
+        QCOMPARE(board->findChild<QLabel*>("Label15_1")->text(), QStringLiteral("------"));
+        board->findChild<QPushButton*>("Command24_1")->click();
+        auto* panel = board->findChild<TeacherPanel*>();
+        QVERIFY(panel);
+        panel->findChild<QListWidget*>("List1")->item(0)->setSelected(true);
+        panel->findChild<QPushButton*>("Command22")->click();
+        QCOMPARE(board->findChild<QLabel*>("Label15_1")->text(), QStringLiteral("3回/15点"));
+        QCOMPARE(board->findChild<QLabel*>("Label12")->text(), QStringLiteral("小２ 佐藤　花子"));
+    }
+};
+
+QTEST_MAIN(TestTeacherTools)
+#include "tst_teacher_tools.moc"
