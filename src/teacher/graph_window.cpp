@@ -4,7 +4,10 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCoreApplication>
 #include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QLineSeries>
 #include <QPainter>
@@ -107,10 +110,16 @@ QImage GraphWindow::render(const QList<progressgraph::CourseSeries>& series, con
     image.fill(Qt::white);
     if (series.isEmpty())
         return image;
-    QChartView view(makeChart(series));
-    view.resize(size);
+    // Laid out in a scene of its own, without a window: the chart takes the picture's size.
+    QGraphicsScene scene;
+    QChart* chart = makeChart(series);
+    scene.addItem(chart);
+    chart->setGeometry(QRectF(QPointF(0, 0), QSizeF(size)));
+    if (chart->layout())
+        chart->layout()->activate();
+    QCoreApplication::processEvents();
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    view.render(&painter);
+    scene.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)), QRectF(QPointF(0, 0), QSizeF(size)));
     return image;
 }
