@@ -14,11 +14,13 @@
 #include "text/text_file.h"
 #include "ui/ui_helpers.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <QTextDocument>
 #include <cmath>
 
@@ -163,7 +165,9 @@ void TeacherPanel::chooseCsvFile()
 {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("CSVに書き出す"),
-        QStringLiteral("成績_%1.csv").arg(m_context.services.clock.today().toString(QStringLiteral("yyyyMMdd"))),
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("成績_%1.csv")
+                          .arg(m_context.services.clock.today().toString(QStringLiteral("yyyyMMdd")))),
         QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())
         return;

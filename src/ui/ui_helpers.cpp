@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -59,6 +61,14 @@ QFont fixedFont(int pointSize)
 void applyProgramLook()
 {
     QApplication::setFont(font(kTextPointSize));
+    // Qt's own dialogs (printing, choosing a file) in Japanese too, where the translations are
+    // installed; without them they stay in English.
+    auto* translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
     // Pupils work by keyboard alone: the focused button, list, box and choice carry a thick
     // orange mark that no style leaves out, from the first moment.
     qApp->setStyleSheet(QStringLiteral(
