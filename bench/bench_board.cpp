@@ -5,6 +5,7 @@
 //   switching the display mode          15 ms   (every list rebuilt)
 //   "全成績" over the whole results file 50 ms
 #include "app/navigation.h"
+#include "bench_fakes.h"
 #include "board/course_board.h"
 #include "board/ranking.h"
 #include "platform/pause.h"
@@ -32,17 +33,6 @@
 
 namespace {
 
-class NoBox final : public MessageBox
-{
-public:
-    void show(const QString&, const QString&, Icon) override {}
-    bool ask(const QString&, const QString&) override { return false; }
-};
-class NoEnd final : public ProgramEnd
-{
-public:
-    void endProgram(int code) override { std::exit(code); }
-};
 class NoAudio final : public AudioOutput
 {
 public:
