@@ -4,7 +4,7 @@ JOBS   ?= 2
 DEMO   := $(BUILD)/demo
 PROG   := $(DEMO)/約数ドリル
 
-.PHONY: all deps configure build program stage run test gui-check-tools clean
+.PHONY: all deps configure build program stage run test test-windows gui-check-tools clean
 
 all: build
 
@@ -31,6 +31,11 @@ run: stage
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+# The Windows unit of the platform layer, built with mingw-w64 and tested under Wine (also part
+# of `make test`).
+test-windows: deps
+	@./scripts/test-windows.sh . $(BUILD)
 
 # xdotool and ImageMagick, to drive the screens under Xvfb and take screenshots.
 gui-check-tools:

@@ -1,12 +1,17 @@
 #include "launcher.h"
 
+#include "native.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 
 bool ProcessLauncher::start(const QString& program, const QStringList& arguments)
 {
-    return QProcess::startDetached(program, arguments, QFileInfo(program).absolutePath());
+    std::vector<std::u16string> args;
+    for (const QString& a : arguments)
+        args.push_back(a.toStdU16String());
+    return native::startDetached(QDir::toNativeSeparators(program).toStdU16String(), args,
+                                 QDir::toNativeSeparators(QFileInfo(program).absolutePath()).toStdU16String());
 }
 
 QString launcherPath(const QString& programFolder)

@@ -1,43 +1,38 @@
 #include "system_error.h"
 
-#include <cerrno>
-#include <cstring>
+#include "native.h"
 
 int lastSystemError()
 {
-    return errno;
+    return native::lastError();
 }
 
 QString commonReason(int code)
 {
-    switch (code) {
-    case ENOSPC:
-    case EDQUOT:
+    switch (native::reasonOf(code)) {
+    case native::Reason::DiskFull:
         return QStringLiteral("ディスクがいっぱいです");
-    case EFBIG:
+    case native::Reason::TooLarge:
         return QStringLiteral("ファイルが大きすぎて書き込めません");
-    case EACCES:
-    case EPERM:
+    case native::Reason::Denied:
         return QStringLiteral("書き込み（または読み取り）が許可されていません");
-    case EROFS:
+    case native::Reason::ReadOnly:
         return QStringLiteral("読み取り専用の場所です");
-    case ENOENT:
-    case ENOTDIR:
+    case native::Reason::Missing:
         return QStringLiteral("ファイルまたはフォルダがありません");
-    case EAGAIN:
-    case EBUSY:
-    case ETXTBSY:
+    case native::Reason::Busy:
         return QStringLiteral("ほかのプログラムが使用中です");
-    case EIO:
+    case native::Reason::InputOutput:
         return QStringLiteral("ディスクの読み書きに失敗しました");
-    default:
-        return QString();
+    case native::Reason::Other:
+        break;
     }
+    return QString();
 }
 
 QString describeSystemError(int code)
 {
-    const QString system = QString::fromLocal8Bit(std::strerror(code));
+    const QString system = QString::fromStdString(native::systemText(code));
     const QString reason = commonReason(code);
     return reason.isEmpty() ? system : QStringLiteral("%1（%2）").arg(reason, system);
 }
