@@ -4,7 +4,7 @@ JOBS   ?= 2
 DEMO   := $(BUILD)/demo
 PROG   := $(DEMO)/約数ドリル
 
-.PHONY: all deps configure build program stage run test test-windows gui-check-tools clean
+.PHONY: all deps configure build program stage run test test-windows bench gui-check-tools clean
 
 all: build
 
@@ -36,6 +36,14 @@ test: build
 # of `make test`).
 test-windows: deps
 	@./scripts/test-windows.sh . $(BUILD)
+
+# The benchmarks, built in Release in a folder of their own; a median over its budget makes the
+# run fail. Not part of `make test`: timings on a shared machine are noisy.
+bench: deps
+	@cmake -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens
+	@status=0; for b in bench_statistics bench_screens; do \
+	  echo "== $$b"; $(BUILD)-release/bin/$$b --benchmark_color=false || status=1; done; exit $$status
 
 # xdotool and ImageMagick, to drive the screens under Xvfb and take screenshots.
 gui-check-tools:

@@ -1,0 +1,310 @@
+// The screens with 2000 pupils in the roster and a results file of 20000 records, on the
+// offscreen platform. Budgets (median, on the 2-core development machine), stated beside each
+// benchmark as its "budget_ms" counter:
+//   start-up to the menu shown           40 ms   (settings, sounds, statistics, roster listed)
+//   listing the menu, each display mode  10 ms
+//   one keystroke in the drill            0.5 ms (the space bar: judged, the next box focused)
+//   one course's ranking list             0.5 ms
+//   opening the board                    40 ms   (statistics recomputed, every column and list filled)
+//   switching the display mode           15 ms   (every list rebuilt)
+//   "全成績" over the whole results file  50 ms
+#include "app/navigation.h"
+#include "app/startup_sequence.h"
+#include "bench_budget.h"
+#include "bench_fakes.h"
+#include "board/course_board.h"
+#include "board/ranking.h"
+#include "drill/divisor_drill.h"
+#include "drill/drill_screen.h"
+#include "menu/name_menu.h"
+#include "platform/pause.h"
+#include "platform/platform.h"
+#include "records/oa_date.h"
+#include "records/result_record.h"
+#include "records/results_file.h"
+#include "sound/audio_output.h"
+#include "sound/sound_players.h"
+#include "startup/course_catalogue.h"
+#include "state/clock.h"
+#include "state/message_box.h"
+#include "state/random_source.h"
+#include "state/shared_state.h"
+#include "text/cp932.h"
+#include "ui/form.h"
+#include "ui/form_registry.h"
+#include "ui/screen_context.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+class NoAudio final : public AudioOutput
+{
+public:
+    int playWav(const QString&) override { return 0; }
+    QString errorText(int) const override { return QString(); }
+};
+class NoLauncher final : public Launcher
+{
+public:
+    bool start(const QString&, const QStringList&) override { return true; }
+};
+class AlwaysFirst final : public SingleInstance
+{
+public:
+    bool claim() override { return true; }
+};
+
+constexpr int kPupils = 2000;
+constexpr int kRecords = 20000;
+
+// A school of 2000 pupils with 20000 attempts over the last 60 days, and the screens around it.
+struct School
+{
+    QTemporaryDir dir;
+    std::unique_ptr<SharedState> state = std::make_unique<SharedState>();
+    SystemClock clock;
+    SystemRandom random;
+    NoBox box;
+    NoEnd end;
+    NoAudio audio;
+    EventLoopPause pause{clock};
+    Services services{*state, clock, random, box, end};
+    SoundPlayers sounds{services, audio};
+    FormRegistry forms;
+    NoLauncher launcher;
+    AlwaysFirst instance;
+    Platform platform{launcher, instance};
+    ScreenNavigation navigation;
+    ScreenContext context{services, forms, sounds, pause, platform, navigation};
+
+    School()
+    {
+        navigation.attach(context);
+        state->folders.programFolder = dir.path() + "/";
+        state->folders.sharedFolder = dir.path() + "/";
+        catalogue::fill(state->catalogue);
+        state->catalogue.courseTitle = QStringLiteral("約数早押しドリル");
+        for (int c = 1; c <= 5; ++c) {
+            state->rules.targetTime[c] = 60 * c;
+            state->rules.requiredCount[c] = 5;
+            state->rules.requiredPoints[c] = 50;
+            state->rules.pointWeight[c] = 1.5f;
+            state->rules.windowDays[c] = Loose(30);
+            state->rules.window2Days[c] = Loose(7);
+        }
+        state->roster.schoolYear = QDate::currentDate().year();
+        for (int p = 1; p <= kPupils; ++p) {
+            state->roster.listedPupils.append(qint16(p));
+            state->roster.pupilNames[p] = QStringLiteral("生徒　%1").arg(p);
+            state->roster.pupilBirthYears[p] = qint16(state->roster.schoolYear - 7 - p % 9);
+        }
+        state->current.pupilNo = 7;
+        state->current.pupilName = QStringLiteral("生徒　7");
+        QFile file(resultsfile::resultsPath(state->folders));
+        if (!file.open(QIODevice::WriteOnly))
+            std::abort();
+        const double today = oadate::fromDate(QDate::currentDate());
+        for (int n = 0; n < kRecords; ++n) {
+            ResultRecord r;
+            r.date = today - (n % 60);
+            r.clockTime = 0.5;
+            r.pupil = qint16(1 + n % kPupils);
+            r.course = qint16(1 + n % 5);
+            r.time = 40 + n % 400;
+            r.points = recordtext::pointsField(0);
+            file.write(r.encode());
+        }
+    }
+};
+
+School& school()
+{
+    static School s;
+    return s;
+}
+
+// A whole installation in a folder of its own, from the demo's settings, with the school's
+// 2000 pupils and 20000 attempts: what start-up reads.
+struct Installation
+{
+    QTemporaryDir dir;
+    QString programDir;
+    Installation()
+    {
+        const QDir demo(QStringLiteral(DEMO_DIR));
+        for (const QString sub : {QStringLiteral("files"), QStringLiteral("約数ドリル")}) {
+            QDir(dir.path()).mkpath(sub);
+            for (const QString& file : QDir(demo.filePath(sub)).entryList(QDir::Files))
+                QFile::copy(demo.filePath(sub + "/" + file), dir.filePath(sub + "/" + file));
+        }
+        programDir = dir.filePath(QStringLiteral("約数ドリル"));
+        QStringList roster;
+        for (int p = 1; p <= kPupils; ++p)
+            roster << QStringLiteral("%1,%2,0,0,\"生徒　%1\",0,\"\",\"\"").arg(p).arg(2008 + p % 12);
+        QFile rosterFile(dir.filePath(QStringLiteral("files/生徒用名簿.txt")));
+        if (!rosterFile.open(QIODevice::WriteOnly))
+            std::abort();
+        rosterFile.write(cp932::encode(roster.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).bytes);
+        QFile results(QDir(programDir).filePath(resultsfile::resultsFileName()));
+        if (!results.open(QIODevice::WriteOnly))
+            std::abort();
+        const double today = oadate::fromDate(QDate::currentDate());
+        for (int n = 0; n < kRecords; ++n) {
+            ResultRecord r;
+            r.date = today - (n % 60);
+            r.clockTime = 0.5;
+            r.pupil = qint16(1 + n % kPupils);
+            r.course = qint16(1 + n % 5);
+            r.time = 40 + n % 400;
+            results.write(r.encode());
+        }
+    }
+};
+
+void startUpToMenu(benchmark::State& bench)
+{
+    Installation installation;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        auto s = std::make_unique<School>(); // a fresh program: empty state, no screen
+        bench.ResumeTiming();
+        if (startProgram(s->context, installation.programDir) != 0)
+            std::abort();
+        bench.PauseTiming();
+        s->forms.unloadAll();
+        s.reset();
+        bench.ResumeTiming();
+    }
+    bench.counters["budget_ms"] = 40;
+}
+
+void listMenu(benchmark::State& bench)
+{
+    Installation installation;
+    School s;
+    if (startProgram(s.context, installation.programDir) != 0)
+        std::abort();
+    NameMenu menu(s.services, s.pause);
+    int mode = 0;
+    for (auto _ : bench) {
+        menu.setListMode(mode);
+        mode = (mode + 1) % 4;
+        if (!menu.list(QStringLiteral("全学年")))
+            std::abort();
+    }
+    s.forms.unloadAll();
+    bench.counters["budget_ms"] = 10;
+}
+
+// The space bar after a right divisor: judged, the next box opened and focused. The divisor is
+// typed untimed; a problem that has no divisor left is answered wrong and acknowledged with
+// "+" "+", so that the attempt never ends.
+void drillKeystroke(benchmark::State& bench)
+{
+    School& s = school();
+    s.state->current.course = 5;
+    s.navigation.startDrill();
+    auto* screen = qobject_cast<DrillScreen*>(s.forms.find(u"mainfrm"));
+    // Each key goes to the open box, or to the screen while the answer is shown.
+    const auto type = [screen](QChar ch) {
+        const int box = screen->drill().activeBox();
+        QWidget* target = screen->findChild<QWidget*>(QStringLiteral("Text3_%1").arg(box));
+        if (!target || !target->isEnabled())
+            target = screen;
+        QKeyEvent press(QEvent::KeyPress, ch == u' ' ? Qt::Key_Space : Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(target, &press);
+    };
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        const DivisorDrill& d = screen->drill();
+        QString answer = d.activeBox() >= 1 ? d.answer(d.activeBox()) : QString();
+        if (answer == u"*" || answer.isEmpty()) {
+            for (QChar ch : QStringLiteral("99 ++"))
+                type(ch);
+            answer = d.answer(d.activeBox());
+        }
+        for (QChar ch : answer)
+            type(ch);
+        bench.ResumeTiming();
+        type(u' ');
+    }
+    s.forms.unloadAll();
+    bench.counters["budget_ms"] = 0.5;
+}
+
+void rankingList(benchmark::State& bench)
+{
+    School& s = school();
+    CourseBoard board(s.services, s.pause);
+    board.refresh();
+    ranking::Request request;
+    request.currentPupil = 7;
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(
+            ranking::build(1, true, s.state->roster.listedPupils, s.state->stats, s.state->roster, request));
+    bench.counters["budget_ms"] = 0.5;
+}
+
+void openBoard(benchmark::State& bench)
+{
+    School& s = school();
+    for (auto _ : bench) {
+        s.navigation.openResultsViewer();
+        bench.PauseTiming();
+        s.forms.unloadAll();
+        bench.ResumeTiming();
+    }
+    bench.counters["budget_ms"] = 40;
+}
+
+void switchDisplayMode(benchmark::State& bench)
+{
+    School& s = school();
+    s.navigation.openResultsViewer();
+    Form* board = s.forms.find(u"seisekitime1");
+    auto* times = board->findChild<QRadioButton*>("Option2_0");
+    auto* points = board->findChild<QRadioButton*>("Option2_1");
+    bool toTimes = true;
+    for (auto _ : bench) {
+        (toTimes ? times : points)->click();
+        toTimes = !toTimes;
+    }
+    s.forms.unloadAll();
+    bench.counters["budget_ms"] = 15;
+}
+
+void allAttempts(benchmark::State& bench)
+{
+    School& s = school();
+    CourseBoard board(s.services, s.pause);
+    board.refresh();
+    board.setOrderOption(CourseBoard::kAllAttempts);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(board.buildLists());
+    bench.counters["budget_ms"] = 50;
+}
+
+} // namespace
+
+BENCHMARK(startUpToMenu)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true)->Iterations(20);
+BENCHMARK(listMenu)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(drillKeystroke)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(rankingList)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(openBoard)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(switchDisplayMode)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(allAttempts)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return runWithBudgets(&argc, argv);
+}
