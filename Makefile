@@ -4,7 +4,7 @@ JOBS   ?= 2
 DEMO   := $(BUILD)/demo
 PROG   := $(DEMO)/約数ドリル
 
-.PHONY: all deps configure build program stage run test test-windows bench gui-check-tools clean
+.PHONY: all deps configure build program stage run test test-windows bench fuzz test-asan gui-check-tools clean
 
 all: build
 
@@ -44,6 +44,23 @@ bench: deps
 	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens
 	@status=0; for b in bench_statistics bench_screens; do \
 	  echo "== $$b"; $(BUILD)-release/bin/$$b --benchmark_color=false || status=1; done; exit $$status
+
+# libFuzzer targets for every reader, built with clang and the address and undefined-behaviour
+# sanitizers, each run for FUZZ_SECONDS (default 60).
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	@./scripts/install-deps.sh --fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DDRILL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
+	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target fuzz_settings fuzz_roster fuzz_results fuzz_cp932
+	@./scripts/run-fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+
+# Every test built once with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	@cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=undefined" >/dev/null
+	@cmake --build $(BUILD)-asan -j$(JOBS)
+	@cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j$(JOBS) -E tst_native_windows
 
 # xdotool and ImageMagick, to drive the screens under Xvfb and take screenshots.
 gui-check-tools:

@@ -30,6 +30,7 @@ public:
     }
     int finish() const
     {
+        std::printf("\nmedians against their budgets:\n");
         for (const std::string& line : m_lines)
             std::printf("%s\n", line.c_str());
         return m_over ? 1 : 0;

@@ -4,6 +4,7 @@
 #                              window manager the tests drive the real program on
 #   install-deps.sh --display  also what running the program under xvfb-run needs
 #   install-deps.sh --gui-check also ImageMagick, to photograph the screens
+#   install-deps.sh --fuzz     also clang and its fuzzer runtime
 set -eu
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic clang-format
           qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n poppler-utils
@@ -11,6 +12,7 @@ PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fo
 case "${1:-}" in
 --display) PACKAGES="$PACKAGES" ;;
 --gui-check) PACKAGES="$PACKAGES imagemagick" ;;
+--fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
 esac
 missing=""
 for p in $PACKAGES; do

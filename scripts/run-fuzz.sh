@@ -1,0 +1,25 @@
+#!/bin/bash
+# Runs every fuzz target for a set time, each from a small corpus seeded with the demo's files.
+# usage: run-fuzz.sh FUZZ_BUILD_DIR SECONDS
+set -u
+BUILD=$1
+SECONDS_EACH=${2:-60}
+status=0
+for target in fuzz_settings fuzz_roster fuzz_results fuzz_cp932; do
+    corpus="$BUILD/corpus/$target"
+    mkdir -p "$corpus"
+    case $target in
+    fuzz_settings | fuzz_cp932) cp demo/約数ドリル/*.txt demo/files/*.txt "$corpus/" ;;
+    fuzz_roster) cp demo/files/生徒用名簿.txt "$corpus/" ;;
+    fuzz_results) printf '' >"$corpus/empty" ;;
+    esac
+    echo "== $target, $SECONDS_EACH s"
+    if ! "$BUILD/bin/$target" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+        -artifact_prefix="$BUILD/$target-" "$corpus" 2>"$BUILD/$target.log"; then
+        status=1
+        echo "$target found a problem: see $BUILD/$target.log and $BUILD/$target-*"
+    fi
+    grep -E "^stat::number_of_executed_units|^stat::peak_rss_mb|^#[0-9]+ +DONE" "$BUILD/$target.log" | tr '\n' ' '
+    echo
+done
+exit $status
