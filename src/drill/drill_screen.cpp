@@ -88,6 +88,7 @@ void DrillScreen::formLoad()
 
     uih::label(this, "Label16", QStringLiteral("約数を順に押しなさい"), QRect(24, 12, 420, 36), 18, true);
     m_number = uih::label(this, "Label8", QString(), QRect(24, 56, 330, 170), 110, true);
+    m_number->setAccessibleDescription(QStringLiteral("出題の数")); // a screen reader says what the number is
     m_number->setAlignment(Qt::AlignCenter);
     m_number->setStyleSheet(QStringLiteral("color: #1a237e"));
     uih::label(this, "Label13", QStringLiteral("約数"), QRect(24, 236, 120, 36), 18, true);

@@ -1,0 +1,126 @@
+#!/bin/bash
+# A pupil's whole road through the real program on a real display (Xvfb with openbox), driven
+# from outside by keys and read through the accessibility interface: the menu, a pupil chosen,
+# the board, Alt+1, ten problems solved, the end screen, "もう一度", a second attempt with one
+# wrong answer and "+" "+", "メニューへ", the board, "0", the menu, "0"; then the records the
+# program appended, byte for byte, and the launcher's "001".
+set -u
+if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing: run scripts/install-deps.sh"; exit 1; }
+    exec dbus-run-session -- bash "$0" "$@"
+fi
+BUILD=$1
+SOURCE=$2
+. "$SOURCE/tests/display/display_session.sh"
+trap stop_all EXIT
+need_tools
+[ -x /usr/bin/python3 ] && /usr/bin/python3 -c "import pyatspi" 2>/dev/null ||
+    fail "python3-pyatspi is missing: run scripts/install-deps.sh"
+READER="/usr/bin/python3 $SOURCE/tests/display/screen_reader.py"
+stage_installation
+start_display
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+# The accessibility bus is started before the program looks for it.
+$READER find "" >/dev/null 2>&1 &
+reader=$!
+sleep 1
+kill "$reader" 2>/dev/null
+started=$(date +%s)
+
+# Divisors in the order the drill asks for them: the smallest, its partner, the next smallest ...
+keys_for() {
+    local n=$1 d small=() large=()
+    for ((d = 1; d * d <= n; d++)); do
+        if ((n % d == 0)); then
+            small+=("$d")
+            ((d * d != n)) && large=("$((n / d))" "${large[@]}")
+        fi
+    done
+    local keys="" i
+    for ((i = 0; i < ${#small[@]}; i++)); do
+        keys+="${small[$i]} "
+        [ "$i" -lt "${#large[@]}" ] && keys+="${large[$((${#large[@]} - 1 - i))]} "
+    done
+    echo "$keys "
+}
+
+solve_ten() {
+    local previous="" n
+    for ((k = 0; k < 10; k++)); do
+        n=$($READER number "$previous") || fail "no number to solve"
+        xdotool type --delay 15 "$(keys_for "$n")"
+        previous=$n
+    done
+}
+
+start_program
+menu=$(window_titled "約数") || fail "the menu did not show: $(cat "$WORK/program.log")"
+xdotool windowactivate --sync "$menu" key Down Return # the first pupil: 青木 さくら, number 1
+sleep 1
+xdotool key alt+1
+solve_ten
+first_time=$($READER find "今の成績" | sed 's/[^0-9]//g') || fail "the end screen did not show"
+$READER press "もう一度"
+n=$($READER number) || fail "the second attempt did not start"
+xdotool type --delay 15 "99 " # a wrong answer
+$READER find "を２回おしなさい" >/dev/null || fail "the answer was not shown"
+xdotool type --delay 15 "++"
+previous_n=$n
+solve_ten_after_wrong() {
+    local previous=$previous_n n
+    for ((k = 0; k < 10; k++)); do
+        n=$($READER number "$previous") || fail "no number to solve"
+        xdotool type --delay 15 "$(keys_for "$n")"
+        previous=$n
+    done
+}
+solve_ten_after_wrong
+second_time=$($READER find "今の成績" | sed 's/[^0-9]//g') || fail "the second end screen did not show"
+$READER press "メニューへ"
+$READER find "獲得ポイント" >/dev/null || fail "the board did not come back"
+board=$(window_titled "約数") || fail "no board window"
+xdotool windowactivate --sync "$board" key 0
+$READER find "名前を選びなさい" >/dev/null || fail "the menu did not come back"
+menu=$(window_titled "約数") || fail "no menu window"
+xdotool windowactivate --sync "$menu" key 0
+wait_for_exit
+[ "$EXIT_CODE" -eq 0 ] || fail "the program ended with code $EXIT_CODE"
+[ "$(cat "$WORK/launched" 2>/dev/null)" = "001" ] || fail "the launcher was not started with 001"
+pgrep -f "$PROG/divisor-drill" >/dev/null && fail "a process of the program is left"
+
+# The records, byte for byte: date, pupil 1, level 1, the times shown; the clock time within the run.
+/usr/bin/python3 - "$PROG/成績累積データ.dat" "$WORK/files/成績累積データ家庭用.dat" "$first_time" "$second_time" \
+    "$started" <<'PY' || fail "the records are not what the attempts were"
+import datetime, struct, sys
+results, shared, times, started = sys.argv[1], sys.argv[2], [int(sys.argv[3]), int(sys.argv[4])], int(sys.argv[5])
+day = (datetime.date.today() - datetime.date(1899, 12, 30)).days
+start = datetime.datetime.fromtimestamp(started)
+earliest = (start.hour * 3600 + start.minute * 60 + start.second - 1) / 86400
+r = open(results, "rb").read()
+s = open(shared, "rb").read()
+assert len(r) == 88, len(r)
+assert len(s) == 132, len(s)
+for k in range(2):
+    date, clock, pupil, course, time = struct.unpack_from("<ddhhi", r, 44 * k)
+    assert (date, pupil, course, time) == (day, 1, 1, times[k]), (date, pupil, course, time)
+    assert earliest <= clock < 1, clock
+    assert r[44 * k + 24:44 * k + 44] == b"12345" + b" " * 5 + b"0    " + b"\0" * 5, r[44 * k + 24:44 * k + 44]
+    program = "約数ドリル\\".encode("cp932")
+    record = s[66 * k:66 * (k + 1)]
+    assert record[:20] == program + b" " * (20 - len(program)), record[:20]
+    lp, sdate, sclock, spupil, scourse, stime = struct.unpack_from("<hddhhi", record, 20)
+    assert (lp, sdate, spupil, scourse, stime) == (0, day, 1, 1, times[k]), (lp, sdate, spupil, scourse, stime)
+    assert record[46:] == b"12345" + b"\0" * 15, record[46:]
+PY
+
+# The close box ends the program like "終了", and the next start is not refused.
+start_program
+menu=$(window_titled "約数") || fail "the menu did not show again"
+close_window "$menu"
+wait_for_exit
+[ "$EXIT_CODE" -eq 0 ] || fail "closing the menu ended the program with code $EXIT_CODE"
+start_program
+window_titled "約数" >/dev/null || fail "a start after closing was refused"
+xdotool key 0
+wait_for_exit
+echo "whole road: two attempts recorded byte for byte in $(($(date +%s) - started)) s, the program ended cleanly"
