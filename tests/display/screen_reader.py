@@ -4,6 +4,7 @@
 #   screen_reader.py number [PREVIOUS]  the number the drill shows (waits for one other than PREVIOUS)
 #   screen_reader.py press CAPTION     presses the button with that caption
 #   screen_reader.py find TEXT         prints the first label that contains TEXT
+#   screen_reader.py find-line TEXT    prints the first list line that contains TEXT
 import sys
 import time
 
@@ -67,10 +68,10 @@ def press(caption):
     button.queryAction().doAction(0)
 
 
-def find_label(text):
+def find_label(text, roles=("label",)):
     def find():
         for node in nodes():
-            if node.getRoleName() == "label" and text in node.name and showing(node):
+            if node.getRoleName() in roles and text in node.name and showing(node):
                 return node.name
         return None
     return wait(find, "label with " + text)
@@ -84,3 +85,5 @@ if __name__ == "__main__":
         press(sys.argv[2])
     elif command == "find":
         print(find_label(sys.argv[2]))
+    elif command == "find-line":
+        print(find_label(sys.argv[2], ("list item", "table cell")))

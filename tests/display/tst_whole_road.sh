@@ -78,6 +78,7 @@ solve_ten_after_wrong
 second_time=$($READER find "今の成績" | sed 's/[^0-9]//g') || fail "the second end screen did not show"
 $READER press "メニューへ"
 $READER find "獲得ポイント" >/dev/null || fail "the board did not come back"
+$READER find-line "●" >/dev/null || fail "the board's lists were not filled" # the board has settled
 board=$(window_titled "約数") || fail "no board window"
 xdotool windowactivate --sync "$board" key 0
 $READER find "名前を選びなさい" >/dev/null || fail "the menu did not come back"
