@@ -170,9 +170,12 @@ void BoardScreen::buildOptions()
 
 void BoardScreen::formActivate()
 {
+    // Events run while the lists are built: the pupil may leave the board meanwhile (the close
+    // box, "0"), which unloads it, so nothing of it is used once it has gone.
+    QPointer<BoardScreen> self(this);
     m_context.forms.unload(formname::kMenu);
-    if (!m_board.refresh())
-        return; // the program has been ended
+    if (!m_board.refresh() || !self)
+        return; // the program has been ended, or the board left
     m_activating = true;
     m_minutes->setText(m_board.minutesSinceStart());
     m_todayTotal->setText(m_board.todayTotal());
@@ -184,6 +187,8 @@ void BoardScreen::formActivate()
     m_board.setGradeFilter(m_gradeFilter->currentText());
     m_orders[1]->setChecked(true);
     rebuildLists();
+    if (!self)
+        return;
     m_views[int(CourseBoard::View::Points)]->setChecked(true);
     m_activating = false;
     if (m_columns.size() > 1)
@@ -210,9 +215,10 @@ void BoardScreen::showFigures()
 void BoardScreen::showPupil(int pupil)
 {
     const SharedState& state = m_context.services.state;
+    QPointer<BoardScreen> self(this);
     m_board.setViewedPupil(pupil);
-    if (!m_board.refresh())
-        return; // the program has been ended
+    if (!m_board.refresh() || !self)
+        return; // the program has been ended, or the board left
     findChild<QLabel*>("Label12")->setText(state.roster.pupilGradeLabels[pupil] + QStringLiteral(" ") +
                                            state.roster.pupilNames[pupil].trimmed());
     findChild<QLabel*>("Label13")->setText(state.organisation.schoolName + QStringLiteral(":") +

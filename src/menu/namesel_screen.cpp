@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -183,7 +184,10 @@ void NameselScreen::formActivate()
     changeListMode(NameMenu::kDefaultListMode);
     m_context.forms.unload(formname::kBoard);
     m_choice->show();
+    QPointer<NameselScreen> self(this);
     letPendingEventsRun();
+    if (!self)
+        return; // left while events ran
     m_wait->hide();
     m_list->setFocus(Qt::OtherFocusReason);
 }

@@ -3,6 +3,7 @@
 #include "ui/form.h"
 
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
 // The close box of every screen leaves it the way its own way back does, so the program is
@@ -52,6 +53,22 @@ private slots:
         }
         QVERIFY(!w.forms.isLoaded(screen));
         QVERIFY(w.forms.isLoaded(next));
+        QVERIFY(w.end.exitCodes.isEmpty());
+    }
+
+    // The close box while the board still builds its lists (events run between courses): the
+    // board goes, the menu comes back, and nothing of the board is used after it has gone.
+    void closingTheBoardWhileItLoads()
+    {
+        TestWorld w;
+        w.context.navigator.showMenu();
+        QTimer::singleShot(0, [&] {
+            if (Form* board = w.forms.find("seisekitime1"))
+                board->close();
+        });
+        w.context.navigator.openResultsViewer();
+        QTRY_VERIFY(!w.forms.isLoaded("seisekitime1"));
+        QVERIFY(w.forms.isLoaded("namesel"));
         QVERIFY(w.end.exitCodes.isEmpty());
     }
 };

@@ -15,7 +15,7 @@ start_program
 menu=$(window_titled "約数") || fail "the menu did not show: $(cat "$WORK/program.log")"
 close_window "$menu"
 wait_for_exit
-[ "$EXIT_CODE" -eq 0 ] || fail "the program ended with code $EXIT_CODE"
+[ "$EXIT_CODE" -eq 0 ] || fail "the program ended with code $EXIT_CODE: $(cat "$WORK/program.log")"
 [ "$(cat "$WORK/launched" 2>/dev/null)" = "001" ] || fail "the launcher was not started with 001"
 rm -f "$WORK/launched"
 
@@ -42,5 +42,5 @@ done
 kill -0 "$APP_PID" 2>/dev/null || fail "the board's close box ended the program"
 close_window "$menu2"
 wait_for_exit
-[ "$EXIT_CODE" -eq 0 ] || fail "the program ended with code $EXIT_CODE"
+[ "$EXIT_CODE" -eq 0 ] || fail "the program ended with code $EXIT_CODE: $(cat "$WORK/program.log")"
 echo "close box: menu ends the program, board goes back to the menu"
