@@ -66,6 +66,25 @@ public:
 constexpr int kPupils = 2000;
 constexpr int kRecords = 20000;
 
+// 20000 attempts of the 2000 pupils over the last 60 days.
+void writeResults(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        std::abort();
+    const double today = oadate::fromDate(QDate::currentDate());
+    for (int n = 0; n < kRecords; ++n) {
+        ResultRecord r;
+        r.date = today - (n % 60);
+        r.clockTime = 0.5;
+        r.pupil = qint16(1 + n % kPupils);
+        r.course = qint16(1 + n % 5);
+        r.time = 40 + n % 400;
+        r.points = recordtext::pointsField(0);
+        file.write(r.encode());
+    }
+}
+
 // A school of 2000 pupils with 20000 attempts over the last 60 days, and the screens around it.
 struct School
 {
@@ -109,20 +128,7 @@ struct School
         }
         state->current.pupilNo = 7;
         state->current.pupilName = QStringLiteral("生徒　7");
-        QFile file(resultsfile::resultsPath(state->folders));
-        if (!file.open(QIODevice::WriteOnly))
-            std::abort();
-        const double today = oadate::fromDate(QDate::currentDate());
-        for (int n = 0; n < kRecords; ++n) {
-            ResultRecord r;
-            r.date = today - (n % 60);
-            r.clockTime = 0.5;
-            r.pupil = qint16(1 + n % kPupils);
-            r.course = qint16(1 + n % 5);
-            r.time = 40 + n % 400;
-            r.points = recordtext::pointsField(0);
-            file.write(r.encode());
-        }
+        writeResults(resultsfile::resultsPath(state->folders));
     }
 };
 
@@ -154,19 +160,7 @@ struct Installation
         if (!rosterFile.open(QIODevice::WriteOnly))
             std::abort();
         rosterFile.write(cp932::encode(roster.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).bytes);
-        QFile results(QDir(programDir).filePath(resultsfile::resultsFileName()));
-        if (!results.open(QIODevice::WriteOnly))
-            std::abort();
-        const double today = oadate::fromDate(QDate::currentDate());
-        for (int n = 0; n < kRecords; ++n) {
-            ResultRecord r;
-            r.date = today - (n % 60);
-            r.clockTime = 0.5;
-            r.pupil = qint16(1 + n % kPupils);
-            r.course = qint16(1 + n % 5);
-            r.time = 40 + n % 400;
-            results.write(r.encode());
-        }
+        writeResults(QDir(programDir).filePath(resultsfile::resultsFileName()));
     }
 };
 

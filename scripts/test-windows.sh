@@ -13,7 +13,8 @@ command -v "$CXX" >/dev/null || { echo "FAIL: $CXX is missing: run scripts/insta
 OUT="$BUILD/windows"
 mkdir -p "$OUT"
 "$CXX" -std=c++20 -O1 -Wall -Wextra -static -municode -I"$SOURCE/src" \
-    "$SOURCE/src/platform/native_windows.cpp" "$SOURCE/tests/platform/tst_native.cpp" -o "$OUT/tst_native.exe"
+    "$SOURCE/src/platform/native_common.cpp" "$SOURCE/src/platform/native_windows.cpp" \
+    "$SOURCE/tests/platform/tst_native.cpp" -o "$OUT/tst_native.exe"
 export WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A fresh prefix is made once (about ten seconds); its messages are not the test's.
 [ -d "$WINEPREFIX" ] || "$WINE" cmd /c exit >/dev/null 2>&1 || true

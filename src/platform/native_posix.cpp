@@ -97,16 +97,6 @@ std::u16string fromUtf16Bytes(const std::string& bytes)
 
 } // namespace
 
-bool isCp932LeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isCp932TrailByte(unsigned char b)
-{
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 std::u16string decodeCp932(std::string_view bytes)
 {
     Converter cd("UTF-16LE", "CP932");
@@ -177,21 +167,6 @@ Reason reasonOf(int code)
 std::string systemText(int code)
 {
     return std::strerror(code);
-}
-
-Failure failureOf(int code)
-{
-    switch (reasonOf(code)) {
-    case Reason::Missing:
-        return Failure::NotFound;
-    case Reason::Denied:
-    case Reason::ReadOnly:
-        return Failure::Denied;
-    case Reason::Busy:
-        return Failure::Sharing;
-    default:
-        return Failure::Other;
-    }
 }
 
 namespace {

@@ -48,16 +48,6 @@ char16_t foldJisForm(char16_t c)
 
 } // namespace
 
-bool isCp932LeadByte(unsigned char b)
-{
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isCp932TrailByte(unsigned char b)
-{
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 std::u16string decodeCp932(std::string_view bytes)
 {
     std::u16string text;
@@ -144,21 +134,6 @@ std::string systemText(int code)
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
         text.pop_back();
     return text.empty() ? "error " + std::to_string(code) : text;
-}
-
-Failure failureOf(int code)
-{
-    switch (reasonOf(code)) {
-    case Reason::Missing:
-        return Failure::NotFound;
-    case Reason::Denied:
-    case Reason::ReadOnly:
-        return Failure::Denied;
-    case Reason::Busy:
-        return Failure::Sharing;
-    default:
-        return Failure::Other;
-    }
 }
 
 namespace {

@@ -44,8 +44,9 @@ keys_for() {
     echo "$keys "
 }
 
+# Ten problems, each a number other than the one before (PREVIOUS, the first time).
 solve_ten() {
-    local previous="" n
+    local previous=${1:-} n
     for ((k = 0; k < 10; k++)); do
         n=$($READER number "$previous") || fail "no number to solve"
         xdotool type --delay 15 "$(keys_for "$n")"
@@ -65,16 +66,7 @@ n=$($READER number) || fail "the second attempt did not start"
 xdotool type --delay 15 "99 " # a wrong answer
 $READER find "を２回おしなさい" >/dev/null || fail "the answer was not shown"
 xdotool type --delay 15 "++"
-previous_n=$n
-solve_ten_after_wrong() {
-    local previous=$previous_n n
-    for ((k = 0; k < 10; k++)); do
-        n=$($READER number "$previous") || fail "no number to solve"
-        xdotool type --delay 15 "$(keys_for "$n")"
-        previous=$n
-    done
-}
-solve_ten_after_wrong
+solve_ten "$n"
 second_time=$($READER find "今の成績" | sed 's/[^0-9]//g') || fail "the second end screen did not show"
 $READER press "メニューへ"
 $READER find "獲得ポイント" >/dev/null || fail "the board did not come back"
