@@ -20,11 +20,9 @@ READER="/usr/bin/python3 $SOURCE/tests/display/screen_reader.py"
 stage_installation
 start_display
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-# The accessibility bus is started before the program looks for it.
-$READER find "" >/dev/null 2>&1 &
-reader=$!
-sleep 1
-kill "$reader" 2>/dev/null
+# The accessibility bus is started, and answering, before the program looks for it.
+/usr/bin/python3 -c "import pyatspi; pyatspi.Registry.getDesktop(0)" >/dev/null 2>&1 ||
+    fail "the accessibility bus did not start"
 started=$(date +%s)
 
 # Divisors in the order the drill asks for them: the smallest, its partner, the next smallest ...
@@ -57,8 +55,9 @@ solve_ten() {
 start_program
 menu=$(window_titled "約数") || fail "the menu did not show: $(cat "$WORK/program.log")"
 xdotool windowactivate --sync "$menu" key Down Return # the first pupil: 青木 さくら, number 1
-sleep 1
-xdotool key alt+1
+$READER find-line "●" >/dev/null || fail "the board did not show its lists" # the board has settled
+board=$(window_titled "約数") || fail "no board window"
+xdotool windowactivate --sync "$board" key alt+1
 solve_ten
 first_time=$($READER find "今の成績" | sed 's/[^0-9]//g') || fail "the end screen did not show"
 $READER press "もう一度"

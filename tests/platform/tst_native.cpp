@@ -157,9 +157,13 @@ int holdClaim(const std::string& name, const fs::path& ready, const fs::path& re
     std::_Exit(3); // ended without a word, as a killed program is
 }
 
+// Writes beside the file and renames it: the test sees the file only once it is whole.
 int stub(const fs::path& out, const std::string& argument)
 {
-    std::ofstream(out) << argument << "\n" << utf8(fs::current_path()) << "\n";
+    fs::path partial = out;
+    partial += ".part";
+    std::ofstream(partial) << argument << "\n" << utf8(fs::current_path()) << "\n";
+    fs::rename(partial, out);
     return 0;
 }
 
@@ -265,7 +269,6 @@ void launcher(const fs::path& dir)
     const fs::path out = dir / "started.txt";
     CHECK(start({"stub", utf8(out), "001"}, folder));
     CHECK(waitFor(out));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the stub finishes writing
     std::ifstream in(out);
     std::string argument;
     std::string cwd;
