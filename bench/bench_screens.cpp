@@ -102,8 +102,8 @@ struct School
     NoLauncher launcher;
     AlwaysFirst instance;
     Platform platform{launcher, instance};
-    ScreenNavigation navigation;
-    ScreenContext context{services, forms, sounds, pause, platform, navigation};
+    ScreenNavigation navigation{forms};
+    ScreenContext context{services, sounds, pause, platform, navigation};
 
     School()
     {
@@ -171,7 +171,7 @@ void startUpToMenu(benchmark::State& bench)
         bench.PauseTiming();
         auto s = std::make_unique<School>(); // a fresh program: empty state, no screen
         bench.ResumeTiming();
-        if (startProgram(s->context, installation.programDir) != 0)
+        if (startProgram(s->context, installation.programDir))
             std::abort();
         bench.PauseTiming();
         s->forms.unloadAll();
@@ -185,7 +185,7 @@ void listMenu(benchmark::State& bench)
 {
     Installation installation;
     School s;
-    if (startProgram(s.context, installation.programDir) != 0)
+    if (startProgram(s.context, installation.programDir))
         std::abort();
     NameMenu menu(s.services, s.pause);
     int mode = 0;
@@ -205,8 +205,7 @@ void listMenu(benchmark::State& bench)
 void drillKeystroke(benchmark::State& bench)
 {
     School& s = school();
-    s.state->current.course = 5;
-    s.navigation.startDrill();
+    s.navigation.startDrill(5);
     auto* screen = qobject_cast<DrillScreen*>(s.forms.find(u"mainfrm"));
     // Each key goes to the open box, or to the screen while the answer is shown.
     const auto type = [screen](QChar ch) {
@@ -252,7 +251,7 @@ void openBoard(benchmark::State& bench)
 {
     School& s = school();
     for (auto _ : bench) {
-        s.navigation.openResultsViewer();
+        s.navigation.showBoard();
         bench.PauseTiming();
         s.forms.unloadAll();
         bench.ResumeTiming();
@@ -263,7 +262,7 @@ void openBoard(benchmark::State& bench)
 void switchDisplayMode(benchmark::State& bench)
 {
     School& s = school();
-    s.navigation.openResultsViewer();
+    s.navigation.showBoard();
     Form* board = s.forms.find(u"seisekitime1");
     auto* times = board->findChild<QRadioButton*>("Option2_0");
     auto* points = board->findChild<QRadioButton*>("Option2_1");

@@ -66,16 +66,9 @@ int main(int argc, char* argv[])
                 r.time = qint32(std::max(15.0, kTargets[level - 1] * pace));
                 r.schoolCode = QByteArray("12345");
                 r.points = recordtext::pointsField(0);
-                results += r.encode();
-                SharedResultRecord s;
-                s.program = program.value_or(QByteArray(20, ' '));
-                s.date = r.date;
-                s.clockTime = r.clockTime;
-                s.pupil = r.pupil;
-                s.course = r.course;
-                s.time = r.time;
-                s.schoolCode = r.schoolCode;
-                shared += s.encode();
+                r.program = program.value_or(QByteArray(20, ' '));
+                results += r.encode(RecordLayout::Program);
+                shared += r.encode(RecordLayout::Shared);
             }
         }
     }

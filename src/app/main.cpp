@@ -41,11 +41,11 @@ int main(int argc, char* argv[])
     ProcessLauncher launcher;
     const auto instance = makeSingleInstance(programDir);
     Platform platform{launcher, *instance};
-    ScreenNavigation navigation;
-    ScreenContext context{services, forms, sounds, pause, platform, navigation};
+    ScreenNavigation navigation{forms};
+    ScreenContext context{services, sounds, pause, platform, navigation};
     navigation.attach(context);
 
-    if (const int failed = startProgram(context, programDir))
-        return failed;
+    if (const auto exitCode = startProgram(context, programDir))
+        return *exitCode;
     return app.exec();
 }

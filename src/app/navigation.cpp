@@ -1,19 +1,40 @@
 #include "navigation.h"
 
 #include "board/board_screen.h"
+#include "board/results_lists.h"
 #include "drill/drill_screen.h"
 #include "drill/number_sets.h"
 #include "drill/wait_screen.h"
 #include "endscreen/end_screen.h"
 #include "help/help_browser.h"
+#include "help/version_box.h"
 #include "menu/namesel_screen.h"
-#include "platform/pending_events.h"
+#include "platform/pause.h"
+#include "records/results_reader.h"
 #include "roster/name_change_screen.h"
+#include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "teacher/graph_window.h"
+#include "teacher/progress_graph.h"
+#include "teacher/teacher_panel.h"
 #include "ui/form_names.h"
 #include "ui/form_registry.h"
 #include "ui/screen_context.h"
+
+namespace {
+
+bool isMainScreen(const Form* form)
+{
+    for (const QStringView name :
+         {formname::kMenu, formname::kNameChange, formname::kBoard, formname::kDrill, formname::kEndScreen}) {
+        if (form->objectName() == name)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
 
 ScreenContext& ScreenNavigation::context() const
 {
@@ -21,59 +42,116 @@ ScreenContext& ScreenNavigation::context() const
     return *m_context;
 }
 
-void ScreenNavigation::startDrill()
+void ScreenNavigation::handOver(Form* next)
+{
+    QList<Form*> replaced;
+    for (Form* form : m_forms.openForms()) {
+        if (isMainScreen(form))
+            replaced.append(form);
+    }
+    m_forms.show(next, replaced);
+    m_forms.unload(formname::kWait);
+}
+
+Form* ScreenNavigation::currentScreen() const
+{
+    const QList<Form*> open = m_forms.openForms();
+    for (auto it = open.crbegin(); it != open.crend(); ++it) {
+        if (isMainScreen(*it))
+            return *it;
+    }
+    return nullptr;
+}
+
+void ScreenNavigation::showWaitScreen()
+{
+    if (!m_forms.isLoaded(formname::kWait))
+        m_forms.show(new WaitScreen());
+}
+
+void ScreenNavigation::showMenu()
+{
+    handOver(new NameselScreen(context()));
+}
+
+void ScreenNavigation::showNameChange()
+{
+    handOver(new NameChangeScreen(context()));
+}
+
+void ScreenNavigation::showBoard()
+{
+    handOver(new BoardScreen(context()));
+}
+
+void ScreenNavigation::startDrill(int course)
 {
     ScreenContext& c = context();
-    const int course = c.services.state.current.course;
     if (!numbersets::hasNumberSet(course)) {
         // The drill must never show an empty problem.
         c.services.messages.show(
             QStringLiteral("注意"),
             QStringLiteral("このレベル（%1）の問題はありません。先生を呼んでください。").arg(course),
             MessageBox::Icon::Warning);
-        c.forms.unload(formname::kWait);
-        if (!c.forms.isLoaded(formname::kBoard))
-            openResultsViewer();
+        if (!m_forms.isLoaded(formname::kBoard))
+            showBoard();
         return;
     }
-    letPendingEventsRun();
-    c.forms.show(new DrillScreen(c));
+    handOver(new DrillScreen(c, course));
 }
 
-void ScreenNavigation::openResultsViewer()
+void ScreenNavigation::showEndScreen(const AttemptOutcome& outcome)
 {
     ScreenContext& c = context();
-    if (Form* board = c.forms.find(formname::kBoard))
-        c.forms.unload(board);
-    c.forms.show(new BoardScreen(c));
+    showWaitScreen();
+    c.pause.wait(1000);
+    handOver(new EndScreen(c, outcome));
 }
 
-void ScreenNavigation::showMenu()
-{
-    context().forms.show(new NameselScreen(context()));
-}
-
-void ScreenNavigation::showNameChange()
-{
-    context().forms.show(new NameChangeScreen(context()));
-}
-
-void ScreenNavigation::showEndScreen()
-{
-    context().forms.show(new EndScreen(context()));
-}
-
-void ScreenNavigation::showHelpBrowser()
+void ScreenNavigation::showHelp(const QString& address)
 {
     ScreenContext& c = context();
-    if (Form* browser = c.forms.find(formname::kHelpBrowser))
-        c.forms.show(browser);
+    if (Form* browser = m_forms.find(formname::kHelpBrowser))
+        m_forms.show(browser);
     else
-        c.forms.show(new HelpBrowser(c));
+        m_forms.show(new HelpBrowser(c, address));
 }
 
-void ScreenNavigation::showWaitScreen()
+void ScreenNavigation::showVersionBox()
 {
-    if (!context().forms.isLoaded(formname::kWait))
-        context().forms.show(new WaitScreen());
+    VersionBox box(context().services.state.catalogue.courseTitle, currentScreen());
+    box.exec(); // the menu waits until the box is closed
+}
+
+void ScreenNavigation::showGraph(int pupil)
+{
+    ScreenContext& c = context();
+    const SharedState& state = c.services.state;
+    ResultsReader reader(c.services, c.pause);
+    const auto records = reader.read(resultslists::kPersonalRecords);
+    if (!records)
+        return; // the program has been ended
+    GraphWindow graph(
+        state.roster.pupilNames[pupil].trimmed(),
+        progressgraph::personalSeries(*records, pupil, state.catalogue, state.rules, c.services.clock.today()),
+        currentScreen());
+    graph.exec();
+}
+
+void ScreenNavigation::showTeacherPanel()
+{
+    auto* board = qobject_cast<BoardScreen*>(m_forms.find(formname::kBoard));
+    if (!board)
+        return;
+    // "表示" shows another pupil on the board the panel was opened from, while that is open.
+    QPointer<BoardScreen> shownOn(board);
+    auto* panel = new TeacherPanel(
+        context(), board->board().viewedPupil(),
+        [shownOn](int pupil) {
+            if (shownOn)
+                shownOn->showPupil(pupil);
+        },
+        board);
+    panel->setAttribute(Qt::WA_DeleteOnClose);
+    panel->show();
 }

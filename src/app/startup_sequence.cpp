@@ -1,10 +1,12 @@
 #include "startup_sequence.h"
 
 #include "help/help_addresses.h"
+#include "platform/platform.h"
 #include "sound/sound_table.h"
 #include "startup/course_catalogue.h"
 #include "startup/settings_loader.h"
 #include "state/message_box.h"
+#include "state/random_source.h"
 #include "state/shared_state.h"
 #include "ui/navigator.h"
 #include "ui/screen_context.h"
@@ -12,9 +14,19 @@
 
 #include <QColor>
 
-int startProgram(ScreenContext& context, const QString& programDir)
+std::optional<int> startProgram(ScreenContext& context, const QString& programDir)
 {
     uih::applyProgramLook();
+    context.services.random.seedFromClock();
+    // Two copies on one installation would each think they own the results being shown.
+    if (!context.platform.instance.claim()) {
+        context.services.messages.show(
+            QStringLiteral("注意"),
+            QStringLiteral("このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
+                           "同じプログラムを完全に終了させてから実行してください。"),
+            MessageBox::Icon::Critical);
+        return 0;
+    }
     SharedState& state = context.services.state;
     state.catalogue.accentColour = qint32(qRgb(0, 128, 128));
     auto failure = settings::load(programDir, state);
@@ -27,5 +39,5 @@ int startProgram(ScreenContext& context, const QString& programDir)
     catalogue::fill(state.catalogue);
     state.catalogue.helpAddresses = HelpAddresses::load(state.folders.programFolder).addresses;
     context.navigator.showMenu();
-    return 0;
+    return std::nullopt;
 }

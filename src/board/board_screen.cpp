@@ -1,13 +1,8 @@
 #include "board_screen.h"
 
-#include "platform/pending_events.h"
-#include "records/results_store.h"
-#include "state/clock.h"
+#include "startup/course_catalogue.h"
 #include "state/shared_state.h"
-#include "teacher/graph_window.h"
-#include "teacher/teacher_panel.h"
 #include "ui/form_names.h"
-#include "ui/form_registry.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
@@ -15,7 +10,6 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -27,11 +21,6 @@ constexpr int kFirstColumnX = 28;
 constexpr double kTwipsPerPixel = 3456.0 / 196; // the fixed column width as laid out here
 constexpr int kColumnsTop = 118;
 constexpr int kColumnsHeight = 500;
-
-const QStringList kGrades = {QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
-                             QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
-                             QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
-                             QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
 
 } // namespace
 
@@ -50,11 +39,9 @@ void BoardScreen::formLoad()
 
     const QString title = state.catalogue.courseTitle;
     uih::label(this, "Label11", title, QRect(28, 10, 600, 44), title.size() > 9 ? 20 : 24, true);
-    const int p = state.current.pupilNo;
-    uih::label(this, "Label12", state.current.pupilGrade + QStringLiteral(" ") + state.current.pupilName.trimmed(),
-               QRect(28, 58, 420, 32), 18, true);
-    uih::label(this, "Label13", state.organisation.schoolName + QStringLiteral(":") + QString::number(p),
-               QRect(460, 58, 300, 32), 14);
+    uih::label(this, "Label12", QString(), QRect(28, 58, 420, 32), 18, true);
+    uih::label(this, "Label13", QString(), QRect(460, 58, 300, 32), 14);
+    showPupilHeading();
     m_heading = uih::label(this, "Label5", QString(), QRect(28, 90, 600, 26), 13, true);
     m_minutes = uih::label(this, "Label17", QString(), QRect(780, 10, 220, 28), 14);
     m_todayTotal = uih::label(this, "Label18", QString(), QRect(780, 40, 220, 28), 14);
@@ -80,10 +67,10 @@ void BoardScreen::formLoad()
     connect(back, &QPushButton::clicked, this, &BoardScreen::backToMenu);
     m_print = uih::button(this, "Command24_1", QStringLiteral("印刷"), QRect(720, 690, 110, 52), 16);
     m_print->setVisible(false);
-    connect(m_print, &QPushButton::clicked, this, &BoardScreen::openTeacherPanel);
+    connect(m_print, &QPushButton::clicked, this, [this] { m_context.navigator.showTeacherPanel(); });
     m_graph = uih::button(this, "Command17", QStringLiteral("グラフ"), QRect(600, 690, 110, 52), 16);
     m_graph->setVisible(false);
-    connect(m_graph, &QPushButton::clicked, this, &BoardScreen::showGraph);
+    connect(m_graph, &QPushButton::clicked, this, [this] { m_context.navigator.showGraph(m_board.viewedPupil()); });
 
     m_wait = uih::waitPanel(this, QStringLiteral("Picture2"), QStringLiteral("Label1"), accent);
     m_progressPanel = uih::waitPanel(this, QStringLiteral("Picture6"), QStringLiteral("Label6"), accent);
@@ -158,7 +145,7 @@ void BoardScreen::buildOptions()
     m_gradeFilter->setObjectName("Combo1");
     m_gradeFilter->setGeometry(380, 652, 200, 34);
     m_gradeFilter->setFont(uih::font(13));
-    m_gradeFilter->addItems(kGrades);
+    m_gradeFilter->addItems(catalogue::gradeChoices());
     m_gradeFilter->setToolTip(QStringLiteral("表示する学年を選びなさい"));
     connect(m_gradeFilter, &QComboBox::activated, this, [this](int) { changeGradeFilter(); });
     m_allAttempts = new QComboBox(this);
@@ -172,9 +159,8 @@ void BoardScreen::formActivate()
 {
     // Events run while the lists are built: the pupil may leave the board meanwhile (the close
     // box, "0"), which unloads it, so nothing of it is used once it has gone.
-    QPointer<BoardScreen> self(this);
-    m_context.forms.unload(formname::kMenu);
-    if (!m_board.refresh() || !self)
+    const OpenCheck open = openCheck();
+    if (!m_board.refresh() || !open())
         return; // the program has been ended, or the board left
     m_activating = true;
     m_minutes->setText(m_board.minutesSinceStart());
@@ -186,13 +172,18 @@ void BoardScreen::formActivate()
     m_board.setOrderOption(1);
     m_board.setGradeFilter(m_gradeFilter->currentText());
     m_orders[1]->setChecked(true);
-    rebuildLists();
-    if (!self)
+    if (!rebuildLists())
         return;
     m_views[int(CourseBoard::View::Points)]->setChecked(true);
     m_activating = false;
     if (m_columns.size() > 1)
         m_columns[1].start->setFocus(Qt::OtherFocusReason);
+}
+
+void BoardScreen::showPupilHeading()
+{
+    findChild<QLabel*>("Label12")->setText(m_board.pupilHeading());
+    findChild<QLabel*>("Label13")->setText(m_board.schoolLine());
 }
 
 void BoardScreen::showFigures()
@@ -214,40 +205,13 @@ void BoardScreen::showFigures()
 
 void BoardScreen::showPupil(int pupil)
 {
-    const SharedState& state = m_context.services.state;
-    QPointer<BoardScreen> self(this);
+    const OpenCheck open = openCheck();
     m_board.setViewedPupil(pupil);
-    if (!m_board.refresh() || !self)
+    if (!m_board.refresh() || !open())
         return; // the program has been ended, or the board left
-    findChild<QLabel*>("Label12")->setText(state.roster.pupilGradeLabels[pupil] + QStringLiteral(" ") +
-                                           state.roster.pupilNames[pupil].trimmed());
-    findChild<QLabel*>("Label13")->setText(state.organisation.schoolName + QStringLiteral(":") +
-                                           QString::number(pupil));
+    showPupilHeading();
     showFigures();
-    rebuildLists();
-}
-
-void BoardScreen::openTeacherPanel()
-{
-    auto* panel = new TeacherPanel(
-        m_context, m_board.viewedPupil(), [this](int p) { showPupil(p); }, this);
-    panel->setAttribute(Qt::WA_DeleteOnClose);
-    panel->show();
-}
-
-void BoardScreen::showGraph()
-{
-    const SharedState& state = m_context.services.state;
-    ResultsStore store(m_context.services, m_context.pause);
-    const auto attempts = store.readAttempts(resultslists::kPersonalRecords);
-    if (!attempts)
-        return; // the program has been ended
-    const int p = m_board.viewedPupil();
-    GraphWindow graph(
-        state.roster.pupilNames[p].trimmed(),
-        progressgraph::personalSeries(*attempts, p, state.catalogue, state.rules, m_context.services.clock.today()),
-        this);
-    graph.exec();
+    (void)rebuildLists();
 }
 
 void BoardScreen::changeView(int view)
@@ -262,26 +226,26 @@ void BoardScreen::changeView(int view)
         for (int i = 1; i <= 3; ++i)
             m_orders[i]->setText(captions[i - 1]);
     }
-    rebuildLists();
+    (void)rebuildLists();
 }
 
 void BoardScreen::changeOrder(int option)
 {
     m_board.setOrderOption(option);
-    rebuildLists();
+    (void)rebuildLists();
 }
 
 void BoardScreen::changeGradeFilter()
 {
     m_board.setGradeFilter(m_gradeFilter->currentText());
-    rebuildLists();
+    (void)rebuildLists();
 }
 
 // The lists are hidden while they are rebuilt; the progress bar moves one step per course and
-// window events run between courses.
-void BoardScreen::rebuildLists()
+// window events run between courses. False when the board was left meanwhile.
+bool BoardScreen::rebuildLists()
 {
-    QPointer<BoardScreen> self(this);
+    bool open = true;
     m_heading->setText(m_board.heading());
     m_graph->setVisible(m_board.view() == CourseBoard::View::PersonalTimes);
     for (int i = 1; i < m_columns.size(); ++i)
@@ -290,13 +254,13 @@ void BoardScreen::rebuildLists()
     m_progressPanel->show();
     m_progressPanel->raise();
     const auto lists = m_board.buildLists([&](int course) {
-        if (!self)
+        if (!open)
             return;
         m_progress->setValue(course);
-        letPendingEventsRun();
+        open = letEventsRun();
     });
-    if (!self || !lists)
-        return; // closed meanwhile, or the program has been ended
+    if (!open || !lists)
+        return false; // left meanwhile, or the program has been ended
     const QList<CourseBoard::Column>& columns = m_board.columns();
     for (int i = 1; i < m_columns.size(); ++i) {
         QListWidget* list = m_columns[i].list;
@@ -310,6 +274,7 @@ void BoardScreen::rebuildLists()
         list->setVisible(i < columns.size() && !columns[i].practice);
     }
     m_progressPanel->hide();
+    return true;
 }
 
 void BoardScreen::scrollColumns(int value)
@@ -330,15 +295,16 @@ void BoardScreen::scrollColumns(int value)
 
 void BoardScreen::startCourse(int course)
 {
-    if (course < 1 || course >= m_columns.size() || !m_columns[course].start->isEnabled() || !m_board.choose(course))
+    if (course < 1 || course >= m_columns.size() || !m_columns[course].start->isEnabled())
         return;
     m_wait->show();
     m_wait->raise();
-    letPendingEventsRun();
-    // The drill unloads the board once it is shown; a level without problems leaves it here.
-    QPointer<BoardScreen> self(this);
-    m_context.navigator.startDrill();
-    if (self)
+    if (!letEventsRun())
+        return;
+    // The drill replaces the board; a level without problems leaves it here.
+    const OpenCheck open = openCheck();
+    m_context.navigator.startDrill(course);
+    if (open())
         m_wait->hide();
 }
 

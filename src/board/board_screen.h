@@ -28,6 +28,8 @@ public:
     // Command4(i), or a click on the course's name (Label3(i)).
     void startCourse(int course);
     void backToMenu(); // 戻る(0)
+    // The teacher looks at another pupil's figures and lists.
+    void showPupil(int pupil);
     const CourseBoard& board() const { return m_board; }
 
 protected:
@@ -55,12 +57,10 @@ private:
     void changeView(int view);    // Option2
     void changeOrder(int option); // Option1
     void changeGradeFilter();     // Combo1
-    void rebuildLists();
+    [[nodiscard]] bool rebuildLists();
     void scrollColumns(int value); // HScroll1
     void showFigures();
-    void showPupil(int pupil); // the teacher looks at another pupil's figures and lists
-    void openTeacherPanel();   // Command24(1), for the teacher
-    void showGraph();          // Command17
+    void showPupilHeading();
 
     ScreenContext& m_context;
     CourseBoard m_board;

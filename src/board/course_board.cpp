@@ -4,7 +4,7 @@
 #include "platform/pause.h"
 #include "ranking.h"
 #include "records/clearing.h"
-#include "records/results_store.h"
+#include "records/results_reader.h"
 #include "results_lists.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
@@ -62,14 +62,6 @@ QString todayTotal(const Statistics& stats, int p)
     return QStringLiteral("本日総回数＝%1回").arg(roundHalfEven(stats.todayCount.sumOverCourses(p)));
 }
 
-qint16 topLevelCleared(const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue, int p)
-{
-    const int top = catalogue.topLevelCourse.toInt();
-    if (top < 1 || top > kMaxCourse)
-        return 0;
-    return clearing::isCleared(stats, rules, top, p) ? 1 : 0;
-}
-
 void applyPracticeRules(CourseRules& rules, const Catalogue& catalogue)
 {
     for (int i = 1; i <= catalogue.courseCount; ++i) {
@@ -97,8 +89,8 @@ QList<CourseBoard::Column> CourseBoard::layout() const
 bool CourseBoard::refresh()
 {
     SharedState& state = m_services.state;
-    ResultsStore store(m_services, m_pause);
-    if (!store.computeStatistics())
+    ResultsReader reader(m_services, m_pause);
+    if (!reader.refreshStatistics())
         return false;
     courseboard::applyPracticeRules(state.rules, state.catalogue);
     const int p = viewedPupil();
@@ -108,8 +100,6 @@ bool CourseBoard::refresh()
         m_columns[i].total = courseboard::totalFigures(state.stats, i, p);
         m_columns[i].toClear = clearing::progressText(state.stats, state.rules, i, p);
     }
-    state.current.topLevelCleared =
-        courseboard::topLevelCleared(state.stats, state.rules, state.catalogue, state.current.pupilNo);
     return true;
 }
 
@@ -129,12 +119,18 @@ bool CourseBoard::showsTeacherTools() const
     return m_services.state.current.pupilName.contains(QStringLiteral("先生"));
 }
 
-bool CourseBoard::choose(int course)
+QString CourseBoard::pupilHeading() const
 {
-    if (course < 1 || course > m_services.state.catalogue.courseCount)
-        return false;
-    m_services.state.current.course = qint16(course);
-    return true;
+    const SharedState& state = m_services.state;
+    const int p = viewedPupil();
+    if (p == state.current.pupilNo)
+        return state.current.pupilGrade + QStringLiteral(" ") + state.current.pupilName.trimmed();
+    return state.roster.pupilGradeLabels[p] + QStringLiteral(" ") + state.roster.pupilNames[p].trimmed();
+}
+
+QString CourseBoard::schoolLine() const
+{
+    return m_services.state.organisation.schoolName + QStringLiteral(":") + QString::number(viewedPupil());
 }
 
 double CourseBoard::columnWidthTwips(int courseCount)
@@ -203,10 +199,10 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
     request.gradeFilter = m_gradeFilter;
     request.currentPupil = viewedPupil();
     request.today = m_services.clock.today();
-    ResultsStore store(m_services, m_pause);
+    ResultsReader reader(m_services, m_pause);
     const auto attempts =
-        store.readAttempts(request.kind == resultslists::Kind::Personal ? resultslists::kPersonalRecords
-                                                                        : std::numeric_limits<qint64>::max());
+        reader.read(request.kind == resultslists::Kind::Personal ? resultslists::kPersonalRecords
+                                                                 : std::numeric_limits<qint64>::max());
     if (!attempts)
         return std::nullopt;
     const QList<resultslists::Lines> built = resultslists::build(*attempts, state.roster, state.rules, request);

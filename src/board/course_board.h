@@ -23,8 +23,6 @@ QString todayFigures(const Statistics& stats, int course, int pupil);
 QString totalFigures(const Statistics& stats, int course, int pupil);
 QString minutesSinceStart(qint32 pupilStartTime, int secondsSinceMidnight);
 QString todayTotal(const Statistics& stats, int pupil);
-// 1 when the pupil has cleared the top level.
-qint16 topLevelCleared(const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue, int pupil);
 // Practice courses have the rules 600/600 whatever the rules file says.
 void applyPracticeRules(CourseRules& rules, const Catalogue& catalogue);
 
@@ -66,7 +64,6 @@ public:
     void setView(View view) { m_view = view; }
     View view() const { return m_view; }
     void setOrderOption(int option) { m_orderOption = option; } // Option1(1..3)
-    int orderOption() const { return m_orderOption; }
     void setGradeFilter(const QString& filter) { m_gradeFilter = filter; }
     // The pupil whose figures and lists the board shows: the current pupil unless the teacher
     // looks at another one.
@@ -87,16 +84,17 @@ public:
 
     // The columns as laid out, before any figures: names and rules of courses 1..CourseCount.
     QList<Column> layout() const;
-    // Recomputes the statistics and every figure, and sets TopLevelCleared. False when the
-    // program has been ended (the results file could not be read).
+    // Recomputes the statistics and every figure. False when the program has been ended (the
+    // results file could not be read).
     bool refresh();
 
     const QList<Column>& columns() const { return m_columns; } // index 0 is no course
     QString minutesSinceStart() const;
     QString todayTotal() const;
     bool showsTeacherTools() const; // for a pupil named "先生"
-    // Makes a course the current one, when it is on the board.
-    bool choose(int course);
+    // Label12 and Label13: the viewed pupil's grade and name, the school and the pupil's number.
+    QString pupilHeading() const;
+    QString schoolLine() const;
 
 private:
     Services m_services;

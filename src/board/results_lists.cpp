@@ -25,7 +25,7 @@ QString pointsColumn(int points)
 
 } // namespace
 
-QList<Lines> build(const QList<ResultsStore::Attempt>& attempts, const RosterTables& roster, const CourseRules& rules,
+QList<Lines> build(const QList<ResultRecord>& attempts, const RosterTables& roster, const CourseRules& rules,
                    const Request& request)
 {
     QList<Lines> lines(request.courseCount + 1);
@@ -34,7 +34,7 @@ QList<Lines> build(const QList<ResultsStore::Attempt>& attempts, const RosterTab
     for (const qint16 p : roster.listedPupils)
         listed[p] = true;
     for (auto it = attempts.crbegin(); it != attempts.crend(); ++it) {
-        const ResultsStore::Attempt& a = *it;
+        const ResultRecord& a = *it;
         if (a.course < 1 || a.course > request.courseCount || a.pupil < 1 || a.pupil > kMaxPupil || a.time < 0 ||
             !std::isfinite(a.date))
             continue;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/results_store.h"
+#include "records/result_record.h"
 
 #include <QDate>
 #include <QList>
@@ -44,7 +44,7 @@ struct Lines
 };
 
 // Index 0 is no course; index c holds course c's lines.
-QList<Lines> build(const QList<ResultsStore::Attempt>& attempts, const RosterTables& roster, const CourseRules& rules,
+QList<Lines> build(const QList<ResultRecord>& attempts, const RosterTables& roster, const CourseRules& rules,
                    const Request& request);
 
 } // namespace resultslists

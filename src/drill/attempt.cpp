@@ -1,5 +1,6 @@
 #include "attempt.h"
 
+#include "records/results_recorder.h"
 #include "state/loose.h"
 #include "state/shared_state.h"
 
@@ -27,6 +28,20 @@ Ending endingFor(const Catalogue& catalogue, int course)
     if (catalogue.courseDefined[course] != 1)
         return Ending::NothingToRecord;
     return Ending::RecordAndShowResult;
+}
+
+std::optional<Conclusion> conclude(Services services, Pause& pause, int course, qint32 seconds)
+{
+    Conclusion conclusion;
+    conclusion.ending = endingFor(services.state.catalogue, course);
+    if (conclusion.ending != Ending::RecordAndShowResult)
+        return conclusion;
+    ResultsRecorder recorder(services, pause);
+    const auto outcome = recorder.record({services.state.current.pupilNo, course, seconds});
+    if (!outcome)
+        return std::nullopt;
+    conclusion.outcome = *outcome;
+    return conclusion;
 }
 
 } // namespace attempt

@@ -1,7 +1,12 @@
 #pragma once
 
-#include <QtGlobal>
+#include "state/attempt_outcome.h"
+#include "state/services.h"
 
+#include <QtGlobal>
+#include <optional>
+
+class Pause;
 struct Catalogue;
 struct Statistics;
 
@@ -36,5 +41,17 @@ enum class Ending
     RecordAndShowResult
 };
 Ending endingFor(const Catalogue& catalogue, int course);
+
+// How a solved attempt ended, once it is recorded as its ending says.
+struct Conclusion
+{
+    Ending ending = Ending::NothingToRecord;
+    AttemptOutcome outcome; // what it achieved, when recorded
+};
+
+// Concludes the current pupil's solved attempt on a course, taken in the given seconds:
+// records it when its ending says so. Nothing when a results file could not be used and the
+// program has been ended.
+std::optional<Conclusion> conclude(Services services, Pause& pause, int course, qint32 seconds);
 
 } // namespace attempt

@@ -67,7 +67,6 @@ public:
     const QString& answer(int position) const { return m_answers[std::size_t(position)]; }
     const EntryBox& box(int position) const { return m_boxes[std::size_t(position)]; }
     int activeBox() const { return m_activeBox; }
-    int entryCount() const { return m_entryCount; }
     int solvedCount() const { return m_solvedCount; }
     int remaining() const { return kTargetCount - m_solvedCount; }
     bool instructionsVisible() const { return m_instructionsVisible; }

@@ -1,20 +1,15 @@
 #include "drill_screen.h"
 
-#include "platform/pause.h"
-#include "platform/pending_events.h"
-#include "records/results_store.h"
 #include "sound/sound_players.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
-#include "ui/form_registry.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -70,8 +65,8 @@ DivisorDrill::EditKey editKeyOf(int key)
 
 } // namespace
 
-DrillScreen::DrillScreen(ScreenContext& context)
-    : Form(formname::kDrill.toString()), m_context(context), m_drawer(context.services.random)
+DrillScreen::DrillScreen(ScreenContext& context, int course)
+    : Form(formname::kDrill.toString()), m_context(context), m_course(course), m_drawer(context.services.random)
 {}
 
 DrillScreen::~DrillScreen() = default;
@@ -80,7 +75,7 @@ void DrillScreen::formLoad()
 {
     SharedState& state = m_context.services.state;
     DrillFrontEnd& frontEnd = *this;
-    m_drill = std::make_unique<DivisorDrill>(m_drawer, state.current.course, frontEnd);
+    m_drill = std::make_unique<DivisorDrill>(m_drawer, m_course, frontEnd);
     setWindowTitle(state.catalogue.courseTitle);
     setFixedSize(1024, 768);
     setFocusPolicy(Qt::StrongFocus);
@@ -110,7 +105,7 @@ void DrillScreen::formLoad()
     // Status displays.
     const int sx = 790;
     uih::label(this, "Label7_1", QStringLiteral("ﾚﾍﾞﾙ"), QRect(sx, 20, 90, 36), 16);
-    uih::label(this, "Label10", QString::number(state.current.course), QRect(sx + 100, 20, 110, 36), 20, true);
+    uih::label(this, "Label10", QString::number(m_course), QRect(sx + 100, 20, 110, 36), 20, true);
     uih::label(this, "Label4", QStringLiteral("あと"), QRect(sx, 66, 90, 36), 16);
     m_remaining = uih::label(this, "Label11", QString(), QRect(sx + 100, 66, 110, 36), 20, true);
     uih::label(this, "Label5", QStringLiteral("タイム"), QRect(sx, 112, 90, 36), 16);
@@ -180,8 +175,6 @@ void DrillScreen::formLoad()
 
 void DrillScreen::initialSetup()
 {
-    m_context.forms.unload(formname::kBoard);
-    m_context.forms.unload(formname::kWait);
     const SharedState& state = m_context.services.state;
     m_today->setText(QString::number(attempt::todayNumber(state.stats, state.current.pupilNo)));
 }
@@ -234,59 +227,47 @@ void DrillScreen::attemptSolved()
     endOfAttempt();
 }
 
-// Records the attempt once and hands over to the end screen after a one-second wait, during
-// which the screen keeps answering.
+// Concludes the attempt once: recorded, then the end screen (the navigation lets the wait
+// screen stand for a second first), or back to the board for a practice course.
 void DrillScreen::endOfAttempt()
 {
-    QPointer<DrillScreen> self(this);
-    letPendingEventsRun();
-    if (!self || m_ended)
+    if (!letEventsRun() || m_ended)
         return;
     m_ended = true;
     m_recording->show();
     m_recording->raise();
-    letPendingEventsRun();
-    SharedState& state = m_context.services.state;
-    const int course = state.current.course;
-    ScreenContext& context = m_context;
-    switch (attempt::endingFor(state.catalogue, course)) {
+    if (!letEventsRun())
+        return;
+    Navigator& navigator = m_context.navigator;
+    const auto conclusion = attempt::conclude(m_context.services, m_context.pause, m_course, m_elapsedSeconds);
+    if (!conclusion)
+        return; // the program has been ended
+    switch (conclusion->ending) {
     case attempt::Ending::BackToBoard:
-        context.navigator.showWaitScreen();
-        context.forms.unload(this);
-        context.navigator.openResultsViewer();
+        navigator.showBoard();
         return;
     case attempt::Ending::NothingToRecord:
         return;
     case attempt::Ending::RecordAndShowResult:
-        break;
+        navigator.showEndScreen(conclusion->outcome);
+        return;
     }
-    state.current.lastTime = m_elapsedSeconds;
-    ResultsStore store(context.services, context.pause);
-    if (!store.recordAttempt(course))
-        return; // the program has been ended
-    context.navigator.showWaitScreen();
-    letPendingEventsRun();
-    context.pause.wait(1000);
-    context.forms.unload(this);
-    context.navigator.showEndScreen();
 }
 
 void DrillScreen::askToLeave()
 {
     if (!m_running || m_ended)
         return; // the attempt is solved and being recorded
-    QPointer<DrillScreen> self(this);
+    const OpenCheck open = openCheck();
     // The clock goes on while the question is open: "いいえ" continues the same attempt.
     const bool leave = m_context.services.messages.ask(m_context.services.state.catalogue.courseTitle,
                                                        QStringLiteral("練習をやめますか？"));
-    if (!self || !leave || !m_running || m_ended)
+    if (!open() || !leave || !m_running || m_ended)
         return;
     m_timer->stop();
     m_running = false;
     m_ended = true;
-    ScreenContext& context = m_context;
-    context.navigator.openResultsViewer();
-    context.forms.unload(this);
+    m_context.navigator.showBoard();
 }
 
 void DrillScreen::refresh()
@@ -342,12 +323,12 @@ bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
             askToLeave();
             return true;
         }
-        QPointer<DrillScreen> self(this);
+        const OpenCheck open = openCheck();
         m_drill->keyDown(k, editKeyOf(key->key()));
         const QString text = key->text();
         if (!text.isEmpty() && key->key() != Qt::Key_Backspace)
             m_drill->keyPress(k, text.front());
-        if (self)
+        if (open())
             refresh();
         return true;
     }

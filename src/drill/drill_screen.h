@@ -21,7 +21,7 @@ class DrillScreen final : public Form, private DrillFrontEnd
 {
     Q_OBJECT
 public:
-    explicit DrillScreen(ScreenContext& context);
+    DrillScreen(ScreenContext& context, int course);
     ~DrillScreen() override;
 
     // Timer1: the seconds shown while the attempt runs.
@@ -52,6 +52,7 @@ private:
     void focusActiveBox();
 
     ScreenContext& m_context;
+    const int m_course;
     ProblemDrawer m_drawer;
     std::unique_ptr<DivisorDrill> m_drill;
     AttemptClock m_clock;

@@ -1,17 +1,17 @@
 #include "end_result.h"
 
-#include "records/clearing.h"
 #include "records/points.h"
+#include "state/attempt_outcome.h"
 #include "state/shared_state.h"
 
 namespace endresult {
 
-Assessment assess(const CurrentAttempt& now, const Statistics& stats, const CourseRules& rules,
+Assessment assess(const AttemptOutcome& now, const Statistics& stats, const CourseRules& rules,
                   const Catalogue& catalogue)
 {
     const int c = now.course;
-    const int p = now.pupilNo;
-    const qint32 t = now.lastTime;
+    const int p = now.pupil;
+    const qint32 t = now.time;
     const float weight = rules.pointWeight[c];
     Assessment a;
     a.factor = points::factor(t, rules.targetTime[c]);
@@ -22,17 +22,17 @@ Assessment assess(const CurrentAttempt& now, const Statistics& stats, const Cour
     a.levelTodayLine = QStringLiteral(" (このレベル　%1回目)").arg(shortestDecimal(double(stats.todayCount(c, p))));
     a.allTodayLine = QStringLiteral("（%1回目)").arg(shortestDecimal(stats.todayCount.sumOverCourses(p)));
 
-    if (now.newCourseBest == 1) {
+    if (now.newCourseBest) {
         a.recordMessage = QStringLiteral("！！！最高新記録！！！");
         a.sound = RecordSound::CourseBest;
-    } else if (now.newPersonalBest == 1) {
+    } else if (now.newPersonalBest) {
         a.recordMessage = QStringLiteral("新記録おめでとう");
         a.sound = RecordSound::PersonalBest;
     } else if (t <= rules.secondTargetTime[c]) {
         a.sound = RecordSound::Fail;
     }
 
-    a.cleared = clearing::isCleared(stats, rules, c, p);
+    a.cleared = now.cleared;
     const bool top = catalogue.topLevelCourse == Loose(c);
     bool panelAllowed = true;
     for (int i = 1; i <= kMaxCourse; ++i) {
@@ -41,17 +41,17 @@ Assessment assess(const CurrentAttempt& now, const Statistics& stats, const Cour
     }
     a.showTargetPanel = a.cleared && top && panelAllowed;
     if (a.cleared && top) {
-        a.playPass = now.passedBefore == 0;
+        a.playPass = !now.passedBefore;
         a.hideTargetPanel = !a.playPass;
     }
     return a;
 }
 
-Settled settle(const CurrentAttempt& now, const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue,
-               bool cleared)
+Settled settle(const AttemptOutcome& now, const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue)
 {
+    const bool cleared = now.cleared;
     const int c = now.course;
-    const int p = now.pupilNo;
+    const int p = now.pupil;
     const CourseRules& r = rules;
     const bool window2Met =
         (!(r.window2RequiredCount[c] == 0.0) && stats.window2Count(c, p) >= r.window2RequiredCount[c].toDouble()) ||
@@ -63,7 +63,7 @@ Settled settle(const CurrentAttempt& now, const Statistics& stats, const CourseR
         s.clearLabel = true;
         return s;
     }
-    if (now.topLevelCleared == 0) {
+    if (!now.topLevelClearedBefore) {
         s.label = QStringLiteral("次のレベルへ進みましょう");
         s.showRetry = false;
     }

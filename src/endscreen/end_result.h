@@ -2,9 +2,9 @@
 
 #include <QString>
 
+struct AttemptOutcome;
 struct Catalogue;
 struct CourseRules;
-struct CurrentAttempt;
 struct Statistics;
 
 // What the end-of-attempt screen tells the pupil, worked out from the statistics that include
@@ -35,7 +35,7 @@ struct Assessment
     bool hideTargetPanel = false; // cleared again: no congratulations panel
 };
 
-Assessment assess(const CurrentAttempt& now, const Statistics& stats, const CourseRules& rules,
+Assessment assess(const AttemptOutcome& outcome, const Statistics& stats, const CourseRules& rules,
                   const Catalogue& catalogue);
 
 struct Settled
@@ -48,7 +48,7 @@ struct Settled
 // Once the screen has settled: a pupil who has just cleared a level below the top, meeting the
 // second window's requirement while the top level is not cleared yet, is sent on to the next
 // level instead of being offered the same one again.
-Settled settle(const CurrentAttempt& now, const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue,
-               bool cleared);
+Settled settle(const AttemptOutcome& outcome, const Statistics& stats, const CourseRules& rules,
+               const Catalogue& catalogue);
 
 } // namespace endresult

@@ -1,18 +1,16 @@
 #include "end_screen.h"
 
-#include "platform/pending_events.h"
-#include "records/results_store.h"
 #include "sound/sound_players.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
-#include "ui/form_registry.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
-#include <QPointer>
 #include <QTimer>
 
-EndScreen::EndScreen(ScreenContext& context) : Form(formname::kEndScreen.toString()), m_context(context) {}
+EndScreen::EndScreen(ScreenContext& context, const AttemptOutcome& outcome)
+    : Form(formname::kEndScreen.toString()), m_context(context), m_outcome(outcome)
+{}
 
 void EndScreen::formLoad()
 {
@@ -59,27 +57,19 @@ void EndScreen::formLoad()
     connect(m_timer, &QTimer::timeout, this, &EndScreen::settle);
 }
 
+// The statistics already count the attempt: they were recomputed when it was recorded.
 void EndScreen::formActivate()
 {
-    QPointer<EndScreen> self(this);
-    SharedState& state = m_context.services.state;
-    const int c = state.current.course;
-    const int p = state.current.pupilNo;
-    m_levelToday->setText(shortestDecimal(double(state.stats.todayCount(c, p)) + 1));
-
-    ResultsStore store(m_context.services, m_context.pause);
-    if (!store.computeStatistics())
-        return;
-    const endresult::Assessment a = endresult::assess(state.current, state.stats, state.rules, state.catalogue);
-    m_cleared = a.cleared;
+    const SharedState& state = m_context.services.state;
+    const int c = m_outcome.course;
+    const endresult::Assessment a = endresult::assess(m_outcome, state.stats, state.rules, state.catalogue);
     if (a.cleared)
         m_clearedLabel->show();
     if (a.showTargetPanel) {
         m_targetPanel->show();
         m_targetPanel->raise();
     }
-    letPendingEventsRun();
-    if (!self)
+    if (!letEventsRun())
         return;
     m_timer->start();
 
@@ -91,8 +81,7 @@ void EndScreen::formActivate()
     m_levelToday->setText(a.levelTodayLine);
     m_allToday->setText(a.allTodayLine);
 
-    letPendingEventsRun();
-    if (!self)
+    if (!letEventsRun())
         return;
     if (!a.recordMessage.isEmpty()) {
         m_recordMessage->setText(a.recordMessage);
@@ -116,13 +105,6 @@ void EndScreen::formActivate()
         m_context.sounds.playPassSound();
     if (a.hideTargetPanel)
         m_targetPanel->hide();
-
-    state.current.newPersonalBest = 0;
-    state.current.newCourseBest = 0;
-    letPendingEventsRun();
-    if (!self)
-        return;
-    m_context.forms.unload(formname::kWait);
 }
 
 void EndScreen::settle()
@@ -132,7 +114,7 @@ void EndScreen::settle()
     m_targetPanel->hide();
     m_toMenu->show();
     m_toMenu->setFocus(Qt::OtherFocusReason);
-    const endresult::Settled s = endresult::settle(state.current, state.stats, state.rules, state.catalogue, m_cleared);
+    const endresult::Settled s = endresult::settle(m_outcome, state.stats, state.rules, state.catalogue);
     if (s.clearLabel) {
         m_clearedLabel->clear();
         m_clearedLabel->hide();
@@ -142,22 +124,19 @@ void EndScreen::settle()
     m_again->setVisible(s.showRetry);
 }
 
+// Either way on is taken once: a second press while the next screen loads does nothing.
 void EndScreen::toBoard()
 {
-    if (!m_toMenu->isEnabled())
-        return; // already on the way to the board
-    m_toMenu->setEnabled(false);
-    m_context.navigator.openResultsViewer();
-    m_context.forms.unload(this);
-    letPendingEventsRun();
+    if (m_leaving)
+        return;
+    m_leaving = true;
+    m_context.navigator.showBoard();
 }
 
 void EndScreen::again()
 {
-    m_toMenu->setEnabled(false);
-    m_context.navigator.showWaitScreen();
-    ScreenContext& context = m_context;
-    context.forms.unload(this);
-    letPendingEventsRun();
-    context.navigator.startDrill();
+    if (m_leaving)
+        return;
+    m_leaving = true;
+    m_context.navigator.startDrill(m_outcome.course);
 }

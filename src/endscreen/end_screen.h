@@ -1,6 +1,7 @@
 #pragma once
 
 #include "end_result.h"
+#include "state/attempt_outcome.h"
 #include "ui/form.h"
 #include "ui/screen_context.h"
 
@@ -15,7 +16,7 @@ class EndScreen final : public Form
 {
     Q_OBJECT
 public:
-    explicit EndScreen(ScreenContext& context);
+    EndScreen(ScreenContext& context, const AttemptOutcome& outcome);
 
     void settle();  // Timer1: 500 ms after activation
     void toBoard(); // Command4, メニューへ
@@ -28,7 +29,8 @@ protected:
 
 private:
     ScreenContext& m_context;
-    bool m_cleared = false;
+    const AttemptOutcome m_outcome;
+    bool m_leaving = false;
     QLabel* m_clearedLabel = nullptr;  // Label2
     QLabel* m_levelToday = nullptr;    // Label13
     QLabel* m_allToday = nullptr;      // Label14

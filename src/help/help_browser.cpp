@@ -26,7 +26,8 @@ static void registerBuiltInPages()
     Q_INIT_RESOURCE(help);
 }
 
-HelpBrowser::HelpBrowser(ScreenContext& context) : Form(formname::kHelpBrowser.toString()), m_context(context)
+HelpBrowser::HelpBrowser(ScreenContext& context, const QString& startAddress)
+    : Form(formname::kHelpBrowser.toString()), m_context(context), m_startAddress(startAddress)
 {
     registerBuiltInPages();
 }
@@ -108,7 +109,7 @@ void HelpBrowser::formLoad()
     m_network = new QNetworkAccessManager(this);
 
     // The start address is taken once, when the form loads.
-    const QString start = m_context.services.state.catalogue.browserUrl;
+    const QString start = m_startAddress;
     if (start.isEmpty())
         return;
     m_suppress = true;

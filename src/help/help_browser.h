@@ -22,7 +22,8 @@ class HelpBrowser final : public Form
 {
     Q_OBJECT
 public:
-    explicit HelpBrowser(ScreenContext& context);
+    // The start address is opened when the form loads; an empty one leaves it blank.
+    HelpBrowser(ScreenContext& context, const QString& startAddress);
 
     void navigate(const QString& address); // the address box's text, chosen or confirmed
     void toolbar(const QString& key);      // "Back", "Forward", "Refresh", "Home", "Search", "Stop"
@@ -44,6 +45,7 @@ private:
     void findNext();
 
     ScreenContext& m_context;
+    QString m_startAddress;
     AddressList m_addresses;
     bool m_suppress = false;           // the form itself is updating the address box
     QComboBox* m_address = nullptr;    // cboAddress

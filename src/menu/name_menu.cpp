@@ -1,13 +1,10 @@
 #include "name_menu.h"
 
-#include "records/results_store.h"
+#include "records/results_reader.h"
 #include "roster/roster_file.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
-#include "text/text_file.h"
-
-#include <QDir>
 
 namespace {
 
@@ -20,28 +17,23 @@ bool NameMenu::list(const QString& gradeFilter)
     SharedState& state = m_services.state;
     const int startMonth = state.organisation.schoolYearStartMonth.toInt();
     const int schoolYear = roster::schoolYear(m_services.clock.today(), startMonth);
-    ResultsStore store(m_services, m_pause);
-    if (!store.computeStatistics())
+    ResultsReader reader(m_services, m_pause);
+    if (!reader.refreshStatistics())
         return false;
 
     QList<namelist::Row> rows;
     QStringList problems;
     state.roster.listedPupils.clear();
     state.roster.schoolYear = schoolYear;
-    const auto text = textfile::read(state.folders.sharedFolder + roster::fileName());
-    if (!text.text) {
+    const roster::Read read = roster::read(state.folders.sharedFolder);
+    if (!read.parsed) {
         // Nobody can be chosen: the teacher is told once per start, not on every return here.
         if (!state.roster.unreadableReported) {
             state.roster.unreadableReported = true;
-            m_services.messages.show(
-                QStringLiteral("名簿の読み込み"),
-                QStringLiteral("名簿ファイル「%1」を読めません（%2）。\r\nこのフォルダにあるはずです：%3\r\n"
-                               "先生を呼んでください。")
-                    .arg(roster::fileName(), text.error, QDir::toNativeSeparators(state.folders.sharedFolder)),
-                MessageBox::Icon::Warning);
+            m_services.messages.show(QStringLiteral("名簿の読み込み"), read.failure, MessageBox::Icon::Warning);
         }
     } else {
-        const roster::Parsed parsed = roster::parse(*text.text);
+        const roster::Parsed& parsed = *read.parsed;
         problems = parsed.problems;
         const bool listStatus2 = state.organisation.commonItem3 == Loose(1);
         const namelist::Mode mode = namelist::mode(m_listMode);

@@ -1,16 +1,13 @@
 #include "namesel_screen.h"
 
 #include "help/help_addresses.h"
-#include "help/version_box.h"
-#include "platform/pending_events.h"
 #include "platform/platform.h"
 #include "roster/roster_file.h"
 #include "sound/sound_players.h"
+#include "startup/course_catalogue.h"
 #include "state/message_box.h"
-#include "state/random_source.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
-#include "ui/form_registry.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
@@ -20,17 +17,12 @@
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
-#include <QPointer>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
 
 const QString kRowZero = QStringLiteral("－－－－－－");
-const QStringList kGrades = {QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"),
-                             QStringLiteral("中３"),   QStringLiteral("中２"),       QStringLiteral("中１"),
-                             QStringLiteral("小６"),   QStringLiteral("小５"),       QStringLiteral("小４"),
-                             QStringLiteral("小３"),   QStringLiteral("小２"),       QStringLiteral("小１")};
 const QStringList kModeCaptions = {QStringLiteral("回数(今日／今まで）"), QStringLiteral("ポイント（今日／今まで）"),
                                    QStringLiteral("本日（ポイント／回数）"),
                                    QStringLiteral("今まで（ポイント／回数）")};
@@ -69,7 +61,7 @@ void NameselScreen::build()
     item("menuhelp1", QStringLiteral("使用法の説明１"), [this] { openHelp(HelpAddresses::Index); });
     item("menuhelp2", QStringLiteral("使用法の説明２"), [this] { openHelp(HelpAddresses::Study); });
     help->addSeparator()->setObjectName("adfsfseee");
-    item("menuspt", QStringLiteral("バージョン情報"), [this] { showVersion(); });
+    item("menuspt", QStringLiteral("バージョン情報"), [this] { m_context.navigator.showVersionBox(); });
     help->addSeparator()->setObjectName("aaasdsf");
     item("mnmale", QStringLiteral("お問い合わせ"), [this] { openHelp(HelpAddresses::Contact); });
     item("menuCV88", QStringLiteral("Corvalen88ホームページ"), [this] {
@@ -155,38 +147,27 @@ void NameselScreen::build()
 
 void NameselScreen::formLoad()
 {
-    m_context.services.random.seedFromClock();
-    if (!m_context.platform.instance.claim()) {
-        m_ended = true;
-        m_context.services.messages.show(
-            QStringLiteral("注意"),
-            QStringLiteral("このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
-                           "同じプログラムを完全に終了させてから実行してください。"),
-            MessageBox::Icon::Critical);
-        m_context.services.programEnd.endProgram(0);
-        return;
-    }
     build();
     // The list is built by the activation that always follows, once the roster is repaired:
     // building it here as well would read the results and the roster twice.
-    letPendingEventsRun();
+    (void)letEventsRun();
 }
 
 void NameselScreen::formActivate()
 {
-    if (m_ended)
-        return;
+    if (!isOpen())
+        return; // left while the form loaded
     roster::repair(m_context.services.state.folders.sharedFolder);
     if (m_gradeFilter->count() == 0)
-        m_gradeFilter->addItems(kGrades);
+        m_gradeFilter->addItems(catalogue::gradeChoices());
     m_gradeFilter->setCurrentIndex(0);
     m_listModes[NameMenu::kDefaultListMode]->setChecked(true);
+    const OpenCheck open = openCheck();
     changeListMode(NameMenu::kDefaultListMode);
-    m_context.forms.unload(formname::kBoard);
+    if (!open())
+        return;
     m_choice->show();
-    QPointer<NameselScreen> self(this);
-    letPendingEventsRun();
-    if (!self)
+    if (!letEventsRun())
         return; // left while events ran
     m_wait->hide();
     m_list->setFocus(Qt::OtherFocusReason);
@@ -194,8 +175,9 @@ void NameselScreen::formActivate()
 
 void NameselScreen::showList()
 {
-    if (!m_menu.list(m_gradeFilter->currentText()))
-        return; // the program has been ended
+    const OpenCheck open = openCheck(); // the results may keep it waiting, with events running
+    if (!m_menu.list(m_gradeFilter->currentText()) || !open())
+        return; // the program has been ended, or the menu left
     const QSignalBlocker blocker(m_list);
     m_list->clear();
     m_list->addItem(kRowZero);
@@ -222,8 +204,9 @@ void NameselScreen::confirmName()
     m_confirm->hide();
     m_wait->show();
     m_wait->raise();
-    letPendingEventsRun();
-    m_context.navigator.openResultsViewer();
+    if (!letEventsRun())
+        return;
+    m_context.navigator.showBoard();
 }
 
 void NameselScreen::quitProgram()
@@ -236,9 +219,7 @@ void NameselScreen::quitProgram()
 
 void NameselScreen::openNameChange()
 {
-    ScreenContext& context = m_context;
-    context.navigator.showNameChange();
-    context.forms.unload(this);
+    m_context.navigator.showNameChange();
 }
 
 void NameselScreen::changeListMode(int mode)
@@ -255,15 +236,7 @@ void NameselScreen::changeGradeFilter()
 
 void NameselScreen::openHelp(int page)
 {
-    SharedState& state = m_context.services.state;
-    state.catalogue.browserUrl = state.catalogue.helpAddresses.value(page);
-    m_context.navigator.showHelpBrowser();
-}
-
-void NameselScreen::showVersion()
-{
-    VersionBox box(m_context.services.state.catalogue.courseTitle, this);
-    box.exec(); // the menu waits until the box is closed
+    m_context.navigator.showHelp(m_context.services.state.catalogue.helpAddresses.value(page));
 }
 
 // The form sees every key before its controls: "1" confirms, "0" ends, and in the list Enter

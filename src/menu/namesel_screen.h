@@ -38,11 +38,9 @@ private:
     void changeListMode(int mode);
     void changeGradeFilter();
     void openHelp(int page); // a page of the help addresses in the help browser
-    void showVersion();
 
     ScreenContext& m_context;
     NameMenu m_menu;
-    bool m_ended = false;
     QListWidget* m_list = nullptr;      // List1
     QComboBox* m_gradeFilter = nullptr; // Combo1
     QList<QRadioButton*> m_listModes;   // Option1(0..3)

@@ -12,6 +12,12 @@ bool isCleared(const Statistics& stats, const CourseRules& rules, int c, int p)
     return stats.windowPoints(c, p) >= rules.requiredPoints[c] && stats.windowCount(c, p) >= rules.requiredCount[c];
 }
 
+bool topLevelCleared(const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue, int p)
+{
+    const int top = catalogue.topLevelCourse.toInt();
+    return top >= 1 && top <= stats.courses() && isCleared(stats, rules, top, p);
+}
+
 QString progressText(const Statistics& stats, const CourseRules& rules, int c, int p)
 {
     if (rules.requiredPoints[c] == 9999)

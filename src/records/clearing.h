@@ -2,6 +2,7 @@
 
 #include <QString>
 
+struct Catalogue;
 struct CourseRules;
 struct Statistics;
 
@@ -11,6 +12,9 @@ struct Statistics;
 namespace clearing {
 
 bool isCleared(const Statistics& stats, const CourseRules& rules, int course, int pupil);
+
+// Whether the pupil has cleared the catalogue's top level.
+bool topLevelCleared(const Statistics& stats, const CourseRules& rules, const Catalogue& catalogue, int pupil);
 
 // What the pupil still lacks to clear a course within its window, from the same rule:
 // "クリアまで あと2回・15点", "クリアまで あと15点", "クリアまで あと2回" or "クリア済み"; an

@@ -6,6 +6,8 @@ namespace oadate {
 namespace {
 const QDate kEpoch(1899, 12, 30);
 constexpr double kSecondsPerDay = 86400.0;
+constexpr double kFirstDay = -693593; // 1 January of the year 1
+constexpr double kLastDay = 2958465;  // 31 December 9999
 } // namespace
 
 double fromDate(const QDate& date)
@@ -20,11 +22,16 @@ double fromTime(const QTime& time)
 
 QDate toDate(double value)
 {
+    // A record may hold any eight bytes: only days between the years 1 and 9999 are dates.
+    if (!(value >= kFirstDay && value < kLastDay + 1))
+        return QDate();
     return kEpoch.addDays(qint64(std::floor(value)));
 }
 
 QTime toTime(double value)
 {
+    if (!std::isfinite(value))
+        return QTime();
     const double fraction = value - std::floor(value);
     return QTime(0, 0).addSecs(int(std::lround(fraction * kSecondsPerDay)) % 86400);
 }

@@ -10,6 +10,7 @@ namespace oadate {
 double fromDate(const QDate& date);
 // The clock time to the second, as a fraction of a day.
 double fromTime(const QTime& time);
+// An invalid date or time for a value that is none (not finite, or beyond the year 9999).
 QDate toDate(double value);
 QTime toTime(double value);
 

@@ -17,80 +17,75 @@ template <typename T> T get(const char* at)
     return qFromLittleEndian<T>(at);
 }
 
-void putBytes(char* at, const QByteArray& bytes, int width)
+template <int N> void putText(char* at, const FixedText<N>& text)
 {
-    std::memcpy(at, bytes.constData(), size_t(std::min<qsizetype>(bytes.size(), width)));
+    std::memcpy(at, text.data(), N);
 }
 
 } // namespace
 
-QByteArray ResultRecord::encode() const
+QByteArray ResultRecord::encode(RecordLayout layout) const
 {
-    using namespace resultlayout;
-    QByteArray out(kResultRecordLength, '\0');
+    QByteArray out(recordLength(layout), '\0');
     char* p = out.data();
+    if (layout == RecordLayout::Shared) {
+        using namespace sharedlayout;
+        putText(p + kProgram, program);
+        put(p + kListPosition, listPosition);
+        put(p + kDate, date);
+        put(p + kClockTime, clockTime);
+        put(p + kPupil, pupil);
+        put(p + kCourse, course);
+        put(p + kTime, time);
+        putText(p + kSchoolCode, schoolCode);
+        putText(p + kReserved, sharedReserved);
+        return out;
+    }
+    using namespace resultlayout;
     put(p + kDate, date);
     put(p + kClockTime, clockTime);
     put(p + kPupil, pupil);
     put(p + kCourse, course);
     put(p + kTime, time);
-    putBytes(p + kSchoolCode, schoolCode, kTextWidth);
-    putBytes(p + kNote, note, kTextWidth);
-    putBytes(p + kPoints, points, kTextWidth);
-    putBytes(p + kReserved, reserved, kTextWidth);
+    putText(p + kSchoolCode, schoolCode);
+    putText(p + kNote, note);
+    putText(p + kPoints, points);
+    putText(p + kReserved, reserved);
     return out;
 }
 
-ResultRecord ResultRecord::decode(const char* p)
+ResultRecord ResultRecord::decode(const char* p, RecordLayout layout)
 {
-    using namespace resultlayout;
     ResultRecord r;
+    if (layout == RecordLayout::Shared) {
+        using namespace sharedlayout;
+        r.program = FixedText<20>::from(p + kProgram);
+        r.listPosition = get<qint16>(p + kListPosition);
+        r.date = get<double>(p + kDate);
+        r.clockTime = get<double>(p + kClockTime);
+        r.pupil = get<qint16>(p + kPupil);
+        r.course = get<qint16>(p + kCourse);
+        r.time = get<qint32>(p + kTime);
+        r.schoolCode = FixedText<5>::from(p + kSchoolCode);
+        r.sharedReserved = FixedText<15>::from(p + kReserved);
+        return r;
+    }
+    using namespace resultlayout;
     r.date = get<double>(p + kDate);
     r.clockTime = get<double>(p + kClockTime);
     r.pupil = get<qint16>(p + kPupil);
     r.course = get<qint16>(p + kCourse);
     r.time = get<qint32>(p + kTime);
-    r.schoolCode = QByteArray(p + kSchoolCode, kTextWidth);
-    r.note = QByteArray(p + kNote, kTextWidth);
-    r.points = QByteArray(p + kPoints, kTextWidth);
-    r.reserved = QByteArray(p + kReserved, kTextWidth);
+    r.schoolCode = FixedText<5>::from(p + kSchoolCode);
+    r.note = FixedText<5>::from(p + kNote);
+    r.points = FixedText<5>::from(p + kPoints);
+    r.reserved = FixedText<5>::from(p + kReserved);
     return r;
 }
 
 int ResultRecord::pointsValue() const
 {
-    return recordtext::pointsValue(points.leftJustified(5, ' ').constData());
-}
-
-QByteArray SharedResultRecord::encode() const
-{
-    QByteArray out(kSharedRecordLength, '\0');
-    char* p = out.data();
-    putBytes(p + 0, program, 20);
-    put(p + 20, listPosition);
-    put(p + 22, date);
-    put(p + 30, clockTime);
-    put(p + 38, pupil);
-    put(p + 40, course);
-    put(p + 42, time);
-    putBytes(p + 46, schoolCode, 5);
-    putBytes(p + 51, reserved, 15);
-    return out;
-}
-
-SharedResultRecord SharedResultRecord::decode(const char* p)
-{
-    SharedResultRecord r;
-    r.program = QByteArray(p + 0, 20);
-    r.listPosition = get<qint16>(p + 20);
-    r.date = get<double>(p + 22);
-    r.clockTime = get<double>(p + 30);
-    r.pupil = get<qint16>(p + 38);
-    r.course = get<qint16>(p + 40);
-    r.time = get<qint32>(p + 42);
-    r.schoolCode = QByteArray(p + 46, 5);
-    r.reserved = QByteArray(p + 51, 15);
-    return r;
+    return recordtext::pointsValue(points.data());
 }
 
 namespace recordtext {

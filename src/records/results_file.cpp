@@ -94,42 +94,32 @@ bool writesSharedRecord(int pupil)
     return pupil > 5000 || pupil < 4900;
 }
 
-std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock, Pause& pause, const Opener& open)
+std::optional<RecordsError> appendResult(const Folders& folders, const Organisation& organisation,
+                                         const Attempt& attempt, const Clock& clock, Pause& pause, const Opener& open)
 {
-    const CurrentAttempt& now = state.current;
-    const QString schoolCodeText = state.organisation.schoolCode.toText();
-
     ResultRecord record;
     record.date = oadate::fromDate(clock.today());
     record.clockTime = oadate::fromTime(clock.timeOfDay());
-    record.pupil = now.pupilNo;
-    record.course = now.course;
-    record.time = now.lastTime;
-    record.schoolCode = recordtext::fixedField(schoolCodeText, 5).value_or(QByteArray(5, ' '));
-    record.note = QByteArray(5, ' ');
-    record.points = recordtext::pointsField(now.lastPoints);
-    record.reserved = QByteArray(5, '\0');
-    const QString path = resultsPath(state.folders);
-    if (auto error = appendRecord(path, record.encode(), kResultRecordLength, pause, open))
+    record.pupil = qint16(attempt.pupil);
+    record.course = qint16(attempt.course);
+    record.time = attempt.time;
+    record.schoolCode = recordtext::fixedField(organisation.schoolCode.toText(), 5).value_or(QByteArray(5, ' '));
+    // The family's programs leave the points field at 0: the points are worked out from the
+    // time whenever they are needed.
+    record.points = recordtext::pointsField(0);
+    if (auto error = appendRecord(resultsPath(folders), record.encode(), kResultRecordLength, pause, open))
         return error;
 
-    if (!writesSharedRecord(now.pupilNo))
+    if (!writesSharedRecord(attempt.pupil))
         return std::nullopt;
-    SharedResultRecord shared;
-    const auto program = recordtext::programField(state.folders.programFolderName);
+    const auto program = recordtext::programField(folders.programFolderName);
     if (!program) {
         return RecordsError{sharedFileName(), QStringLiteral("に書き込む"), 0,
                             QStringLiteral("プログラムのフォルダ名に、この文字コードで書けない文字があります")};
     }
-    shared.program = *program;
-    shared.listPosition = 0; // the position in a course list, which this program does not have
-    shared.date = oadate::fromDate(clock.today());
-    shared.clockTime = oadate::fromTime(clock.timeOfDay());
-    shared.pupil = now.pupilNo;
-    shared.course = now.course;
-    shared.time = now.lastTime;
-    shared.schoolCode = record.schoolCode;
-    return appendRecord(sharedPath(state.folders), shared.encode(), kSharedRecordLength, pause, open);
+    record.program = *program;
+    record.listPosition = 0; // the position in a course list, which this program does not have
+    return appendRecord(sharedPath(folders), record.encode(RecordLayout::Shared), kSharedRecordLength, pause, open);
 }
 
 } // namespace resultsfile

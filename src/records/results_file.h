@@ -9,7 +9,7 @@
 class Clock;
 class Pause;
 struct Folders;
-struct SharedState;
+struct Organisation;
 
 namespace resultsfile {
 
@@ -35,8 +35,18 @@ std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& 
 // Pupils 4900..5000 are kept out of the family's shared file.
 bool writesSharedRecord(int pupil);
 
-// Appends the current attempt to "成績累積データ.dat" and, for most pupils, to the shared file.
-std::optional<RecordsError> appendResult(const SharedState& state, const Clock& clock, Pause& pause,
+// One attempt to be recorded: who, on which course, in how many seconds.
+struct Attempt
+{
+    int pupil = 0;
+    int course = 0;
+    qint32 time = 0;
+};
+
+// Appends the attempt to "成績累積データ.dat" and, for most pupils, to the shared file, dated
+// now.
+std::optional<RecordsError> appendResult(const Folders& folders, const Organisation& organisation,
+                                         const Attempt& attempt, const Clock& clock, Pause& pause,
                                          const Opener& open = openRecordFile);
 
 } // namespace resultsfile

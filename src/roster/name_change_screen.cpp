@@ -3,7 +3,6 @@
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
-#include "ui/form_registry.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
@@ -116,7 +115,5 @@ void NameChangeScreen::backToMenu()
 {
     for (QLineEdit* name : m_names)
         name->setInputMethodHints(Qt::ImhNone);
-    ScreenContext& context = m_context;
-    context.navigator.showMenu();
-    context.forms.unload(this);
+    m_context.navigator.showMenu();
 }

@@ -3,8 +3,10 @@
 #include "state/bounded_table.h"
 #include "state/loose.h"
 #include "text/number_field.h"
+#include "text/text_file.h"
 #include "text/value_reader.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <cmath>
@@ -165,6 +167,18 @@ void repair(const QString& sharedFolder)
     if (file.open(QIODevice::ReadOnly))
         return;
     QFile::rename(sharedFolder + tempFileName(), sharedFolder + fileName());
+}
+
+Read read(const QString& sharedFolder)
+{
+    const auto text = textfile::read(sharedFolder + fileName());
+    if (!text.text) {
+        return {std::nullopt,
+                QStringLiteral("名簿ファイル「%1」を読めません（%2）。\r\nこのフォルダにあるはずです：%3\r\n"
+                               "先生を呼んでください。")
+                    .arg(fileName(), text.error, QDir::toNativeSeparators(sharedFolder))};
+    }
+    return {parse(*text.text), QString()};
 }
 
 } // namespace roster

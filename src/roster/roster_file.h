@@ -58,6 +58,15 @@ std::optional<QString> fullGradeLabel(int gradeIndex);
 QString fileName();
 QString tempFileName();
 
+// The roster of the shared folder, read and parsed; when it cannot be read, nothing and the
+// message that tells the teacher why and where it should be.
+struct Read
+{
+    std::optional<Parsed> parsed;
+    QString failure;
+};
+Read read(const QString& sharedFolder);
+
 // Restores the roster from "生徒用名簿temp.txt" when the roster itself cannot be opened;
 // a failed repair is passed over.
 void repair(const QString& sharedFolder);

@@ -24,6 +24,15 @@ QString gradeMark(int g)
     return QStringLiteral("　");
 }
 
+const QStringList& gradeChoices()
+{
+    static const QStringList choices = {
+        QStringLiteral("全学年"), QStringLiteral("中学生全体"), QStringLiteral("小学生全体"), QStringLiteral("中３"),
+        QStringLiteral("中２"),   QStringLiteral("中１"),       QStringLiteral("小６"),       QStringLiteral("小５"),
+        QStringLiteral("小４"),   QStringLiteral("小３"),       QStringLiteral("小２"),       QStringLiteral("小１")};
+    return choices;
+}
+
 int gradeFilterMatch(int g, const QString& filter)
 {
     if (filter == u"全学年" || filter == u"家族")
@@ -32,12 +41,11 @@ int gradeFilterMatch(int g, const QString& filter)
         return g >= 1 && g <= 6;
     if (filter == u"中学生全体")
         return g >= 7 && g <= 9;
-    static const char16_t* const single[] = {u"小１", u"小２", u"小３", u"小４", u"小５",
-                                             u"小６", u"中１", u"中２", u"中３"};
-    for (int k = 0; k < 9; ++k) {
-        if (filter == QString::fromUtf16(single[k]))
-            return g == k + 1;
-    }
+    // "中３" .. "小１": the choices after the groups, the highest grade first.
+    const QStringList& choices = gradeChoices();
+    const qsizetype single = choices.indexOf(filter);
+    if (single >= 3)
+        return g == 9 - int(single - 3);
     return 0;
 }
 

@@ -11,6 +11,9 @@ void fill(Catalogue& catalogue);
 // "①".."⑥" for elementary grades 1..6, "Ⅰ".."Ⅲ" for junior high 7..9, else a full-width space.
 QString gradeMark(int gradeIndex);
 
+// The twelve choices of the grade filters on the menu and the board, "全学年" first.
+const QStringList& gradeChoices();
+
 // 1 when the grade index belongs to the group named by a grade filter text, else 0.
 int gradeFilterMatch(int gradeIndex, const QString& filterText);
 

@@ -46,10 +46,14 @@ template <typename T> using ByCourse = BoundedTable<T, 0, kMaxCourse>;
 template <typename T> using ByPupil = BoundedTable<T, 0, kMaxPupil>;
 template <typename T> using ByRecord = BoundedTable<T, 0, kMaxRecord>;
 
-// A table by course 0..35 and pupil 0..5000, one block allocated once.
+// A table by course 0..courses and pupil 0..5000, one block allocated once. It holds the
+// catalogue's courses only: a course outside it has no cells.
 template <typename T> class CourseByPupil
 {
 public:
+    explicit CourseByPupil(int courses = kMaxCourse) : m_courses(std::clamp(courses, 0, kMaxCourse)) {}
+
+    int courses() const { return m_courses; }
     T& operator()(int course, int pupil)
     {
         check(course, pupil);
@@ -62,22 +66,24 @@ public:
     }
     void fill(const T& value) { std::fill(m_cells.begin(), m_cells.end(), value); }
 
-    // One pupil's cells added up over the courses first..last (course 0 is no course).
+    // One pupil's cells added up over the courses first..last that the table holds (course 0
+    // is no course).
     double sumOverCourses(int pupil, int first = 1, int last = kMaxCourse) const
     {
         double sum = 0;
-        for (int course = first; course <= last; ++course)
+        for (int course = first; course <= std::min(last, m_courses); ++course)
             sum += double((*this)(course, pupil));
         return sum;
     }
 
 private:
-    static void check(int course, int pupil)
+    void check(int course, int pupil) const
     {
-        if (Q_UNLIKELY(course < 0 || course > kMaxCourse))
-            tableIndexFault("course", course, 0, kMaxCourse);
+        if (Q_UNLIKELY(course < 0 || course > m_courses))
+            tableIndexFault("course", course, 0, m_courses);
         if (Q_UNLIKELY(pupil < 0 || pupil > kMaxPupil))
             tableIndexFault("pupil", pupil, 0, kMaxPupil);
     }
-    std::vector<T> m_cells = std::vector<T>(std::size_t(kMaxCourse + 1) * (kMaxPupil + 1));
+    int m_courses;
+    std::vector<T> m_cells = std::vector<T>(std::size_t(m_courses + 1) * (kMaxPupil + 1));
 };

@@ -36,10 +36,8 @@ struct Catalogue
     qint16 courseCount = 0;
     Loose topLevelCourse;
     qint32 accentColour = 0;
-    // The help commands' addresses (index, study page, contact page, home page), read at
-    // start, and the address the help browser opens when it is loaded.
+    // The help commands' addresses (index, study page, contact page, home page), read at start.
     QStringList helpAddresses;
-    QString browserUrl;
 };
 
 // Course rules, one line of "タイム回数データ.txt" per index.
@@ -56,30 +54,29 @@ struct CourseRules
     ByCourse<Loose> window2Days;
 };
 
-// The pupil now working and the attempt just run.
-struct CurrentAttempt
+// The pupil now working, chosen in the menu.
+struct CurrentPupil
 {
     qint16 pupilNo = 0;
     QString pupilName;
     QString pupilGrade;
     qint32 pupilStartTime = 0;
-    qint16 course = 0;
-    qint32 lastTime = 0;
-    qint16 lastPoints = 0;
-    qint16 newPersonalBest = 0;
-    qint16 newCourseBest = 0;
-    qint16 passedBefore = 0;
-    qint16 topLevelCleared = 0;
 };
 
-// Recent results and the statistics computed from them.
+// The statistics of every pupil and course, computed from the recent records of the results
+// file (records/statistics.h). Sized by the catalogue's courses.
 struct Statistics
 {
-    qint16 recordCount = 0;
-    ByRecord<double> recordDates;
-    ByRecord<qint16> recordPupils;
-    ByRecord<qint16> recordCourses;
-    ByRecord<qint32> recordTimes;
+    explicit Statistics(int courses = 0)
+        : bestTime(courses), totalCount(courses), totalPoints(courses), todayCount(courses), todayPoints(courses),
+          windowCount(courses), windowPoints(courses), window2Count(courses), window2Points(courses)
+    {
+        bestTime.fill(99999);
+        courseBestTime.fill(99999);
+    }
+    int courses() const { return bestTime.courses(); }
+
+    qint16 recordCount = 0; // the records counted: the newest valid ones
     CourseByPupil<qint32> bestTime;
     ByCourse<qint32> courseBestTime;
     CourseByPupil<qint16> totalCount;
@@ -120,7 +117,7 @@ struct SharedState
     Organisation organisation;
     Catalogue catalogue;
     CourseRules rules;
-    CurrentAttempt current;
+    CurrentPupil current;
     Statistics stats;
     SoundState sound;
     RosterTables roster;

@@ -3,7 +3,6 @@
 #include "progress_graph.h"
 
 #include <QDialog>
-#include <QImage>
 
 class QChartView;
 
@@ -14,7 +13,4 @@ class GraphWindow final : public QDialog
     Q_OBJECT
 public:
     GraphWindow(const QString& pupilName, const QList<progressgraph::CourseSeries>& series, QWidget* parent);
-
-    // The same chart as a picture, for the printed page.
-    static QImage render(const QList<progressgraph::CourseSeries>& series, const QSize& size);
 };

@@ -9,12 +9,12 @@
 
 namespace progressgraph {
 
-QList<CourseSeries> personalSeries(const QList<ResultsStore::Attempt>& attempts, int pupil, const Catalogue& catalogue,
+QList<CourseSeries> personalSeries(const QList<ResultRecord>& attempts, int pupil, const Catalogue& catalogue,
                                    const CourseRules& rules, const QDate& today)
 {
     QList<CourseSeries> byCourse(catalogue.courseCount + 1);
     const double firstDay = oadate::fromDate(today) - resultslists::kPersonalDays;
-    for (const ResultsStore::Attempt& a : attempts) {
+    for (const ResultRecord& a : attempts) {
         if (a.pupil != pupil || a.course < 1 || a.course > catalogue.courseCount || a.time < 0 ||
             a.time >= resultslists::kPersonalTimeBelow || !std::isfinite(a.date) || std::floor(a.date) <= firstDay)
             continue;

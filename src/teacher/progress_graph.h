@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/results_store.h"
+#include "records/result_record.h"
 
 #include <QDate>
 #include <QList>
@@ -23,7 +23,7 @@ struct CourseSeries
     qint32 secondTargetTime = 0;
 };
 
-QList<CourseSeries> personalSeries(const QList<ResultsStore::Attempt>& attempts, int pupil, const Catalogue& catalogue,
+QList<CourseSeries> personalSeries(const QList<ResultRecord>& attempts, int pupil, const Catalogue& catalogue,
                                    const CourseRules& rules, const QDate& today);
 
 } // namespace progressgraph

@@ -3,9 +3,28 @@
 #include "board/course_board.h"
 #include "drill/attempt.h"
 #include "records/clearing.h"
+#include "records/oa_date.h"
 #include "state/shared_state.h"
 
+#include <cmath>
+
 namespace pupilreport {
+
+QStringList lastAttempts(const QList<ResultRecord>& records, int p, const Catalogue& catalogue)
+{
+    QStringList last;
+    for (auto it = records.crbegin(); it != records.crend() && last.size() < kLastAttempts; ++it) {
+        if (it->pupil != p || it->course < 1 || it->course > catalogue.courseCount ||
+            !oadate::toDate(it->date).isValid())
+            continue;
+        last << QStringLiteral("%1 %2　%3　%4秒")
+                    .arg(oadate::toDate(std::floor(it->date)).toString(QStringLiteral("yyyy/MM/dd")),
+                         oadate::toTime(it->clockTime).toString(QStringLiteral("hh:mm")),
+                         catalogue.courseNames[it->course])
+                    .arg(it->time);
+    }
+    return last;
+}
 
 QString html(const SharedState& state, int p, const QString& name, const QString& grade, const QDate& today,
              const QStringList& lastAttempts, const QString& graphImage)

@@ -1,8 +1,13 @@
 #pragma once
 
-#include <QDate>
-#include <QString>
+#include "records/result_record.h"
 
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct Catalogue;
 struct SharedState;
 
 // One pupil's page for the teacher to print and hand to the parents: the school, the pupil,
@@ -12,6 +17,10 @@ struct SharedState;
 namespace pupilreport {
 
 constexpr int kLastAttempts = 5;
+
+// The pupil's last attempts on the catalogue's courses, newest first, one line each
+// ("2026/12/04 15:34　レベル１　62秒").
+QStringList lastAttempts(const QList<ResultRecord>& records, int pupil, const Catalogue& catalogue);
 
 QString html(const SharedState& state, int pupil, const QString& name, const QString& grade, const QDate& today,
              const QStringList& lastAttempts, const QString& graphImage);

@@ -81,24 +81,13 @@ Report checkFile(const QString& path, bool shared, const QDate& today)
     const double latest = oadate::fromDate(today) + 1;
     for (qint64 n = 0; n < count; ++n) {
         const char* p = bytes.constData() + n * length;
-        qint16 pupil;
-        qint16 course;
-        qint32 time;
-        double date;
-        if (shared) {
-            const SharedResultRecord r = SharedResultRecord::decode(p);
-            pupil = r.pupil;
-            course = r.course;
-            time = r.time;
-            date = r.date;
-            programs[cp932::decode(r.program).trimmed()] += 1;
-        } else {
-            const ResultRecord r = ResultRecord::decode(p);
-            pupil = r.pupil;
-            course = r.course;
-            time = r.time;
-            date = r.date;
-        }
+        const ResultRecord r = ResultRecord::decode(p, shared ? RecordLayout::Shared : RecordLayout::Program);
+        if (shared)
+            programs[cp932::decode(r.program.bytes()).trimmed()] += 1;
+        const qint16 pupil = r.pupil;
+        const qint16 course = r.course;
+        const qint32 time = r.time;
+        const double date = r.date;
         if (pupil < 1 || pupil > kMaxPupil)
             pupils.add(n + 1);
         if (course < 1 || course > kMaxCourse)

@@ -45,7 +45,7 @@ QByteArray build(const QList<ResultRecord>& records, const QList<roster::Line>& 
             inTables ? catalogue.courseNames[r.course] : QString(),
             QString::number(r.time),
             QString::number(earned),
-            cp932::decode(r.schoolCode).trimmed()};
+            cp932::decode(r.schoolCode.bytes()).trimmed()};
         QStringList cells;
         for (const QString& f : fields)
             cells << quoted(f);

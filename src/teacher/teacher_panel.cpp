@@ -1,17 +1,15 @@
 #include "teacher_panel.h"
 
 #include "board/results_lists.h"
-#include "graph_window.h"
+#include "progress_chart.h"
 #include "progress_graph.h"
 #include "pupil_report.h"
-#include "records/oa_date.h"
 #include "records/results_file.h"
-#include "records/results_store.h"
+#include "records/results_reader.h"
 #include "results_csv.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
-#include "text/text_file.h"
 #include "ui/ui_helpers.h"
 
 #include <QDir>
@@ -22,7 +20,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextDocument>
-#include <cmath>
 
 TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* board)
     : QDialog(board), m_context(context), m_boardPupil(boardPupil), m_showPupil(std::move(showPupil))
@@ -31,15 +28,19 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
     setWindowTitle(QStringLiteral("先生用"));
     setFixedSize(480, 560);
     const SharedState& state = m_context.services.state;
-    if (const auto text = textfile::read(state.folders.sharedFolder + roster::fileName()); text.text)
-        m_roster = roster::parse(*text.text).lines;
+    const roster::Read read = roster::read(state.folders.sharedFolder);
+    if (read.parsed)
+        m_roster = read.parsed->lines;
     m_list = new QListWidget(this);
     m_list->setObjectName("List1");
     m_list->setGeometry(16, 16, 240, 528);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setFont(uih::fixedFont(12));
-    for (const roster::Line& line : m_roster)
-        m_list->addItem(line.trimmedName() + QStringLiteral("/") + QString::number(line.number));
+    for (const roster::Line& line : m_roster) {
+        auto* item = new QListWidgetItem(line.trimmedName() + QStringLiteral("/") + QString::number(line.number));
+        item->setData(Qt::UserRole, int(line.number));
+        m_list->addItem(item);
+    }
 
     const struct
     {
@@ -70,6 +71,10 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         connect(button, &QPushButton::clicked, this, b.action);
         y += 60;
     }
+    // Without the roster the panel can still print and export what the board shows, but the
+    // teacher must know why the list is empty.
+    if (!read.parsed)
+        m_context.services.messages.show(QStringLiteral("先生用"), read.failure, MessageBox::Icon::Warning);
 }
 
 int TeacherPanel::selectedPupil() const
@@ -84,7 +89,7 @@ QList<int> TeacherPanel::pupilsToPrint() const
     for (int row = 0; row < m_list->count(); ++row) {
         const QListWidgetItem* item = m_list->item(row);
         if (item->isSelected())
-            pupils << item->text().mid(item->text().lastIndexOf(u'/') + 1).toInt();
+            pupils << item->data(Qt::UserRole).toInt();
     }
     if (pupils.isEmpty())
         pupils << m_boardPupil;
@@ -114,8 +119,8 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
 {
     const SharedState& state = m_context.services.state;
     const QDate today = m_context.services.clock.today();
-    ResultsStore store(m_context.services, m_context.pause);
-    const auto attempts = store.readAttempts(resultslists::kPersonalRecords);
+    ResultsReader reader(m_context.services, m_context.pause);
+    const auto attempts = reader.read(resultslists::kPersonalRecords);
     if (!attempts)
         return; // the program has been ended
     QTextDocument document;
@@ -123,20 +128,10 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
     QString html;
     for (int i = 0; i < pupils.size(); ++i) {
         const int p = pupils[i];
-        QStringList last;
-        for (auto it = attempts->crbegin(); it != attempts->crend() && last.size() < pupilreport::kLastAttempts; ++it) {
-            if (it->pupil != p || it->course < 1 || it->course > state.catalogue.courseCount ||
-                !std::isfinite(it->date))
-                continue;
-            last << QStringLiteral("%1 %2　%3　%4秒")
-                        .arg(oadate::toDate(std::floor(it->date)).toString(QStringLiteral("yyyy/MM/dd")),
-                             oadate::toTime(it->clockTime).toString(QStringLiteral("hh:mm")),
-                             state.catalogue.courseNames[it->course])
-                        .arg(it->time);
-        }
+        const QStringList last = pupilreport::lastAttempts(*attempts, p, state.catalogue);
         const auto series = progressgraph::personalSeries(*attempts, p, state.catalogue, state.rules, today);
         const QString image = QStringLiteral("graph%1").arg(p);
-        document.addResource(QTextDocument::ImageResource, QUrl(image), GraphWindow::render(series, QSize(900, 420)));
+        document.addResource(QTextDocument::ImageResource, QUrl(image), progresschart::render(series, QSize(900, 420)));
         const QString grade = state.roster.pupilGradeLabels[p];
         html +=
             QStringLiteral("<div style=\"%1\">").arg(i == 0 ? QString() : QStringLiteral("page-break-before: always"));

@@ -21,7 +21,7 @@ public:
     using ShowPupil = std::function<void(int pupil)>;
     TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* board);
 
-    // The pupils to print: the numbers after the last "/" of the selected entries, or the board's.
+    // The pupils to print: those of the selected entries, or the board's.
     QList<int> pupilsToPrint() const;
     // Prints one page per pupil; used by "印刷" after the print dialog, and by tests on a PDF.
     void printReports(QPrinter& printer, const QList<int>& pupils);

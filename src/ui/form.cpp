@@ -1,5 +1,7 @@
 #include "form.h"
 
+#include "platform/pending_events.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCloseEvent>
@@ -31,6 +33,13 @@ void Form::unloadSelf()
 {
     if (m_unload)
         m_unload(this);
+}
+
+bool Form::letEventsRun()
+{
+    const OpenCheck open(this);
+    letPendingEventsRun();
+    return open();
 }
 
 void Form::keyPressEvent(QKeyEvent* event)

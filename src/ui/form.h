@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 #include <functional>
 
@@ -23,6 +24,26 @@ protected:
 
     // Unloads this form through the registry that shows it (nothing when it is not shown).
     void unloadSelf();
+
+    // Lets the window events that are waiting run, so that the screen keeps answering during
+    // long work. Anything may happen meanwhile, the pupil may even leave this very screen:
+    // false when it has been unloaded or deleted, and the caller must then return at once
+    // without touching a member.
+    [[nodiscard]] bool letEventsRun();
+
+    // Remembers the screen across a call that lets events run by itself (a wait, a question,
+    // the retries of the results file): true while the screen is still open.
+    class OpenCheck
+    {
+    public:
+        explicit OpenCheck(Form* form) : m_form(form) {}
+        bool operator()() const { return m_form && m_form->isOpen(); }
+
+    private:
+        QPointer<Form> m_form;
+    };
+    OpenCheck openCheck() { return OpenCheck(this); }
+    bool isOpen() const { return bool(m_unload); }
 
 private:
     friend class FormRegistry;

@@ -23,7 +23,7 @@ void FormRegistry::activate(Form* form)
     }
 }
 
-void FormRegistry::show(Form* form)
+void FormRegistry::show(Form* form, const QList<Form*>& replaced)
 {
     activate(form);
     // The focused control shows its focus mark from the first moment, not only after Tab:
@@ -32,6 +32,10 @@ void FormRegistry::show(Form* form)
     form->show();
     form->raise();
     form->activateWindow();
+    for (Form* old : replaced) {
+        if (old != form)
+            unload(old);
+    }
     form->formActivate();
 }
 

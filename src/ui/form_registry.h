@@ -19,8 +19,9 @@ public:
     FormRegistry& operator=(const FormRegistry&) = delete;
     ~FormRegistry();
 
-    // Shows a form without waiting; the registry owns it until it is unloaded.
-    void show(Form* form);
+    // Shows a form without waiting; the registry owns it until it is unloaded. The forms it
+    // replaces are unloaded once it is on the screen, before its activation runs.
+    void show(Form* form, const QList<Form*>& replaced = {});
 
     Form* find(QAnyStringView formName) const;
     bool isLoaded(QAnyStringView formName) const { return find(formName) != nullptr; }

@@ -1,22 +1,33 @@
 #pragma once
 
-// The ways from one screen to the next. Screens ask for the next screen here and never include
-// one another; the application's navigation creates them. The screen that hands over unloads
-// itself or is unloaded by the next one.
+#include <QString>
+
+struct AttemptOutcome;
+
+// The ways from one screen to the next. A screen asks for the next one here with what that
+// one needs, and never includes another screen; the application's navigation creates it and
+// decides which screens it replaces. A screen that asks must assume it has been unloaded
+// when the call returns.
 class Navigator
 {
 public:
     virtual ~Navigator() = default;
-    // The drill for the current course, once pending events have run; a course without a
-    // number set is refused with a message and the board is shown instead.
-    virtual void startDrill() = 0;
-    // The course board for the current pupil; a board already open is replaced.
-    virtual void openResultsViewer() = 0;
     virtual void showMenu() = 0;
     virtual void showNameChange() = 0;
-    virtual void showEndScreen() = 0;
-    // The wait form, unless it is already shown.
-    virtual void showWaitScreen() = 0;
-    // The help browser on BrowserUrl; a browser already open keeps its page.
-    virtual void showHelpBrowser() = 0;
+    // The course board of the current pupil.
+    virtual void showBoard() = 0;
+    // The drill on a course; a course without a number set is refused with a message and the
+    // board is shown instead.
+    virtual void startDrill(int course) = 0;
+    // The result of the attempt just recorded, after the wait screen has stood for a second.
+    virtual void showEndScreen(const AttemptOutcome& outcome) = 0;
+    // The help browser, opening the address when it is not open yet; an open browser keeps
+    // its page.
+    virtual void showHelp(const QString& address) = 0;
+    // The version box, waiting until it is closed.
+    virtual void showVersionBox() = 0;
+    // The teacher's tools, opened from the board: a pupil's graph (waiting until it is
+    // closed) and the teacher's panel.
+    virtual void showGraph(int pupil) = 0;
+    virtual void showTeacherPanel() = 0;
 };

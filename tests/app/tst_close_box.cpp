@@ -1,4 +1,5 @@
 #include "app/navigation.h"
+#include "state/attempt_outcome.h"
 #include "test_world.h"
 #include "ui/form.h"
 
@@ -32,10 +33,13 @@ private slots:
         TestWorld w;
         w.context.navigator.showMenu();
         if (screen == "seisekitime1") {
-            w.context.navigator.openResultsViewer();
+            w.context.navigator.showBoard();
         } else if (screen == "FrmSyuuryou") {
-            w.forms.unload("namesel");
-            w.context.navigator.showEndScreen();
+            AttemptOutcome outcome;
+            outcome.pupil = 3;
+            outcome.course = 1;
+            outcome.time = 50;
+            w.context.navigator.showEndScreen(outcome);
             QTRY_VERIFY(w.forms.find(screen)->findChild<QWidget*>("Command4")->isVisible());
         } else if (screen == "FrmName2") {
             w.forms.find("namesel")->findChild<QPushButton*>("Command16")->click();
@@ -66,7 +70,7 @@ private slots:
             if (Form* board = w.forms.find("seisekitime1"))
                 board->close();
         });
-        w.context.navigator.openResultsViewer();
+        w.context.navigator.showBoard();
         QTRY_VERIFY(!w.forms.isLoaded("seisekitime1"));
         QVERIFY(w.forms.isLoaded("namesel"));
         QVERIFY(w.end.exitCodes.isEmpty());

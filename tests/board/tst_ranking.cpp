@@ -5,7 +5,7 @@
 #include "records/clearing.h"
 #include "records/oa_date.h"
 #include "records/result_record.h"
-#include "records/results_store.h"
+#include "records/results_reader.h"
 #include "roster/roster_file.h"
 
 #include <QtTest>
@@ -79,7 +79,7 @@ private slots:
         QFETCH(QStringList, lines);
         // Pupil 2 is the one working; names cut to 5 characters or filled with full-width spaces.
         const Group g({"山田太郎", "佐藤花子", "井上", "渡辺翔太郎くん"}, {1, 3, 1, 7});
-        auto stats = std::make_unique<Statistics>();
+        auto stats = std::make_unique<Statistics>(5);
         for (int k = 1; k <= 4; ++k) {
             if (mode == 1) {
                 stats->bestTime(1, k) = first[k - 1];
@@ -101,7 +101,7 @@ private slots:
     void undefinedCourseAndLargeGroups()
     {
         const Group g({"あ", "い", "う"}, {1, 1, 1});
-        auto stats = std::make_unique<Statistics>();
+        auto stats = std::make_unique<Statistics>(30);
         stats->bestTime(30, 1) = 20;
         stats->bestTime(30, 2) = 99999;
         stats->bestTime(30, 3) = 70;
@@ -163,11 +163,11 @@ private slots:
             file.write(r.encode());
         }
         file.close();
-        ResultsStore store(w.services, w.pause);
-        QVERIFY(store.computeStatistics());
+        ResultsReader reader(w.services, w.pause);
+        QVERIFY(reader.refreshStatistics());
         QCOMPARE(clearing::progressText(w.state->stats, w.state->rules, 1, 3), QStringLiteral("クリア済み"));
         w.clock.date = w.clock.date.addDays(2); // the one from 29 days ago leaves the window
-        QVERIFY(store.computeStatistics());
+        QVERIFY(reader.refreshStatistics());
         QCOMPARE(clearing::progressText(w.state->stats, w.state->rules, 1, 3),
                  QStringLiteral("クリアまで あと1回・6点"));
     }
@@ -206,12 +206,16 @@ private slots:
         rules.pointWeight[1] = 1.0f;
         const QDate today(2026, 12, 8);
         const auto at = [&](int daysAgo, int hour, int pupil, int course, int time) {
-            return ResultsStore::Attempt{oadate::fromDate(today.addDays(-daysAgo)), oadate::fromTime(QTime(hour, 5)),
-                                         qint16(pupil), qint16(course), time};
+            ResultRecord r;
+            r.date = oadate::fromDate(today.addDays(-daysAgo));
+            r.clockTime = oadate::fromTime(QTime(hour, 5));
+            r.pupil = qint16(pupil);
+            r.course = qint16(course);
+            r.time = time;
+            return r;
         };
-        const QList<ResultsStore::Attempt> attempts = {at(4000, 9, 2, 1, 70), at(2, 9, 1, 1, 45),
-                                                       at(0, 9, 2, 1, 90000), at(0, 10, 2, 2, 80),
-                                                       at(0, 11, 1, 1, 61),   at(0, 12, 3, 1, 50)};
+        const QList<ResultRecord> attempts = {at(4000, 9, 2, 1, 70), at(2, 9, 1, 1, 45),  at(0, 9, 2, 1, 90000),
+                                              at(0, 10, 2, 2, 80),   at(0, 11, 1, 1, 61), at(0, 12, 3, 1, 50)};
         resultslists::Request request;
         request.today = today;
         request.currentPupil = 2;

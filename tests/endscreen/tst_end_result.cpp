@@ -1,8 +1,23 @@
 #include "endscreen/end_result.h"
 #include "logic_world.h"
 #include "records/clearing.h"
+#include "state/attempt_outcome.h"
 
 #include <QtTest>
+
+namespace {
+
+// An attempt of pupil 3, as the recorder hands it over.
+AttemptOutcome attemptOf(int course, int time = 0)
+{
+    AttemptOutcome outcome;
+    outcome.pupil = 3;
+    outcome.course = course;
+    outcome.time = time;
+    return outcome;
+}
+
+} // namespace
 
 class TestEndResult : public QObject
 {
@@ -36,12 +51,10 @@ private slots:
         QFETCH(QString, pointsLine);
         QFETCH(QString, resultLine);
         LogicWorld w;
-        w.state->current.course = 3;
         w.state->rules.pointWeight[3] = weight;
-        w.state->current.lastTime = time;
         w.state->stats.todayCount(3, 3) = 2;
         w.state->stats.todayCount(1, 3) = 4;
-        const auto a = endresult::assess(w.state->current, w.state->stats, w.state->rules, w.state->catalogue);
+        const auto a = endresult::assess(attemptOf(3, time), w.state->stats, w.state->rules, w.state->catalogue);
         QCOMPARE(a.pointsLine, pointsLine);
         QCOMPARE(a.resultLine, resultLine);
         QCOMPARE(a.levelTodayLine, QStringLiteral(" (このレベル　2回目)"));
@@ -71,11 +84,10 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, sound);
         LogicWorld w;
-        w.state->current.course = 3; // second target 150
-        w.state->current.newCourseBest = qint16(courseBest);
-        w.state->current.newPersonalBest = qint16(personalBest);
-        w.state->current.lastTime = time;
-        const auto a = endresult::assess(w.state->current, w.state->stats, w.state->rules, w.state->catalogue);
+        AttemptOutcome outcome = attemptOf(3, time); // second target 150
+        outcome.newCourseBest = courseBest == 1;
+        outcome.newPersonalBest = personalBest == 1;
+        const auto a = endresult::assess(outcome, w.state->stats, w.state->rules, w.state->catalogue);
         QCOMPARE(a.recordMessage, message);
         QCOMPARE(int(a.sound), sound);
     }
@@ -102,13 +114,13 @@ private slots:
         QFETCH(bool, pass);
         QFETCH(bool, hidePanel);
         LogicWorld w;
-        w.state->current.course = qint16(course);
-        w.state->current.lastTime = 500;
-        w.state->current.passedBefore = qint16(passedBefore);
+        AttemptOutcome outcome = attemptOf(course, 500);
+        outcome.passedBefore = passedBefore == 1;
         w.state->rules.requiredCount[20] = qint16(countOf20);
         w.state->stats.windowPoints(course, 3) = 50;
         w.state->stats.windowCount(course, 3) = 5;
-        const auto a = endresult::assess(w.state->current, w.state->stats, w.state->rules, w.state->catalogue);
+        outcome.cleared = clearing::isCleared(w.state->stats, w.state->rules, course, 3);
+        const auto a = endresult::assess(outcome, w.state->stats, w.state->rules, w.state->catalogue);
         QVERIFY(a.cleared);
         QCOMPARE(a.showTargetPanel, panel);
         QCOMPARE(a.playPass, pass);
@@ -118,7 +130,6 @@ private slots:
     void notClearedWithoutBothRequirements()
     {
         LogicWorld w;
-        w.state->current.course = 2;
         w.state->stats.windowPoints(2, 3) = 50;
         w.state->stats.windowCount(2, 3) = 4;
         QVERIFY(!clearing::isCleared(w.state->stats, w.state->rules, 2, 3));
@@ -154,11 +165,12 @@ private slots:
         QFETCH(QString, label);
         QFETCH(bool, clearLabel);
         LogicWorld w;
-        w.state->current.course = qint16(course);
-        w.state->current.topLevelCleared = qint16(topCleared);
+        AttemptOutcome outcome = attemptOf(course);
+        outcome.cleared = cleared;
+        outcome.topLevelClearedBefore = topCleared == 1;
         w.state->stats.window2Count(course, 3) = qint16(window2Count);
         w.state->stats.window2Points(course, 3) = window2Points;
-        const auto s = endresult::settle(w.state->current, w.state->stats, w.state->rules, w.state->catalogue, cleared);
+        const auto s = endresult::settle(outcome, w.state->stats, w.state->rules, w.state->catalogue);
         QCOMPARE(s.showRetry, retry);
         QCOMPARE(s.label, label);
         QCOMPARE(s.clearLabel, clearLabel);
@@ -167,15 +179,14 @@ private slots:
     void secondWindowByPoints()
     {
         LogicWorld w;
-        w.state->current.course = 2;
+        AttemptOutcome outcome = attemptOf(2);
+        outcome.cleared = true;
         w.state->rules.window2RequiredCount[2] = Loose(0);
         w.state->rules.window2RequiredPoints[2] = Loose(30);
         w.state->stats.window2Points(2, 3) = 29;
-        QVERIFY(
-            endresult::settle(w.state->current, w.state->stats, w.state->rules, w.state->catalogue, true).showRetry);
+        QVERIFY(endresult::settle(outcome, w.state->stats, w.state->rules, w.state->catalogue).showRetry);
         w.state->stats.window2Points(2, 3) = 30;
-        QVERIFY(
-            !endresult::settle(w.state->current, w.state->stats, w.state->rules, w.state->catalogue, true).showRetry);
+        QVERIFY(!endresult::settle(outcome, w.state->stats, w.state->rules, w.state->catalogue).showRetry);
     }
 };
 

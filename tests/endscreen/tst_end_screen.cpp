@@ -1,6 +1,9 @@
 #include "app/navigation.h"
+#include "records/clearing.h"
 #include "records/oa_date.h"
 #include "records/result_record.h"
+#include "records/results_reader.h"
+#include "state/attempt_outcome.h"
 #include "test_world.h"
 #include "ui/form.h"
 
@@ -31,19 +34,31 @@ QString text(QWidget* form, const char* name)
     return label ? label->text() : QStringLiteral("<none>");
 }
 
+// What the recorder hands over for an attempt of pupil 3 already in the results file, with
+// the statistics counting it.
+AttemptOutcome recorded(TestWorld& w, int course, int time)
+{
+    AttemptOutcome outcome;
+    outcome.pupil = 3;
+    outcome.course = course;
+    outcome.time = time;
+    if (!ResultsReader(w.services, w.pause).refreshStatistics())
+        qFatal("the statistics could not be read");
+    outcome.cleared = clearing::isCleared(w.state->stats, w.state->rules, course, 3);
+    return outcome;
+}
+
 // The end screen as the drill leaves it: the attempt recorded, its flags set.
 struct Ended : TestWorld
 {
     QWidget* screen = nullptr;
-    Ended(int course, int time, int newCourseBest, int newPersonalBest)
+    Ended(int course, int time, bool newCourseBest, bool newPersonalBest)
     {
-        state->current.course = qint16(course);
-        state->current.lastTime = time;
-        state->current.newCourseBest = qint16(newCourseBest);
-        state->current.newPersonalBest = qint16(newPersonalBest);
         writeAttempt(*this, course, time);
-        context.navigator.showWaitScreen();
-        context.navigator.showEndScreen();
+        AttemptOutcome outcome = recorded(*this, course, time);
+        outcome.newCourseBest = newCourseBest;
+        outcome.newPersonalBest = newPersonalBest;
+        context.navigator.showEndScreen(outcome);
         screen = forms.find("FrmSyuuryou");
     }
 };
@@ -56,7 +71,7 @@ class TestEndScreen : public QObject
 private slots:
     void showsTheAttempt()
     {
-        Ended e(3, 100, 1, 1);
+        Ended e(3, 100, true, true);
         e.state->rules.pointWeight[3] = 1.5f;
         QCOMPARE(text(e.screen, "Label18"), QStringLiteral("今の成績：100秒"));
         QCOMPARE(text(e.screen, "Label16"), QStringLiteral("レベル３"));
@@ -66,8 +81,6 @@ private slots:
         QCOMPARE(text(e.screen, "Label14"), QStringLiteral("（1回目)"));
         QCOMPARE(text(e.screen, "Label20"), QStringLiteral("！！！最高新記録！！！"));
         QCOMPARE(e.audio.played, QStringList{e.dir.path() + "/最高1.wav"});
-        QCOMPARE(e.state->current.newCourseBest, qint16(0));
-        QCOMPARE(e.state->current.newPersonalBest, qint16(0));
         QVERIFY(!e.forms.isLoaded("BASEFRM"));
         auto* toMenu = e.screen->findChild<QPushButton*>("Command4");
         auto* again = e.screen->findChild<QPushButton*>("Command5");
@@ -80,9 +93,7 @@ private slots:
     {
         TestWorld w;
         w.state->rules.pointWeight[3] = 1.5f;
-        w.state->current.course = 3;
-        w.state->current.lastTime = 100;
-        w.context.navigator.showEndScreen();
+        w.context.navigator.showEndScreen(recorded(w, 3, 100));
         QCOMPARE(text(w.forms.find("FrmSyuuryou"), "Label19"), QStringLiteral("獲得ポイント：5点×1.5→7点"));
     }
 
@@ -91,10 +102,9 @@ private slots:
         TestWorld w;
         w.state->rules.requiredPoints[5] = 5;
         w.state->rules.requiredCount[5] = 1;
-        w.state->current.course = 5;
-        w.state->current.lastTime = 400; // over the second target: no record sound
         writeAttempt(w, 5, 100);
-        w.context.navigator.showEndScreen();
+        // Shown as 400 seconds, over the second target: no record sound.
+        w.context.navigator.showEndScreen(recorded(w, 5, 400));
         QWidget* screen = w.forms.find("FrmSyuuryou");
         QCOMPARE(w.audio.played, QStringList{w.dir.path() + "/合格.wav"});
         QVERIFY(screen->findChild<QLabel*>("Label2")->isVisible());
@@ -106,10 +116,8 @@ private slots:
         w.state->rules.requiredPoints[2] = 5;
         w.state->rules.requiredCount[2] = 1;
         w.state->rules.window2RequiredCount[2] = Loose(1);
-        w.state->current.course = 2;
-        w.state->current.lastTime = 50;
         writeAttempt(w, 2, 50);
-        w.context.navigator.showEndScreen();
+        w.context.navigator.showEndScreen(recorded(w, 2, 50));
         QWidget* screen = w.forms.find("FrmSyuuryou");
         auto* toMenu = screen->findChild<QPushButton*>("Command4");
         QTRY_VERIFY(toMenu->isVisible());
@@ -123,7 +131,7 @@ private slots:
     // The pupil goes on with the keyboard alone: Enter on the focused "メニューへ".
     void enterGoesToTheBoard()
     {
-        Ended e(1, 70, 0, 0);
+        Ended e(1, 70, false, false);
         auto* toMenu = e.screen->findChild<QPushButton*>("Command4");
         QTRY_VERIFY(toMenu->isVisible());
         QVERIFY(QTest::qWaitForWindowActive(e.screen));
@@ -134,13 +142,13 @@ private slots:
 
     void onceMoreStartsTheSameLevel()
     {
-        Ended e(1, 70, 0, 0);
+        Ended e(1, 70, false, false);
         auto* again = e.screen->findChild<QPushButton*>("Command5");
         QTRY_VERIFY(again->isVisible());
         again->click();
         QVERIFY(e.forms.isLoaded("mainfrm"));
         QVERIFY(!e.forms.isLoaded("FrmSyuuryou"));
-        QCOMPARE(e.state->current.course, qint16(1));
+        QCOMPARE(text(e.forms.find("mainfrm"), "Label10"), QStringLiteral("1"));
     }
 };
 

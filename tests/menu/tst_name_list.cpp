@@ -36,6 +36,7 @@ private slots:
     void figuresSumCourses1To35()
     {
         LogicWorld w;
+        w.state->stats = Statistics(kMaxCourse); // a catalogue of every course the files allow
         w.state->stats.totalCount(1, 3) = 1000;
         w.state->stats.totalCount(35, 3) = 234;
         w.state->stats.totalCount(0, 3) = 7; // course 0 is not a course

@@ -187,19 +187,6 @@ private slots:
         QCOMPARE(m.messages.shown.size(), 1);
     }
 
-    void secondCopyIsTurnedAway()
-    {
-        TestWorld w;
-        w.instance.alreadyRunning = true;
-        w.context.navigator.showMenu();
-        QCOMPARE(w.messages.shown.size(), 1);
-        QCOMPARE(w.messages.shown[0].title, QStringLiteral("注意"));
-        QCOMPARE(w.messages.shown[0].text,
-                 QStringLiteral("このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
-                                "同じプログラムを完全に終了させてから実行してください。"));
-        QCOMPARE(w.end.exitCodes, QList<int>{0});
-    }
-
     // The claim is the operating system's: it goes with the process that held it.
     void realSingleInstance()
     {

@@ -24,10 +24,8 @@ int main(int argc, char* argv[])
     const int worker = args[2].toInt();
     const int count = args[3].toInt();
     for (int n = 0; n < count; ++n) {
-        state->current.pupilNo = qint16(worker);
-        state->current.course = 1;
-        state->current.lastTime = n;
-        if (const auto error = resultsfile::appendResult(*state, clock, pause)) {
+        if (const auto error =
+                resultsfile::appendResult(state->folders, state->organisation, {worker, 1, n}, clock, pause)) {
             std::fprintf(stderr, "%s\n", qPrintable(error->message()));
             return 1;
         }

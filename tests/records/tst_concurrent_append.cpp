@@ -38,8 +38,8 @@ private slots:
         for (int i = 0; i < kWorkers * kEach; ++i) {
             const auto r = ResultRecord::decode(results.constData() + i * kResultRecordLength);
             seen.insert({r.pupil, r.time});
-            const auto s = SharedResultRecord::decode(shared.constData() + i * kSharedRecordLength);
-            QCOMPARE(s.program, QByteArray("prog\\               "));
+            const auto s = ResultRecord::decode(shared.constData() + i * kSharedRecordLength, RecordLayout::Shared);
+            QCOMPARE(s.program.bytes(), QByteArray("prog\\               "));
             seenShared.insert({s.pupil, s.time});
         }
         QCOMPARE(seen.size(), kWorkers * kEach);

@@ -37,10 +37,8 @@ struct Installation
     QString shared() const { return resultsfile::sharedPath(state->folders); }
     void attempt(int pupil, int course, int time)
     {
-        state->current.pupilNo = qint16(pupil);
-        state->current.course = qint16(course);
-        state->current.lastTime = time;
-        const auto error = resultsfile::appendResult(*state, clock, pause);
+        const auto error =
+            resultsfile::appendResult(state->folders, state->organisation, {pupil, course, time}, clock, pause);
         QVERIFY2(!error, error ? qPrintable(error->message()) : "");
     }
 };
@@ -113,7 +111,7 @@ private slots:
         const QByteArray file = readAll(inst.shared());
         QCOMPARE(file.size(), 66);
         QCOMPARE(file.toHex(), expected.toHex());
-        const SharedResultRecord back = SharedResultRecord::decode(file.constData());
+        const ResultRecord back = ResultRecord::decode(file.constData(), RecordLayout::Shared);
         QCOMPARE(back.pupil, qint16(4899));
         QCOMPARE(back.time, 99);
     }
@@ -203,7 +201,7 @@ private slots:
         QCOMPARE(ResultRecord::decode(file.constData() + 44).pupil, qint16(3));
         const QByteArray shared = readAll(inst.shared());
         QCOMPARE(shared.size(), 132);
-        QCOMPARE(SharedResultRecord::decode(shared.constData() + 66).pupil, qint16(3));
+        QCOMPARE(ResultRecord::decode(shared.constData() + 66, RecordLayout::Shared).pupil, qint16(3));
     }
 };
 

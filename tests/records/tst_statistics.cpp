@@ -6,7 +6,9 @@
 #include "records/points.h"
 #include "records/result_record.h"
 #include "records/results_file.h"
-#include "records/results_store.h"
+#include "records/results_reader.h"
+#include "records/results_recorder.h"
+#include "records/statistics.h"
 #include "state/shared_state.h"
 
 #include <QDir>
@@ -41,6 +43,7 @@ struct World
         state->folders.programFolder = dir.path() + "/prog/";
         state->folders.sharedFolder = dir.path() + "/";
         state->folders.programFolderName = "prog";
+        state->catalogue.courseCount = 5;
         clock.date = QDate(2026, 12, 8);
         clock.time = QTime(15, 0);
         CourseRules& r = state->rules;
@@ -82,8 +85,8 @@ struct World
     }
     bool compute()
     {
-        ResultsStore store(services, pause);
-        return store.computeStatistics();
+        ResultsReader reader(services, pause);
+        return reader.refreshStatistics();
     }
 };
 
@@ -232,14 +235,18 @@ private slots:
         QVERIFY(w.compute());
         const Statistics& s = w.state->stats;
         QCOMPARE(s.recordCount, qint16(10001));
-        QCOMPARE(s.recordTimes[1], 15000);
-        QCOMPARE(s.recordTimes[10001], 25000);
+        auto read = ResultsReader(w.services, w.pause).read();
+        QVERIFY(read);
+        QCOMPARE(read->size(), 20000); // the last 20000 of the file
+        QCOMPARE(read->at(statistics::firstHeld(*read)).time, 15000);
+        QCOMPARE(read->last().time, 25000);
         QCOMPARE(s.bestTime(1, 1), 15000);
         QCOMPARE(s.todayCount(1, 1), 0.0f);
 
         w.write(QList<Rec>{{0, 1, 1, 200}});
         QVERIFY(w.compute());
-        QCOMPARE(s.recordTimes[10001], 200);
+        read = ResultsReader(w.services, w.pause).read();
+        QCOMPARE(read->at(statistics::firstHeld(*read)).time, 15001);
         QCOMPARE(s.todayCount(1, 1), 1.0f);
         QCOMPARE(s.bestTime(1, 1), 200);
     }
@@ -303,8 +310,8 @@ private slots:
                 return OpenedRecordFile{nullptr, RecordFile::Failure::Sharing, 11, "ほかのプログラムが使用中です"};
             return openRecordFile(path);
         };
-        ResultsStore store(w.services, w.pause, busy);
-        QVERIFY(store.computeStatistics());
+        ResultsReader reader(w.services, w.pause, busy);
+        QVERIFY(reader.refreshStatistics());
         QCOMPARE(w.pause.waits, QList<int>(5, 1000));
         QCOMPARE(w.state->stats.recordCount, qint16(1));
     }
@@ -316,8 +323,8 @@ private slots:
         const auto denied = [](const QString&) {
             return OpenedRecordFile{nullptr, RecordFile::Failure::Denied, EACCES, describeSystemError(EACCES)};
         };
-        ResultsStore store(w.services, w.pause, denied);
-        QVERIFY(!store.computeStatistics());
+        ResultsReader reader(w.services, w.pause, denied);
+        QVERIFY(!reader.refreshStatistics());
         QVERIFY(w.pause.waits.isEmpty());
         QCOMPARE(w.messages.shown.size(), 1);
         const QString text = w.messages.shown[0].text;
@@ -332,8 +339,8 @@ private slots:
         const auto broken = [](const QString&) {
             return OpenedRecordFile{nullptr, RecordFile::Failure::Other, 5, "Input/output error"};
         };
-        ResultsStore store(w.services, w.pause, broken);
-        QVERIFY(!store.computeStatistics());
+        ResultsReader reader(w.services, w.pause, broken);
+        QVERIFY(!reader.refreshStatistics());
         QCOMPARE(w.messages.shown.size(), 1);
         const QString text = w.messages.shown[0].text;
         for (const char* part : {"成績ランダムファイル表示", "Input/output error", "/date",
@@ -358,16 +365,14 @@ private slots:
         QFETCH(int, course);
         World w;
         w.write(QList<Rec>{{1, 1, 1, 200}, {1, 1, 1, 210}, {1, 2, 1, 100}});
-        QVERIFY(w.compute());
-        w.state->current.pupilNo = 1;
-        w.state->current.course = 1;
-        w.state->current.lastTime = time;
-        ResultsStore store(w.services, w.pause);
-        QVERIFY(store.recordAttempt(1));
-        QCOMPARE(int(w.state->current.newPersonalBest), personal);
-        QCOMPARE(int(w.state->current.newCourseBest), course);
-        QCOMPARE(int(w.state->current.passedBefore), 0); // 2 attempts but 12 points of 13
+        const auto outcome = ResultsRecorder(w.services, w.pause).record({1, 1, time});
+        QVERIFY(outcome);
+        QCOMPARE(int(outcome->newPersonalBest), personal);
+        QCOMPARE(int(outcome->newCourseBest), course);
+        QVERIFY(!outcome->passedBefore); // 2 attempts but 12 points of 13
+        QCOMPARE(outcome->points, points::weighted(time, 300, 1.0f));
         QCOMPARE(readAll(w.path()).size(), 4 * 44);
+        QCOMPARE(w.state->stats.totalCount(1, 1), qint16(3)); // the statistics count it
     }
 
     void passedBeforeUsesTheTotalsBeforeTheAttempt()
@@ -376,13 +381,11 @@ private slots:
         w.write(QList<Rec>{{1, 1, 1, 100}, {1, 1, 1, 100}});
         QVERIFY(w.compute());
         QCOMPARE(w.state->stats.totalPoints(1, 1), 2 * 19);
-        w.state->current.pupilNo = 1;
-        w.state->current.course = 1;
-        w.state->current.lastTime = 100;
-        ResultsStore store(w.services, w.pause);
-        QVERIFY(store.recordAttempt(1));
-        QCOMPARE(int(w.state->current.passedBefore), 1);
-        QCOMPARE(int(w.state->current.newPersonalBest), 0); // equal is no new best
+        const auto outcome = ResultsRecorder(w.services, w.pause).record({1, 1, 100});
+        QVERIFY(outcome);
+        QVERIFY(outcome->passedBefore);
+        QVERIFY(!outcome->newPersonalBest); // equal is no new best
+        QVERIFY(outcome->cleared);
     }
 };
 

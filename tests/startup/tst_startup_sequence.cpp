@@ -36,7 +36,7 @@ private slots:
         QTemporaryDir dir;
         install(dir.path());
         World w;
-        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")), 0);
+        QVERIFY(!startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")));
         QVERIFY(w.messages.shown.isEmpty());
         QVERIFY(w.forms.isLoaded("namesel"));
         QCOMPARE(w.state->catalogue.accentColour, qint32(qRgb(0, 128, 128)));
@@ -59,9 +59,24 @@ private slots:
         else
             writeCp932(dir.path() + "/files/新音ファイル.txt", lines);
         World w;
-        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")), 1);
+        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")).value_or(-1), 1);
         QCOMPARE(w.messages.shown.size(), 1);
         QVERIFY(w.messages.shown[0].text.contains("新音ファイル.txt"));
+        QVERIFY(w.forms.openForms().isEmpty());
+    }
+
+    void secondCopyIsTurnedAway()
+    {
+        QTemporaryDir dir;
+        install(dir.path());
+        World w;
+        w.instance.alreadyRunning = true;
+        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")).value_or(-1), 0);
+        QCOMPARE(w.messages.shown.size(), 1);
+        QCOMPARE(w.messages.shown[0].title, QStringLiteral("注意"));
+        QCOMPARE(w.messages.shown[0].text,
+                 QStringLiteral("このプログラムと同じプログラムがすでに起動され、完全に終了されていません。"
+                                "同じプログラムを完全に終了させてから実行してください。"));
         QVERIFY(w.forms.openForms().isEmpty());
     }
 
@@ -71,7 +86,7 @@ private slots:
         QTemporaryDir dir;
         QDir(dir.path()).mkpath("prog");
         World w;
-        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")), 1);
+        QCOMPARE(startProgram(w.context, QDir::toNativeSeparators(dir.path() + "/prog")).value_or(-1), 1);
         QCOMPARE(w.messages.shown.size(), 1);
         QVERIFY(w.messages.shown[0].text.contains("設定.txt"));
         QCOMPARE(w.messages.shown[0].title, QStringLiteral("起動エラー"));

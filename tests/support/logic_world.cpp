@@ -15,6 +15,7 @@ LogicWorld::LogicWorld()
     state->catalogue.courseTitle = QStringLiteral("約数早押しドリル");
     state->catalogue.accentColour = qint32(0xFF008080u); // teal, as at start-up
     catalogue::fill(state->catalogue);
+    state->stats = Statistics(state->catalogue.courseCount);
     const int targets[] = {60, 80, 100, 120, 150};
     for (int c = 1; c <= 5; ++c) {
         state->rules.targetTime[c] = targets[c - 1];

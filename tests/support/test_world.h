@@ -31,8 +31,8 @@ struct TestWorld : LogicWorld
     RecordingLauncher launcher;
     FakeInstance instance;
     Platform platform{launcher, instance};
-    ScreenNavigation navigation;
-    ScreenContext context{services, forms, sounds, pause, platform, navigation};
+    ScreenNavigation navigation{forms};
+    ScreenContext context{services, sounds, pause, platform, navigation};
 
     TestWorld() { navigation.attach(context); }
 };

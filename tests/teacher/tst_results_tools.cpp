@@ -115,12 +115,12 @@ private slots:
         QTemporaryDir dir;
         QByteArray bytes;
         for (const char* program : {"約数ドリル", "九九ドリル", "約数ドリル"}) {
-            SharedResultRecord s;
+            ResultRecord s;
             s.program = *recordtext::programField(QString::fromUtf8(program));
             s.date = oadate::fromDate(kToday);
             s.pupil = 1;
             s.course = 1;
-            bytes += s.encode();
+            bytes += s.encode(RecordLayout::Shared);
         }
         write(dir.filePath("s.dat"), bytes);
         const auto report = resultscheck::checkFile(dir.filePath("s.dat"), true, kToday);

@@ -1,6 +1,8 @@
 #include "records/oa_date.h"
 #include "records/result_record.h"
+#include "records/results_reader.h"
 #include "teacher/graph_window.h"
+#include "teacher/progress_chart.h"
 #include "teacher/progress_graph.h"
 #include "teacher/teacher_panel.h"
 #include "test_world.h"
@@ -53,8 +55,8 @@ private slots:
     void seriesPerCourseWithTargets()
     {
         School s;
-        ResultsStore store(s.services, s.pause);
-        const auto attempts = store.readAttempts(20000);
+        ResultsReader reader(s.services, s.pause);
+        const auto attempts = reader.read(20000);
         QVERIFY(attempts);
         const auto series =
             progressgraph::personalSeries(*attempts, 3, s.state->catalogue, s.state->rules, s.clock.date);
@@ -77,7 +79,7 @@ private slots:
         progressgraph::CourseSeries one{1, QStringLiteral("レベル１"), {{1.7e12, 50}, {1.8e12, 40}}, 60, 90};
         GraphWindow drawn(QStringLiteral("佐藤　花子"), {one}, nullptr);
         QVERIFY(drawn.findChild<QWidget*>("ChartGraph"));
-        QVERIFY(!GraphWindow::render({one}, QSize(300, 200)).isNull());
+        QVERIFY(!progresschart::render({one}, QSize(300, 200)).isNull());
     }
 
     // A printed page per selected pupil, checked in the PDF's text.
@@ -86,7 +88,7 @@ private slots:
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         QVERIFY2(!pdftotext.isEmpty(), "pdftotext is missing: run scripts/install-deps.sh");
         School s;
-        s.context.navigator.openResultsViewer();
+        s.context.navigator.showBoard();
         TeacherPanel panel(
             s.context, 13, [](int) {}, nullptr);
         auto* list = panel.findChild<QListWidget*>("List1");
@@ -126,7 +128,7 @@ private slots:
     void boardShowsAnotherPupil()
     {
         School s;
-        s.context.navigator.openResultsViewer();
+        s.context.navigator.showBoard();
         Form* board = s.forms.find("seisekitime1");
         QCOMPARE(board->findChild<QLabel*>("Label15_1")->text(), QStringLiteral("------"));
         board->findChild<QPushButton*>("Command24_1")->click();
