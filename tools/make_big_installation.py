@@ -29,9 +29,14 @@ with open(os.path.join(target, "files", "生徒用名簿.txt"), "wb") as f:
 
 epoch = date(1899, 12, 30)
 today = (date.today() - epoch).days
-with open(os.path.join(target, "約数ドリル", "成績累積データ.dat"), "wb") as f:
+program = "約数ドリル\\".encode("cp932").ljust(20, b" ")
+with open(os.path.join(target, "約数ドリル", "成績累積データ.dat"), "wb") as f, \
+        open(os.path.join(target, "files", "成績累積データ家庭用.dat"), "wb") as shared:
     for i in range(records):
-        day = today - rng.randint(0, 365)
-        f.write(struct.pack("<ddhhi5s5s5s5s", float(day), rng.random(), rng.randint(1, pupils),
-                            rng.randint(1, 5), rng.randint(20, 400), b"     ", b"     ", b"0    ", b"\0" * 5))
-print(f"{target}: {pupils} pupils, {records} records")
+        day, clock = float(today - rng.randint(0, 365)), rng.random()
+        pupil, course, time = rng.randint(1, pupils), rng.randint(1, 5), rng.randint(20, 400)
+        f.write(struct.pack("<ddhhi5s5s5s5s", day, clock, pupil, course, time, b"12345", b"     ", b"0    ",
+                            b"\0" * 5))
+        shared.write(struct.pack("<20shddhhi5s15s", program, 0, day, clock, pupil, course, time, b"12345",
+                                 b"\0" * 15))
+print(f"{target}: {pupils} pupils, {records} + {records} records")

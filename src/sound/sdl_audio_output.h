@@ -3,10 +3,15 @@
 #include "audio_output.h"
 
 #include <QHash>
+#include <QString>
+#include <memory>
+
+struct SdlCalls;
 
 // Plays through SDL on one audio device that stays open for the program's life; opening a
 // device for every sound would delay each one. Between sounds the device is held locked so
-// that its thread does not mix silence all the time.
+// that its thread does not mix silence all the time. SDL itself, with the sound systems it
+// brings along, is loaded with the first sound: the program starts without it.
 class SdlAudioOutput final : public AudioOutput
 {
 public:
@@ -21,7 +26,7 @@ public:
         Stalled
     };
 
-    SdlAudioOutput() = default;
+    SdlAudioOutput();
     ~SdlAudioOutput() override;
     SdlAudioOutput(const SdlAudioOutput&) = delete;
     SdlAudioOutput& operator=(const SdlAudioOutput&) = delete;
@@ -33,6 +38,8 @@ private:
     int fail(Code code);
     int ensureDevice();
 
+    std::unique_ptr<SdlCalls> m_sdl;
+    QString m_loadError; // why SDL could not be loaded, once it has been tried
     bool m_initialised = false;
     unsigned m_device = 0;
     int m_freq = 0;

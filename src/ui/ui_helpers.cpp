@@ -28,10 +28,10 @@ QString firstInstalled(std::initializer_list<const char16_t*> names)
 
 QString uiFontFamily()
 {
-    // Where the system has no UI font of its own, the IPA Gothic of the name list serves for
-    // everything: one font file in memory instead of two (2.3 MB each).
-    static const QString family = firstInstalled(
-        {u"Meiryo UI", u"MS UI Gothic", u"IPAGothic", u"IPAゴシック", u"IPAPGothic", u"Noto Sans CJK JP"});
+    // A proportional face for captions and texts: in a fixed-pitch one "O.K." reads "0.K."
+    // and "10" looks like "1Ø".
+    static const QString family = firstInstalled({u"Meiryo UI", u"MS UI Gothic", u"IPAPGothic", u"IPA Pゴシック",
+                                                  u"Noto Sans CJK JP", u"IPAGothic", u"IPAゴシック"});
     return family;
 }
 

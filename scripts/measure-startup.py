@@ -1,0 +1,104 @@
+#!/usr/bin/env python3
+"""Measures the program's start-up and resident memory beside a bare Qt window, in the same run.
+
+usage: measure-startup.py BUILD_DIR SOURCE_DIR [RUNS]
+
+An installation of 2000 pupils with 20000 + 20000 records is made from the demo; the program
+and the bare window (a list of 2000 rows) are started in turn on a private Xvfb with openbox.
+"Ready" is the moment the process last used the processor before it sat idle for half a second
+with its window shown: the program has then listed the menu, the bare window its rows. Resident
+memory (VmRSS) is read once it is ready. Prints the medians and their ratios.
+"""
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+build, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+runs = int(sys.argv[3]) if len(sys.argv) > 3 else 10
+TICK = os.sysconf("SC_CLK_TCK")
+IDLE = 0.5
+
+
+def cpu_ticks(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return int(fields[11]) + int(fields[12])
+
+
+def rss_kib(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def shown(pid, env):
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                           capture_output=True, text=True)
+    return found.returncode == 0 and found.stdout.strip() != ""
+
+
+def measure(command, cwd, env):
+    start = time.monotonic()
+    process = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    last_ticks, last_change, visible = -1, start, False
+    while time.monotonic() - start < 60:
+        ticks = cpu_ticks(process.pid)
+        now = time.monotonic()
+        if ticks != last_ticks:
+            last_ticks, last_change = ticks, now
+        visible = visible or shown(process.pid, env)
+        if visible and now - last_change >= IDLE:
+            break
+        time.sleep(0.01)
+    ready = last_change - start
+    rss = rss_kib(process.pid) / 1024
+    process.send_signal(signal.SIGTERM)
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+    return ready, rss
+
+
+def main():
+    work = tempfile.mkdtemp(prefix="measure-")
+    top = os.path.join(work, "install")
+    subprocess.run([sys.executable, os.path.join(source, "tools", "make_big_installation.py"),
+                    os.path.join(source, "demo"), top], check=True)
+    program_dir = os.path.join(top, "約数ドリル")
+    shutil.copy(os.path.join(build, "bin", "divisor-drill"), program_dir)
+    shutil.copytree(os.path.join(source, "help"), os.path.join(program_dir, "help"), dirs_exist_ok=True)
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+                            pass_fds=[write], stderr=subprocess.DEVNULL)
+    os.close(write)
+    display = ":" + os.read(read, 16).decode().strip()
+    env = dict(os.environ, DISPLAY=display, SDL_AUDIODRIVER="dummy", QT_QPA_PLATFORM="xcb", LC_ALL="C.UTF-8")
+    wm = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1)
+    results = {"program": [], "bare": []}
+    try:
+        for _ in range(runs):
+            results["program"].append(measure([os.path.join(program_dir, "divisor-drill")], program_dir, env))
+            results["bare"].append(measure([os.path.join(build, "bin", "bare-window")], work, env))
+    finally:
+        wm.terminate()
+        xvfb.terminate()
+        shutil.rmtree(work, ignore_errors=True)
+    median = {k: (statistics.median(r for r, _ in v), statistics.median(m for _, m in v)) for k, v in results.items()}
+    for name, (ready, rss) in median.items():
+        print(f"{name:8} ready {ready * 1000:6.0f} ms   resident {rss:5.1f} MiB   (median of {runs})")
+    print(f"program / bare: start-up {median['program'][0] / median['bare'][0]:.2f} x, "
+          f"resident {median['program'][1]:.1f} MiB against {median['bare'][1]:.1f} MiB")
+
+
+if __name__ == "__main__":
+    main()
