@@ -10,6 +10,7 @@
 //   "全成績" over the whole results file  50 ms
 #include "app/navigation.h"
 #include "app/startup_sequence.h"
+#include "app/tool_windows.h"
 #include "bench_budget.h"
 #include "bench_fakes.h"
 #include "board/course_board.h"
@@ -102,7 +103,7 @@ struct School
     NoLauncher launcher;
     AlwaysFirst instance;
     Platform platform{launcher, instance};
-    ScreenNavigation navigation{forms};
+    ScreenNavigation navigation{forms, [](QString*) { return &toolWindows(); }};
     ScreenContext context{services, sounds, pause, platform, navigation};
 
     School()

@@ -74,7 +74,8 @@ def main():
     subprocess.run([sys.executable, os.path.join(source, "tools", "make_big_installation.py"),
                     os.path.join(source, "demo"), top], check=True)
     program_dir = os.path.join(top, "約数ドリル")
-    shutil.copy(os.path.join(build, "bin", "divisor-drill"), program_dir)
+    for name in ("divisor-drill", "divisor-drill-tools.so"):
+        shutil.copy(os.path.join(build, "bin", name), program_dir)
     shutil.copytree(os.path.join(source, "help"), os.path.join(program_dir, "help"), dirs_exist_ok=True)
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],

@@ -10,6 +10,7 @@ if [ ! -d "$DEMO" ]; then
 fi
 mkdir -p "$PROG" "$DEMO/files"
 cp "$BUILD/bin/divisor-drill" "$PROG/divisor-drill"
+cp "$BUILD/bin/divisor-drill-tools.so" "$PROG/divisor-drill-tools.so"
 # The help pages are installed with the program, in its folder.
 rm -rf "$PROG/help"
 cp -R help "$PROG/help"

@@ -8,6 +8,7 @@
 #include "state/clock.h"
 #include "state/random_source.h"
 #include "state/shared_state.h"
+#include "tool_module_loader.h"
 #include "ui/form_registry.h"
 #include "ui/qt_message_box.h"
 #include "ui/screen_context.h"
@@ -49,7 +50,12 @@ int main(int argc, char* argv[])
     ProcessLauncher launcher;
     const auto instance = makeSingleInstance(programDir);
     Platform platform{launcher, *instance};
-    ScreenNavigation navigation{forms};
+    ToolModuleLoader toolModule(QCoreApplication::applicationDirPath());
+    ScreenNavigation navigation(forms, [&toolModule](QString* error) {
+        ToolWindows* windows = toolModule.windows();
+        *error = toolModule.error();
+        return windows;
+    });
     ScreenContext context{services, sounds, pause, platform, navigation};
     navigation.attach(context);
 

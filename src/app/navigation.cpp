@@ -1,23 +1,17 @@
 #include "navigation.h"
 
 #include "board/board_screen.h"
-#include "board/results_lists.h"
 #include "drill/drill_screen.h"
 #include "drill/number_sets.h"
 #include "drill/wait_screen.h"
 #include "endscreen/end_screen.h"
-#include "help/help_browser.h"
 #include "help/version_box.h"
 #include "menu/namesel_screen.h"
 #include "platform/pause.h"
-#include "records/results_reader.h"
 #include "roster/name_change_screen.h"
-#include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
-#include "teacher/graph_window.h"
-#include "teacher/progress_graph.h"
-#include "teacher/teacher_panel.h"
+#include "tool_windows.h"
 #include "ui/form_names.h"
 #include "ui/form_registry.h"
 #include "ui/screen_context.h"
@@ -108,13 +102,26 @@ void ScreenNavigation::showEndScreen(const AttemptOutcome& outcome)
     handOver(new EndScreen(c, outcome));
 }
 
+ToolWindows* ScreenNavigation::tools()
+{
+    QString error;
+    if (ToolWindows* windows = m_tools ? m_tools(&error) : nullptr)
+        return windows;
+    context().services.messages.show(
+        QStringLiteral("注意"),
+        QStringLiteral("ヘルプと先生用の画面を開けません。%1\r\n先生を呼んでください。").arg(error),
+        MessageBox::Icon::Warning);
+    return nullptr;
+}
+
 void ScreenNavigation::showHelp(const QString& address)
 {
-    ScreenContext& c = context();
-    if (Form* browser = m_forms.find(formname::kHelpBrowser))
+    if (Form* browser = m_forms.find(formname::kHelpBrowser)) {
         m_forms.show(browser);
-    else
-        m_forms.show(new HelpBrowser(c, address));
+        return;
+    }
+    if (ToolWindows* windows = tools())
+        m_forms.show(windows->helpBrowser(context(), address));
 }
 
 void ScreenNavigation::showVersionBox()
@@ -125,33 +132,23 @@ void ScreenNavigation::showVersionBox()
 
 void ScreenNavigation::showGraph(int pupil)
 {
-    ScreenContext& c = context();
-    const SharedState& state = c.services.state;
-    ResultsReader reader(c.services, c.pause);
-    const auto records = reader.read(resultslists::kPersonalRecords);
-    if (!records)
-        return; // the program has been ended
-    GraphWindow graph(
-        state.roster.pupilNames[pupil].trimmed(),
-        progressgraph::personalSeries(*records, pupil, state.catalogue, state.rules, c.services.clock.today()),
-        currentScreen());
-    graph.exec();
+    if (ToolWindows* windows = tools())
+        windows->showGraph(context(), pupil, currentScreen());
 }
 
 void ScreenNavigation::showTeacherPanel()
 {
     auto* board = qobject_cast<BoardScreen*>(m_forms.find(formname::kBoard));
-    if (!board)
+    ToolWindows* windows = board ? tools() : nullptr;
+    if (!windows)
         return;
     // "表示" shows another pupil on the board the panel was opened from, while that is open.
     QPointer<BoardScreen> shownOn(board);
-    auto* panel = new TeacherPanel(
+    windows->showTeacherPanel(
         context(), board->board().viewedPupil(),
         [shownOn](int pupil) {
             if (shownOn)
                 shownOn->showPupil(pupil);
         },
         board);
-    panel->setAttribute(Qt::WA_DeleteOnClose);
-    panel->show();
 }

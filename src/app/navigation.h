@@ -2,8 +2,12 @@
 
 #include "ui/navigator.h"
 
+#include <QString>
+#include <functional>
+
 class Form;
 class FormRegistry;
+class ToolWindows;
 struct ScreenContext;
 
 // Creates the screens, shows them through the form registry and decides which screens each
@@ -13,7 +17,10 @@ struct ScreenContext;
 class ScreenNavigation final : public Navigator
 {
 public:
-    explicit ScreenNavigation(FormRegistry& forms) : m_forms(forms) {}
+    // The tool windows come from a module loaded on first use; nothing when it cannot be,
+    // with the reason.
+    using ToolSource = std::function<ToolWindows*(QString* error)>;
+    ScreenNavigation(FormRegistry& forms, ToolSource tools) : m_forms(forms), m_tools(std::move(tools)) {}
     // The context holds this navigation, so it is attached once both exist.
     void attach(ScreenContext& context) { m_context = &context; }
 
@@ -35,6 +42,9 @@ private:
     void showWaitScreen();
     // The open main screen, to be the parent of a window opened from it.
     Form* currentScreen() const;
+    // The tool windows, or nothing after telling the pupil they cannot be opened.
+    ToolWindows* tools();
     FormRegistry& m_forms;
+    ToolSource m_tools;
     ScreenContext* m_context = nullptr;
 };

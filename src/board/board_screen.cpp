@@ -107,7 +107,7 @@ void BoardScreen::buildColumn(int i, const CourseBoard::Column& column, int x, i
     c.list = new QListWidget(c.panel);
     c.list->setObjectName(QStringLiteral("List5_%1").arg(i));
     c.list->setGeometry(0, 208, w, kColumnsHeight - 212);
-    c.list->setFont(uih::fixedFont(11));
+    uih::showLinesInCells(c.list, 11);
     c.list->setUniformItemSizes(true); // one line each: 2000 lines are laid out without measuring each
     c.list->setAccessibleName(column.name);
     c.list->installEventFilter(this);

@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QUrl>
 
 namespace {
@@ -31,7 +30,7 @@ HelpAddresses HelpAddresses::load(const QString& programFolder)
     const auto text = textfile::read(QDir(programFolder).filePath(fileName()));
     if (!text.text)
         return h;
-    const QStringList lines = text.text->split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    const QStringList lines = textfile::splitLines(*text.text);
     for (int i = 0; i < h.addresses.size() && i < lines.size(); ++i) {
         const QString address = lines[i].trimmed();
         if (!address.isEmpty())

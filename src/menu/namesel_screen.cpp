@@ -80,7 +80,7 @@ void NameselScreen::build()
     m_list = new QListWidget(this);
     m_list->setObjectName("List1");
     m_list->setGeometry(24, 150, 560, 560);
-    m_list->setFont(uih::fixedFont(16));
+    uih::showLinesInCells(m_list, 16);
     m_list->installEventFilter(this);
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)

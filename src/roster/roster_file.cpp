@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <cmath>
 #include <limits>
 
@@ -45,7 +44,7 @@ QString Line::format() const
 Parsed parse(const QString& text)
 {
     Parsed result;
-    const QStringList rawLines = text.split(QRegularExpression(QStringLiteral("\r\n|\n|\r")));
+    const QStringList rawLines = textfile::splitLines(text);
     for (int i = 0; i < rawLines.size(); ++i) {
         const QString& raw = rawLines[i];
         if (raw.trimmed().isEmpty())

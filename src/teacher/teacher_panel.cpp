@@ -35,7 +35,7 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
     m_list->setObjectName("List1");
     m_list->setGeometry(16, 16, 240, 528);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_list->setFont(uih::fixedFont(12));
+    m_list->setFont(uih::font(12));
     for (const roster::Line& line : m_roster) {
         auto* item = new QListWidgetItem(line.trimmedName() + QStringLiteral("/") + QString::number(line.number));
         item->setData(Qt::UserRole, int(line.number));

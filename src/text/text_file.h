@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // Whole text files of the family: code page 932, CR LF line ends.
@@ -12,5 +13,9 @@ struct ReadResult
     QString error;               // the system's reason, in Japanese where we know it
 };
 ReadResult read(const QString& path);
+
+// The physical lines of a text, split at CR LF, LF or a lone CR; a last line ending in a
+// line break is followed by an empty one.
+QStringList splitLines(const QString& text);
 
 } // namespace textfile

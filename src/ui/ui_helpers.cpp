@@ -1,8 +1,11 @@
 #include "ui_helpers.h"
 
+#include "cell_text_delegate.h"
+
 #include <QApplication>
 #include <QFontDatabase>
 #include <QLibraryInfo>
+#include <QListWidget>
 #include <QScreen>
 #include <QTranslator>
 #include <QWidget>
@@ -45,17 +48,10 @@ QFont font(int pointSize, bool bold)
     return f;
 }
 
-QFont fixedFont(int pointSize)
+void showLinesInCells(QListWidget* list, int pointSize)
 {
-    static const QString family =
-        firstInstalled({u"ＭＳ ゴシック", u"MS Gothic", u"IPAGothic", u"IPAゴシック", u"Noto Sans Mono CJK JP"});
-    QFont f;
-    if (!family.isEmpty())
-        f.setFamily(family);
-    f.setStyleHint(QFont::TypeWriter);
-    f.setFixedPitch(true);
-    f.setPointSize(pointSize);
-    return f;
+    list->setFont(font(pointSize));
+    list->setItemDelegate(new CellTextDelegate(list));
 }
 
 void applyProgramLook()

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QString>
 
+class QListWidget;
 class QWidget;
 
 // Small helpers for building the forms: controls carry their form names as objectName.
@@ -21,12 +22,13 @@ void setBackground(QWidget* widget, const QColor& colour);
 QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour);
 QColor accent(qint32 colour);
 // The program's one font for Japanese text, half-width katakana included: the first of the
-// platform's Japanese UI fonts that is installed (Meiryo UI or MS UI Gothic on Windows, IPA
-// Gothic here).
+// platform's proportional Japanese UI fonts that is installed (Meiryo UI or MS UI Gothic on
+// Windows, IPA P Gothic here).
 QString uiFontFamily();
 QFont font(int pointSize, bool bold = false);
-// Fixed-pitch Japanese font, in which full-width characters take two columns.
-QFont fixedFont(int pointSize);
+// A list whose lines are built in columns of half-width cells (the menu's names, the board's
+// rankings): drawn on a grid of cells in the program's font, so that the columns line up.
+void showLinesInCells(QListWidget* list, int pointSize);
 // The program's text size, used for message boxes and every control without its own size.
 constexpr int kTextPointSize = 12;
 // Sets the program's font and the look shared by every screen; once, at start.

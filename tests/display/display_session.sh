@@ -15,7 +15,7 @@ stage_installation() {
     WORK=$(mktemp -d)
     cp -R "$SOURCE/demo/." "$WORK/"
     PROG="$WORK/約数ドリル"
-    cp "$BUILD/bin/divisor-drill" "$PROG/"
+    cp "$BUILD/bin/divisor-drill" "$BUILD/bin/divisor-drill-tools.so" "$PROG/"
     "$BUILD/bin/make-demo-sounds" "$WORK/files" >/dev/null
     mkdir -p "$WORK/起動"
     printf '#!/bin/sh\necho "$@" > "%s/launched"\n' "$WORK" > "$WORK/起動/プログラムメニュー"

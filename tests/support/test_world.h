@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/navigation.h"
+#include "app/tool_windows.h"
 #include "logic_world.h"
 #include "platform/platform.h"
 #include "ui/form_registry.h"
@@ -31,7 +32,7 @@ struct TestWorld : LogicWorld
     RecordingLauncher launcher;
     FakeInstance instance;
     Platform platform{launcher, instance};
-    ScreenNavigation navigation{forms};
+    ScreenNavigation navigation{forms, [](QString*) { return &toolWindows(); }};
     ScreenContext context{services, sounds, pause, platform, navigation};
 
     TestWorld() { navigation.attach(context); }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QtPlugin>
+#include <functional>
+
+class Form;
+class QWidget;
+struct ScreenContext;
+
+// The windows that only the help and the teacher's tools need, with the libraries they bring
+// along (web access, charts, printing). The program loads them when one is first asked for
+// (the "divisor-drill-tools" module beside the executable), so that a pupil's start-up pays
+// for none of them.
+class ToolWindows
+{
+public:
+    virtual ~ToolWindows() = default;
+    // The help browser form, opening the address when it loads.
+    virtual Form* helpBrowser(ScreenContext& context, const QString& startAddress) = 0;
+    // A pupil's graph, waiting until it is closed.
+    virtual void showGraph(ScreenContext& context, int pupil, QWidget* parent) = 0;
+    // The teacher's panel beside the board; "表示" calls showPupil.
+    using ShowPupil = std::function<void(int pupil)>;
+    virtual void showTeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* parent) = 0;
+};
+
+#define ToolWindows_iid "divisor-drill.ToolWindows/1"
+Q_DECLARE_INTERFACE(ToolWindows, ToolWindows_iid)
+
+// The windows themselves, built into the module and into the tests.
+ToolWindows& toolWindows();

@@ -1,0 +1,25 @@
+// The module "divisor-drill-tools": the help browser and the teacher's tools, loaded by the
+// program when one of them is first asked for.
+#include "tool_windows.h"
+
+class ToolsModule final : public QObject, public ToolWindows
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID ToolWindows_iid)
+    Q_INTERFACES(ToolWindows)
+public:
+    Form* helpBrowser(ScreenContext& context, const QString& startAddress) override
+    {
+        return toolWindows().helpBrowser(context, startAddress);
+    }
+    void showGraph(ScreenContext& context, int pupil, QWidget* parent) override
+    {
+        toolWindows().showGraph(context, pupil, parent);
+    }
+    void showTeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* parent) override
+    {
+        toolWindows().showTeacherPanel(context, boardPupil, std::move(showPupil), parent);
+    }
+};
+
+#include "tools_module.moc"
