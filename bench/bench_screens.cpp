@@ -148,7 +148,7 @@ struct Installation
     Installation()
     {
         const QDir demo(QStringLiteral(DEMO_DIR));
-        for (const QString sub : {QStringLiteral("files"), QStringLiteral("約数ドリル")}) {
+        for (const QString& sub : {QStringLiteral("files"), QStringLiteral("約数ドリル")}) {
             QDir(dir.path()).mkpath(sub);
             for (const QString& file : QDir(demo.filePath(sub)).entryList(QDir::Files))
                 QFile::copy(demo.filePath(sub + "/" + file), dir.filePath(sub + "/" + file));

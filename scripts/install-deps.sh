@@ -7,7 +7,7 @@
 #   install-deps.sh --fuzz     also clang and its fuzzer runtime
 set -eu
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic clang-format
-          qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n poppler-utils
+          qt6-translations-l10n poppler-utils
           g++-mingw-w64-x86-64-posix wine64 xvfb xauth openbox xdotool wmctrl
           dbus at-spi2-core python3-pyatspi"
 case "${1:-}" in

@@ -3,7 +3,6 @@
 #include "progress_chart.h"
 #include "ui/ui_helpers.h"
 
-#include <QChartView>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -20,9 +19,8 @@ GraphWindow::GraphWindow(const QString& pupilName, const QList<progressgraph::Co
         empty->setAlignment(Qt::AlignCenter);
         layout->addWidget(empty, 1);
     } else {
-        auto* view = new QChartView(progresschart::make(series), this);
+        auto* view = new progresschart::View(series, this);
         view->setObjectName("ChartGraph");
-        view->setRenderHint(QPainter::Antialiasing);
         layout->addWidget(view, 1);
     }
     auto* close = uih::button(this, "CommandClose", QStringLiteral("閉じる"), QRect(), 14);

@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-class QChartView;
-
 // "グラフ": a pupil's attempt times per course over time, with each course's target times as
 // lines; "まだ記録がありません" when there is nothing to draw. Closes with its button or Esc.
 class GraphWindow final : public QDialog

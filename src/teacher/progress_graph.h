@@ -26,4 +26,26 @@ struct CourseSeries
 QList<CourseSeries> personalSeries(const QList<ResultRecord>& attempts, int pupil, const Catalogue& catalogue,
                                    const CourseRules& rules, const QDate& today);
 
+// The seconds axis from 0: round ticks (1, 2 or 5 times a power of ten) up to the first tick
+// at or above the highest value, at most maxTicks steps.
+struct ValueAxis
+{
+    double step = 1;
+    double top = 10;
+};
+ValueAxis valueAxis(double highest, int maxTicks = 8);
+
+// The date axis: days from the first to the last point's day (a single day is shown as two),
+// labelled every 1, 2, 7, 14 or 28 days so that at most maxTicks labels are drawn.
+struct DateAxis
+{
+    QDate first;
+    QDate last;
+    int stepDays = 1;
+};
+DateAxis dateAxis(const QList<CourseSeries>& series, int maxTicks = 8);
+
+// The highest value the chart must show: the slowest time or a target time.
+double highest(const QList<CourseSeries>& series);
+
 } // namespace progressgraph
