@@ -5,6 +5,8 @@
 #   install-deps.sh --display  also what running the program under xvfb-run needs
 #   install-deps.sh --gui-check also ImageMagick, to photograph the screens
 #   install-deps.sh --fuzz     also clang and its fuzzer runtime
+#   install-deps.sh --windows  also what building Qt and the installer for Windows needs, and
+#                              reading the drill's number off a screenshot
 set -eu
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic clang-format
           qt6-translations-l10n poppler-utils
@@ -14,6 +16,7 @@ case "${1:-}" in
 --display) PACKAGES="$PACKAGES" ;;
 --gui-check) PACKAGES="$PACKAGES imagemagick" ;;
 --fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
+--windows) PACKAGES="$PACKAGES dpkg-dev ninja-build nsis zip unzip tesseract-ocr imagemagick" ;;
 esac
 missing=""
 for p in $PACKAGES; do

@@ -22,6 +22,15 @@ RecordFile::Failure toFailure(native::Failure failure)
     return RecordFile::Failure::Other;
 }
 
+} // namespace
+
+RecordFile::Failure RecordFile::failureOf(int systemCode)
+{
+    return toFailure(native::failureOf(systemCode));
+}
+
+namespace {
+
 // The system's record file with the program's types and Japanese reasons.
 class SystemRecordFile final : public RecordFile
 {

@@ -20,6 +20,9 @@ public:
         Other
     };
 
+    // What a system error code means for a results file.
+    static Failure failureOf(int systemCode);
+
     virtual ~RecordFile() = default;
     virtual qint64 size() = 0;
     virtual bool readAt(qint64 offset, char* into, qint64 length) = 0;

@@ -143,12 +143,14 @@ int SdlAudioOutput::playWav(const QString& path)
     if (const int code = ensureDevice())
         return code;
 
-    // SDL reads the file itself; a name it cannot open is reported in its words.
-    const QByteArray native = QFile::encodeName(path);
+    // SDL reads the file itself; a name it cannot open is reported in its words. It takes
+    // names in UTF-8 on every system (on Windows it turns them into UTF-16 itself): the
+    // system's 8-bit encoding would lose a name like "最高1.wav" there.
+    const QByteArray name = path.toUtf8();
     SDL_AudioSpec wave{};
     Uint8* data = nullptr;
     Uint32 length = 0;
-    if (!m_sdl->LoadWAV_RW(m_sdl->RWFromFile(native.constData(), "rb"), 1, &wave, &data, &length))
+    if (!m_sdl->LoadWAV_RW(m_sdl->RWFromFile(name.constData(), "rb"), 1, &wave, &data, &length))
         return fail(LoadFailed);
 
     SDL_AudioCVT cvt{};

@@ -10,6 +10,7 @@
 #include "records/results_recorder.h"
 #include "records/statistics.h"
 #include "state/shared_state.h"
+#include "system_codes.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -321,7 +322,8 @@ private slots:
     {
         World w;
         const auto denied = [](const QString&) {
-            return OpenedRecordFile{nullptr, RecordFile::Failure::Denied, EACCES, describeSystemError(EACCES)};
+            return OpenedRecordFile{nullptr, RecordFile::Failure::Denied, syscode::kDenied,
+                                    describeSystemError(syscode::kDenied)};
         };
         ResultsReader reader(w.services, w.pause, denied);
         QVERIFY(!reader.refreshStatistics());

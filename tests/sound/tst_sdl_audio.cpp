@@ -48,7 +48,11 @@ private slots:
     void init()
     {
         qputenv("SDL_AUDIODRIVER", "disk");
+#ifndef Q_OS_WIN
+        // (On Windows SDL hands out every variable in one shared buffer: the delay read after
+        // the file name would take its place. The device then keeps its own pace.)
         qputenv("SDL_DISKAUDIODELAY", "0");
+#endif
         qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(m_dir.filePath(QTest::currentTestFunction())));
     }
 

@@ -2,6 +2,7 @@
 #include "sound/sound_players.h"
 #include "state/shared_state.h"
 
+#include <QDir>
 #include <QtTest>
 #include <memory>
 
@@ -101,7 +102,8 @@ private slots:
         QCOMPARE(w.messages.shown.size(), 1);
         QCOMPARE(w.messages.shown[0].title, QStringLiteral("音声エラー"));
         QCOMPARE(w.messages.shown[0].text,
-                 QStringLiteral("音声がでません。先生を呼びなさい。\r\nファイル：/s/w1.wav\r\nfake error 7"));
+                 QStringLiteral("音声がでません。先生を呼びなさい。\r\nファイル：%1\r\nfake error 7")
+                     .arg(QDir::toNativeSeparators(QStringLiteral("/s/w1.wav"))));
         QCOMPARE(w.end.exitCodes, QList<int>{1});
     }
 

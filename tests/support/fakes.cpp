@@ -5,9 +5,6 @@
 
 #include <QFile>
 #include <QtTest>
-#include <cstring>
-#include <sched.h>
-#include <sys/mount.h>
 
 void RecordingPause::wait(int ms)
 {
@@ -32,13 +29,4 @@ QByteArray readAll(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();
     return file.readAll();
-}
-
-bool mountPrivateTmpfs(const QString& path, const char* options)
-{
-    static const bool privateNamespace =
-        ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-    const bool readOnly = std::strcmp(options, "ro") == 0;
-    return privateNamespace && ::mount("tmpfs", QFile::encodeName(path).constData(), "tmpfs", readOnly ? MS_RDONLY : 0,
-                                       readOnly ? nullptr : options) == 0;
 }

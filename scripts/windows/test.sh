@@ -1,0 +1,47 @@
+#!/bin/bash
+# Runs the cross-built tests of the Windows program under Wine: the logic tests, the screen
+# tests on the offscreen platform and the platform test, each in turn, in a private Wine prefix
+# with a Japanese font (the screens measure their text).
+# usage: test.sh WINDOWS_BUILD_DIR QT_PREFIX SDL_PREFIX [TEST ...]
+set -uo pipefail
+BUILD=$(cd "$1" && pwd)
+QT=$2
+SDL=$3
+shift 3
+WINE=/usr/lib/wine/wine64
+[ -x "$WINE" ] || { echo "FAIL: Wine (wine64) is missing: run scripts/install-deps.sh"; exit 1; }
+export WINEPREFIX="$BUILD/wine-tests" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+if [ ! -d "$WINEPREFIX" ]; then
+    "$WINE" cmd /c exit >/dev/null 2>&1 || true
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
+windowsPath() { echo "Z:${1//\//\\}"; }
+RUNTIME=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
+export WINEPATH="$(windowsPath "$QT/bin");$(windowsPath "$SDL/bin");$(windowsPath "$RUNTIME");$(windowsPath /usr/x86_64-w64-mingw32/lib)"
+# Wine keeps the host's QT_ variables from Windows programs: the platform is set inside Wine,
+# and Qt finds its plugins beside its own libraries.
+
+if [ $# -eq 0 ]; then
+    set -- $(cd "$BUILD/bin" && ls tst_*.exe | sed 's/\.exe$//')
+fi
+passed=0
+failed=()
+started=$(date +%s)
+for test in "$@"; do
+    log="$BUILD/test-logs/$test.log"
+    mkdir -p "$BUILD/test-logs"
+    begin=$(date +%s)
+    rm -f "$log"
+    # Qt Test writes to a file: a Windows program's standard output does not reach us.
+    if (cd "$BUILD/bin" && timeout 300 "$WINE" cmd /c "set QT_QPA_PLATFORM=offscreen&& $test.exe -o $(windowsPath "$log"),txt") >"$log.out" 2>&1; then
+        passed=$((passed + 1))
+        echo "  passed  $test ($(($(date +%s) - begin)) s)"
+    else
+        failed+=("$test")
+        echo "  FAILED  $test ($(($(date +%s) - begin)) s): $log"
+        grep -E "^FAIL!|Loc:|Actual|Expected|passed, .* failed" "$log" | head -12 | sed 's/^/          /'
+    fi
+done
+echo "== under Wine: ${passed} passed, ${#failed[@]} failed ($(($(date +%s) - started)) s)"
+[ ${#failed[@]} -eq 0 ]
