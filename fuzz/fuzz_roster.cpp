@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             names[std::size_t(i)] = editor->row(i).line.trimmedName();
             years[std::size_t(i)] = QString::number(editor->row(i).line.birthYear + 1);
         }
-        (void)editor->save(path, names, years);
+        (void)editor->save(path, names, years, 2026);
     }
     return 0;
 }

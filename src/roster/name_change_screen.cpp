@@ -1,5 +1,6 @@
 #include "name_change_screen.h"
 
+#include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
@@ -104,10 +105,11 @@ void NameChangeScreen::saveNames()
         names[std::size_t(i)] = m_names[i]->text();
         years[std::size_t(i)] = m_years[i]->text();
     }
-    if (const auto problem = current->save(rosterPath(), names, years)) {
+    if (const auto problem = current->save(rosterPath(), names, years, m_context.services.clock.today().year())) {
         messages.show(QStringLiteral("名前変更"), *problem + notChanged, MessageBox::Icon::Warning);
         return;
     }
+    messages.show(QStringLiteral("名前変更"), QStringLiteral("保存しました。"), MessageBox::Icon::Information);
     m_editor = RosterEditor::load(rosterPath());
 }
 

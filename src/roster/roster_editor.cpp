@@ -79,8 +79,58 @@ std::optional<qint16> RosterEditor::parseYear(const QString& text)
     return qint16(rounded);
 }
 
+namespace {
+
+using Span = std::pair<qsizetype, qsizetype>;
+
+// Where the eight fields of a roster line lie, by the separators the family's reader sees: a
+// field that starts with a quote runs to the next quote and on to the next comma. A comma or
+// a quote is never part of a double-byte character of code page 932, so the bytes can be
+// scanned as they are.
+std::optional<std::array<Span, 8>> fieldSpans(const QByteArray& line)
+{
+    std::array<Span, 8> spans{};
+    const qsizetype n = line.size();
+    qsizetype pos = 0;
+    for (std::size_t k = 0; k < spans.size(); ++k) {
+        qsizetype p = pos;
+        while (p < n && (line[p] == ' ' || line[p] == '\t'))
+            ++p;
+        if (p < n && line[p] == '"') {
+            const qsizetype close = line.indexOf('"', p + 1);
+            p = close < 0 ? n : close + 1;
+        }
+        while (p < n && line[p] != ',')
+            ++p;
+        spans[k] = {pos, p};
+        if (k + 1 < spans.size()) {
+            if (p >= n)
+                return std::nullopt;
+            pos = p + 1;
+        }
+    }
+    return spans;
+}
+
+} // namespace
+
+std::optional<QByteArray> RosterEditor::replaceNameAndYear(const QByteArray& line, const QByteArray& name, qint16 year)
+{
+    const auto spans = fieldSpans(line);
+    if (!spans)
+        return std::nullopt;
+    const Span yearSpan = (*spans)[1];
+    const Span nameSpan = (*spans)[4];
+    QByteArray out = line.left(yearSpan.first);
+    out += QByteArray::number(year);
+    out += line.mid(yearSpan.second, nameSpan.first - yearSpan.second);
+    out += '"' + name + '"';
+    out += line.mid(nameSpan.second);
+    return out;
+}
+
 std::optional<QString> RosterEditor::save(const QString& path, const std::array<QString, kRows>& names,
-                                          const std::array<QString, kRows>& years) const
+                                          const std::array<QString, kRows>& years, int thisYear) const
 {
     QList<QByteArray> lines = m_rawLines;
     for (int i = 0; i < kRows; ++i) {
@@ -94,27 +144,36 @@ std::optional<QString> RosterEditor::save(const QString& path, const std::array<
         if (const auto problem = nameChanged ? nameProblem(name) : std::nullopt)
             return QStringLiteral("%1 行目：%2").arg(i + 1).arg(*problem);
         const auto year = parseYear(years[std::size_t(i)]);
-        if (!year) {
-            return QStringLiteral("%1 行目：生まれた年「%2」は数字で入れてください（-32768 から 32767 まで）。")
+        const bool yearChanged = !year || *year != r.line.birthYear;
+        if (yearChanged && (!year || *year < kFirstBirthYear || *year > thisYear)) {
+            return QStringLiteral("%1 行目：生まれた年「%2」は %3 から %4 までの数で入れてください（西暦）。")
                 .arg(i + 1)
-                .arg(years[std::size_t(i)]);
+                .arg(years[std::size_t(i)].trimmed(), QString::number(kFirstBirthYear), QString::number(thisYear));
         }
-        if (!nameChanged && *year == r.line.birthYear)
+        if (!nameChanged && !yearChanged)
             continue; // unchanged: the line stays byte for byte
-        roster::Line line = r.line;
-        line.name = roster::fixedField(name);
-        line.birthYear = *year;
-        const auto encoded = cp932::encode(line.format());
-        if (!encoded.ok()) {
-            return QStringLiteral("%1 行目：名簿のこの行に読めない文字があるため変更できません。"
+        const QString unreadable = QStringLiteral("%1 行目：名簿のこの行に読めない文字があるため変更できません。"
+                                                  "先生は名簿ファイルを直してください。")
+                                       .arg(i + 1);
+        const auto encodedName = cp932::encode(roster::fixedField(name));
+        if (!encodedName.ok())
+            return unreadable;
+        const QByteArray& old = lines[i];
+        const qsizetype endLength = old.endsWith("\r\n") ? 2 : old.endsWith('\n') ? 1 : 0;
+        const QByteArray body = old.left(old.size() - endLength);
+        const auto replaced = replaceNameAndYear(body, encodedName.bytes, *year);
+        // What the family's reader makes of the new line must differ in the name and the year
+        // alone: another program's fields are never changed.
+        roster::Line expected = r.line;
+        expected.name = roster::fixedField(name);
+        expected.birthYear = *year;
+        const roster::Parsed back = replaced ? roster::parse(cp932::decode(*replaced)) : roster::Parsed{};
+        if (back.lines.size() != 1 || back.lines.front().format() != expected.format()) {
+            return QStringLiteral("%1 行目：名簿のこの行は、ほかのプログラムの欄を変えずには書き直せません。"
                                   "先生は名簿ファイルを直してください。")
                 .arg(i + 1);
         }
-        const QByteArray& old = lines[i];
-        const QByteArray ending = old.endsWith("\r\n") ? QByteArray("\r\n")
-                                  : old.endsWith('\n') ? QByteArray("\n")
-                                                       : QByteArray("\r\n");
-        lines[i] = encoded.bytes + ending;
+        lines[i] = *replaced + (endLength > 0 ? old.right(endLength) : QByteArray("\r\n"));
     }
     if (lines == m_rawLines)
         return std::nullopt;

@@ -36,11 +36,19 @@ public:
     // does not fit the 16-bit field.
     static std::optional<qint16> parseYear(const QString& text);
 
+    static constexpr int kFirstBirthYear = 1900;
+
     // Replaces names and birth years of the rows present and writes the roster as a whole
-    // new file, so that a crash or a full disk never leaves a cut roster. Nothing is written
-    // when any row is refused. Returns the error.
+    // new file, so that a crash or a full disk never leaves a cut roster. Only the name and
+    // the year of a changed line are rewritten: its other fields, which the family's other
+    // programs own, stay byte for byte. A changed year must lie between 1900 and this year.
+    // Nothing is written when any row is refused. Returns the error.
     std::optional<QString> save(const QString& path, const std::array<QString, kRows>& names,
-                                const std::array<QString, kRows>& years) const;
+                                const std::array<QString, kRows>& years, int thisYear) const;
+
+    // A roster line (without its line end) with its birth year and name replaced and every
+    // other byte kept; nothing when the line's fields cannot be told apart that way.
+    static std::optional<QByteArray> replaceNameAndYear(const QByteArray& line, const QByteArray& name, qint16 year);
 
 private:
     QList<QByteArray> m_rawLines; // each with its own line end
