@@ -11,6 +11,7 @@ class NoBox final : public MessageBox
 public:
     void show(const QString&, const QString&, Icon) override {}
     bool ask(const QString&, const QString&) override { return false; }
+    int choose(const QString&, const QString&, const QStringList& buttons) override { return int(buttons.size()) - 1; }
 };
 
 class NoEnd final : public ProgramEnd

@@ -24,6 +24,7 @@ class Silent final : public MessageBox
 public:
     void show(const QString&, const QString&, Icon) override {}
     bool ask(const QString&, const QString&) override { return false; }
+    int choose(const QString&, const QString&, const QStringList& buttons) override { return int(buttons.size()) - 1; }
 };
 class Abort final : public ProgramEnd
 {

@@ -2,6 +2,7 @@
 
 #include "help/help_addresses.h"
 #include "platform/platform.h"
+#include "records/results_recorder.h"
 #include "sound/sound_table.h"
 #include "startup/course_catalogue.h"
 #include "startup/settings_loader.h"
@@ -37,6 +38,9 @@ std::optional<int> startProgram(ScreenContext& context, const QString& programDi
         return 1;
     }
     catalogue::fill(state.catalogue);
+    // What an earlier run could not record goes into the results files before anything is
+    // read from them.
+    ResultsRecorder(context.services, context.pause).deliverWaiting();
     state.catalogue.helpAddresses = HelpAddresses::load(state.folders.programFolder).addresses;
     context.navigator.showMenu();
     return std::nullopt;

@@ -12,6 +12,7 @@ struct RecordsError
     QString action;   // what the program was doing, in Japanese
     int code = 0;
     QString systemText;
+    bool busy = false; // another program held the file's lock for longer than the program waits
     QString message() const;
 };
 

@@ -45,7 +45,7 @@ RecordsError errorOf(const QString& path, const QString& action, const RecordFil
 } // namespace
 
 std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength, Pause& pause,
-                                         const Opener& open)
+                                         const Opener& open, int lockWaitMs)
 {
     const QString writeAction = QStringLiteral("に書き込む");
     OpenedRecordFile opened = open(path);
@@ -55,9 +55,9 @@ std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& 
     for (int waited = 0; !file.tryLock(0, recordLength); waited += kLockRetryMs) {
         if (file.failure() != RecordFile::Failure::Sharing)
             return errorOf(path, QStringLiteral("をロックする"), file);
-        if (waited >= kLockWaitMs) {
+        if (waited >= lockWaitMs) {
             return RecordsError{fileNameOf(path), QStringLiteral("をロックする"), file.errorCode(),
-                                QStringLiteral("ほかのプログラムが %1 秒以上使用中です").arg(kLockWaitMs / 1000)};
+                                QStringLiteral("ほかのプログラムが %1 秒以上使用中です").arg(lockWaitMs / 1000), true};
         }
         pause.wait(kLockRetryMs);
     }
@@ -94,9 +94,28 @@ bool writesSharedRecord(int pupil)
     return pupil > 5000 || pupil < 4900;
 }
 
-std::optional<RecordsError> appendResult(const Folders& folders, const Organisation& organisation,
-                                         const Attempt& attempt, const Clock& clock, Pause& pause, const Opener& open)
+bool hasRecentRecord(const QString& path, const QByteArray& record, int recordLength, const Opener& open)
 {
+    constexpr qint64 kRecent = 200;
+    OpenedRecordFile opened = open(path);
+    if (!opened.file)
+        return false;
+    const qint64 count = opened.file->size() / recordLength;
+    const qint64 first = std::max<qint64>(0, count - kRecent);
+    QByteArray tail(qsizetype(count - first) * recordLength, Qt::Uninitialized);
+    if (tail.isEmpty() || !opened.file->readAt(first * recordLength, tail.data(), tail.size()))
+        return false;
+    for (qsizetype at = 0; at + recordLength <= tail.size(); at += recordLength) {
+        if (QByteArrayView(tail.constData() + at, recordLength) == QByteArrayView(record))
+            return true;
+    }
+    return false;
+}
+
+MadeRecords makeRecords(const Folders& folders, const Organisation& organisation, const Attempt& attempt,
+                        const Clock& clock)
+{
+    MadeRecords made;
     ResultRecord record;
     record.date = oadate::fromDate(clock.today());
     record.clockTime = oadate::fromTime(clock.timeOfDay());
@@ -107,19 +126,35 @@ std::optional<RecordsError> appendResult(const Folders& folders, const Organisat
     // The family's programs leave the points field at 0: the points are worked out from the
     // time whenever they are needed.
     record.points = recordtext::pointsField(0);
-    if (auto error = appendRecord(resultsPath(folders), record.encode(), kResultRecordLength, pause, open))
-        return error;
-
+    made.entries.append({RecordLayout::Program, record.encode()});
     if (!writesSharedRecord(attempt.pupil))
-        return std::nullopt;
+        return made;
     const auto program = recordtext::programField(folders.programFolderName);
     if (!program) {
-        return RecordsError{sharedFileName(), QStringLiteral("に書き込む"), 0,
-                            QStringLiteral("プログラムのフォルダ名に、この文字コードで書けない文字があります")};
+        made.error = RecordsError{sharedFileName(), QStringLiteral("に書き込む"), 0,
+                                  QStringLiteral("プログラムのフォルダ名に、この文字コードで書けない文字があります")};
+        return made;
     }
     record.program = *program;
     record.listPosition = 0; // the position in a course list, which this program does not have
-    return appendRecord(sharedPath(folders), record.encode(RecordLayout::Shared), kSharedRecordLength, pause, open);
+    made.entries.append({RecordLayout::Shared, record.encode(RecordLayout::Shared)});
+    return made;
+}
+
+QString pathOf(const Folders& folders, const pendingrecords::Entry& entry)
+{
+    return entry.layout == RecordLayout::Program ? resultsPath(folders) : sharedPath(folders);
+}
+
+std::optional<RecordsError> appendResult(const Folders& folders, const Organisation& organisation,
+                                         const Attempt& attempt, const Clock& clock, Pause& pause, const Opener& open)
+{
+    const MadeRecords made = makeRecords(folders, organisation, attempt, clock);
+    for (const pendingrecords::Entry& e : made.entries) {
+        if (auto error = appendRecord(pathOf(folders, e), e.bytes, recordLength(e.layout), pause, open))
+            return error;
+    }
+    return made.error;
 }
 
 } // namespace resultsfile

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pending_records.h"
 #include "platform/record_file.h"
 #include "records_error.h"
 
@@ -29,8 +30,14 @@ constexpr int kLockRetryMs = 100;
 // is overwritten. The lock is held from positioning to writing; it is given back as soon as
 // the record is complete in the file, and the data is then pushed to the disk, so that a
 // sibling waits as little as possible. On a failed write the file is cut back to what it was.
+// A lock another program holds is waited for up to lockWaitMs; then the error says busy.
 std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength, Pause& pause,
-                                         const Opener& open = openRecordFile);
+                                         const Opener& open = openRecordFile, int lockWaitMs = kLockWaitMs);
+
+// Whether the record is among the last records of the file: a record that waited to be
+// written is never written twice.
+bool hasRecentRecord(const QString& path, const QByteArray& record, int recordLength,
+                     const Opener& open = openRecordFile);
 
 // Pupils 4900..5000 are kept out of the family's shared file.
 bool writesSharedRecord(int pupil);
@@ -42,6 +49,19 @@ struct Attempt
     int course = 0;
     qint32 time = 0;
 };
+
+// The attempt's records, dated now: one for "成績累積データ.dat" and, for most pupils, one for
+// the shared file. The error when the program folder's name cannot be written in the record.
+struct MadeRecords
+{
+    QList<pendingrecords::Entry> entries;
+    std::optional<RecordsError> error;
+};
+MadeRecords makeRecords(const Folders& folders, const Organisation& organisation, const Attempt& attempt,
+                        const Clock& clock);
+
+// The file an entry belongs in.
+QString pathOf(const Folders& folders, const pendingrecords::Entry& entry);
 
 // Appends the attempt to "成績累積データ.dat" and, for most pupils, to the shared file, dated
 // now.

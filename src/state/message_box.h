@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
-// Message boxes with one OK button (or a yes/no question), the only way the logic speaks to the user. The screens
-// give a real box; tests give one that records what was said and never blocks.
+// Message boxes with one OK button, a yes/no question or a choice: the only way the logic
+// speaks to the user. The screens give a real box; tests give one that records what was said
+// and never blocks.
 class MessageBox
 {
 public:
@@ -18,6 +20,10 @@ public:
     virtual void show(const QString& title, const QString& text, Icon icon = Icon::None) = 0;
     // A question with "はい" and "いいえ"; "いいえ" is the default, so a stray Enter changes nothing.
     virtual bool ask(const QString& title, const QString& text) = 0;
+    // A choice between buttons with the given captions (an "&" before the access key); the
+    // first is the default. Returns the index of the one chosen; the last when the box is
+    // closed without a choice.
+    virtual int choose(const QString& title, const QString& text, const QStringList& buttons) = 0;
 };
 
 // How the program ends after an error it cannot recover from: every open form is unloaded,

@@ -64,6 +64,24 @@ bool QtMessageBox::ask(const QString& title, const QString& text)
     return box.clickedButton() == yes;
 }
 
+int QtMessageBox::choose(const QString& title, const QString& text, const QStringList& buttons)
+{
+    QMessageBox box;
+    box.setWindowTitle(title);
+    setBoxText(box, text);
+    box.setIcon(QMessageBox::Warning);
+    QList<QPushButton*> pushed;
+    for (const QString& caption : buttons)
+        pushed.append(box.addButton(caption, QMessageBox::ActionRole));
+    if (!pushed.isEmpty()) {
+        box.setDefaultButton(pushed.first());
+        box.setEscapeButton(pushed.last());
+    }
+    box.exec();
+    const qsizetype chosen = pushed.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+    return int(chosen >= 0 ? chosen : buttons.size() - 1);
+}
+
 void QtProgramEnd::endProgram(int exitCode)
 {
     m_forms.unloadAll();

@@ -10,6 +10,7 @@ class QtMessageBox final : public MessageBox
 public:
     void show(const QString& title, const QString& text, Icon icon) override;
     bool ask(const QString& title, const QString& text) override;
+    int choose(const QString& title, const QString& text, const QStringList& buttons) override;
 };
 
 // Ends the program after an error it cannot recover from: every open form is unloaded,

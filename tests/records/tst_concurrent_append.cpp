@@ -1,8 +1,13 @@
 #include "fakes.h"
+#include "logic_world.h"
+#include "records/pending_records.h"
 #include "records/result_record.h"
+#include "records/results_recorder.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -44,6 +49,50 @@ private slots:
         }
         QCOMPARE(seen.size(), kWorkers * kEach);
         QCOMPARE(seenShared.size(), kWorkers * kEach);
+    }
+
+    // The program ended at any moment of its recording (kill -9) loses no attempt and writes
+    // none twice: what it left waiting is appended at the next start, so both files end up
+    // holding the same attempts in the same order.
+    void endedAtAnyMomentLosesNothing()
+    {
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("prog");
+        const QString worker = QCoreApplication::applicationDirPath() + "/append_worker";
+        LogicWorld w; // the next start, on the same installation
+        w.state->folders.programFolder = dir.path() + "/prog/";
+        w.state->folders.sharedFolder = dir.path() + "/";
+        QRandomGenerator random(20261208);
+        for (int run = 0; run < 50; ++run) {
+            QProcess p;
+            p.start(worker, {dir.path(), QString::number(run + 1), QStringLiteral("1000"), QStringLiteral("record")});
+            QVERIFY(p.waitForStarted());
+            // Ended as soon as its results file has grown to a size of the test's choosing: often
+            // between the two appends of an attempt, the moment that used to lose one.
+            const qint64 size = QFileInfo(dir.path() + "/prog/成績累積データ.dat").size();
+            const qint64 target = size + kResultRecordLength * random.bounded(1, 4);
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(dir.path() + "/prog/成績累積データ.dat").size() >= target, 30000);
+            p.kill();
+            QVERIFY(p.waitForFinished(10000));
+            ResultsRecorder(w.services, w.pause).deliverWaiting();
+        }
+        const QByteArray results = readAll(dir.path() + "/prog/成績累積データ.dat");
+        const QByteArray shared = readAll(dir.path() + "/成績累積データ家庭用.dat");
+        QList<QPair<int, int>> own;
+        QList<QPair<int, int>> family;
+        for (qsizetype at = 0; at + kResultRecordLength <= results.size(); at += kResultRecordLength) {
+            const auto r = ResultRecord::decode(results.constData() + at);
+            own.append({r.pupil, r.time});
+        }
+        for (qsizetype at = 0; at + kSharedRecordLength <= shared.size(); at += kSharedRecordLength) {
+            const auto s = ResultRecord::decode(shared.constData() + at, RecordLayout::Shared);
+            family.append({s.pupil, s.time});
+        }
+        QVERIFY(own.size() > 50);
+        QCOMPARE(family, own);
+        const QSet<QPair<int, int>> once(own.cbegin(), own.cend());
+        QCOMPARE(once.size(), own.size());
+        QVERIFY(!QFile::exists(dir.path() + "/prog/" + pendingrecords::fileName()));
     }
 };
 

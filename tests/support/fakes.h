@@ -59,11 +59,17 @@ public:
     };
     QList<Shown> shown;
     QList<bool> answers; // to the questions, in turn; "いいえ" once they run out
+    QList<int> choices;  // to the choices, in turn; the last button once they run out
     void show(const QString& title, const QString& text, Icon icon) override { shown.append({title, text, icon}); }
     bool ask(const QString& title, const QString& text) override
     {
         shown.append({title, text, Icon::None});
         return !answers.isEmpty() && answers.takeFirst();
+    }
+    int choose(const QString& title, const QString& text, const QStringList& buttons) override
+    {
+        shown.append({title, text, Icon::Warning});
+        return choices.isEmpty() ? int(buttons.size()) - 1 : choices.takeFirst();
     }
 };
 
