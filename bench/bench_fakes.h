@@ -12,6 +12,7 @@ public:
     void show(const QString&, const QString&, Icon) override {}
     bool ask(const QString&, const QString&) override { return false; }
     int choose(const QString&, const QString&, const QStringList& buttons) override { return int(buttons.size()) - 1; }
+    std::unique_ptr<Waiting> waiting(const QString&, const QString&) override { return nullptr; }
 };
 
 class NoEnd final : public ProgramEnd

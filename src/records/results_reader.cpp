@@ -2,6 +2,7 @@
 
 #include "platform/pause.h"
 #include "state/clock.h"
+#include "state/message_box.h"
 #include "state/shared_state.h"
 #include "statistics.h"
 
@@ -27,6 +28,8 @@ std::optional<QList<ResultRecord>> ResultsReader::read(qint64 maxRecords)
 {
     const QString path = resultsfile::resultsPath(m_services.state.folders);
     int missingTries = 0;
+    int busyMs = 0;
+    std::unique_ptr<MessageBox::Waiting> notice;
     for (;;) {
         int step = 2;
         RecordFile::Failure failure;
@@ -71,9 +74,28 @@ std::optional<QList<ResultRecord>> ResultsReader::read(qint64 maxRecords)
             }
             m_pause.wait(kMissingFileWaitMs);
             break;
-        case RecordFile::Failure::Sharing: // another program of the family is writing it
+        case RecordFile::Failure::Sharing: { // another program of the family is writing it
+            const QString text =
+                QStringLiteral("ほかのプログラムが成績ファイル「%1」を使っているため、空くのを待っています（%2 秒）。"
+                               "\r\n場所：%3\r\n待つのをやめるときは「中止」を押してください。プログラムを終了します。")
+                    .arg(resultsfile::resultsFileName())
+                    .arg(busyMs / 1000)
+                    .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+            if (busyMs >= kNoticeAfterMs) {
+                if (!notice)
+                    notice = m_services.messages.waiting(QStringLiteral("成績ファイルを待っています"), text);
+                else
+                    notice->setText(text);
+            }
             m_pause.wait(kSharingWaitMs);
+            busyMs += kSharingWaitMs;
+            if (notice && notice->cancelled()) {
+                notice.reset();
+                m_services.programEnd.endProgram(0);
+                return std::nullopt;
+            }
             break;
+        }
         case RecordFile::Failure::Denied: // waiting would never end: the teacher must act
             fatal(RecordsError{resultsfile::resultsFileName(), QStringLiteral("を開く"), code, text}.message() +
                   QStringLiteral("\r\n先生へ：フォルダ「%1」とこのファイルに書き込みできるようにしてください"

@@ -12,8 +12,9 @@ class Pause;
 // Reads the recent records of "成績累積データ.dat", waiting while it cannot be read for a reason
 // that passes: a missing file (a folder on a server that is not there yet) is tried again
 // every 5 seconds, three times; a file another program of the family holds, every second until
-// it is free. Any other failure is shown and ends the program, as nothing can be recorded
-// without the file.
+// it is free, with a notice after ten seconds that says which file is waited for and lets the
+// pupil give up ("中止" ends the program). Any other failure is shown and ends the program, as
+// nothing can be recorded without the file.
 class ResultsReader
 {
 public:
@@ -21,6 +22,7 @@ public:
     static constexpr int kMissingFileTries = 4;     // the first try and three retries
     static constexpr int kMissingFileWaitMs = 5000;
     static constexpr int kSharingWaitMs = 1000;
+    static constexpr int kNoticeAfterMs = 10000; // a busy file is waited for silently this long
 
     ResultsReader(Services services, Pause& pause, resultsfile::Opener open = openRecordFile)
         : m_services(services), m_pause(pause), m_open(std::move(open))

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 // Message boxes with one OK button, a yes/no question or a choice: the only way the logic
 // speaks to the user. The screens give a real box; tests give one that records what was said
@@ -24,6 +25,17 @@ public:
     // first is the default. Returns the index of the one chosen; the last when the box is
     // closed without a choice.
     virtual int choose(const QString& title, const QString& text, const QStringList& buttons) = 0;
+
+    // A notice that stays on the screen, without waiting, while the program waits for
+    // something outside it; its "中止" button lets the pupil give up. It goes when released.
+    class Waiting
+    {
+    public:
+        virtual ~Waiting() = default;
+        virtual void setText(const QString& text) = 0;
+        virtual bool cancelled() const = 0;
+    };
+    virtual std::unique_ptr<Waiting> waiting(const QString& title, const QString& text) = 0;
 };
 
 // How the program ends after an error it cannot recover from: every open form is unloaded,

@@ -4,9 +4,12 @@
 #include "text/line_break.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
 
@@ -26,7 +29,47 @@ void setBoxText(QMessageBox& box, const QString& text)
         breakJapaneseLines(text, maxWidth, [&](QStringView s) { return metrics.horizontalAdvance(s.toString()); }));
 }
 
+// A small window of its own above the screens, with the text and "中止".
+class WaitingWindow final : public MessageBox::Waiting
+{
+public:
+    WaitingWindow(const QString& title, const QString& text)
+    {
+        m_window =
+            new QDialog(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+        m_window->setObjectName(QStringLiteral("WaitingNotice"));
+        m_window->setWindowTitle(title);
+        auto* layout = new QVBoxLayout(m_window);
+        m_text = new QLabel(m_window);
+        m_text->setObjectName(QStringLiteral("WaitingText"));
+        m_text->setWordWrap(true);
+        m_text->setMinimumWidth(420);
+        layout->addWidget(m_text);
+        auto* cancel = new QPushButton(QStringLiteral("中止"), m_window);
+        cancel->setObjectName(QStringLiteral("WaitingCancel"));
+        layout->addWidget(cancel, 0, Qt::AlignRight);
+        QObject::connect(cancel, &QPushButton::clicked, m_window, [this] { m_cancelled = true; });
+        setText(text);
+        m_window->show();
+        m_window->raise();
+        m_window->activateWindow();
+    }
+    ~WaitingWindow() override { delete m_window; }
+    void setText(const QString& text) override { m_text->setText(text); }
+    bool cancelled() const override { return m_cancelled; }
+
+private:
+    QDialog* m_window = nullptr;
+    QLabel* m_text = nullptr;
+    bool m_cancelled = false;
+};
+
 } // namespace
+
+std::unique_ptr<MessageBox::Waiting> QtMessageBox::waiting(const QString& title, const QString& text)
+{
+    return std::make_unique<WaitingWindow>(title, text);
+}
 
 void QtMessageBox::show(const QString& title, const QString& text, Icon icon)
 {

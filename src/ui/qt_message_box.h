@@ -11,6 +11,7 @@ public:
     void show(const QString& title, const QString& text, Icon icon) override;
     bool ask(const QString& title, const QString& text) override;
     int choose(const QString& title, const QString& text, const QStringList& buttons) override;
+    std::unique_ptr<Waiting> waiting(const QString& title, const QString& text) override;
 };
 
 // Ends the program after an error it cannot recover from: every open form is unloaded,

@@ -317,6 +317,46 @@ private slots:
         QCOMPARE(w.state->stats.recordCount, qint16(1));
     }
 
+    // A file held for long: after ten seconds a notice says which file is waited for, and the
+    // waiting goes on until the file is free, or until the pupil presses "中止", which ends
+    // the program.
+    void longBusyFileShowsWhatIsWaitedFor_data()
+    {
+        QTest::addColumn<int>("refusals");
+        QTest::addColumn<int>("cancelAfterLooks");
+        QTest::addColumn<int>("notices");
+        QTest::addColumn<bool>("read");
+        QTest::addRow("free within ten seconds: no notice") << 10 << -1 << 0 << true;
+        QTest::addRow("free after 15 s: a notice counting") << 15 << -1 << 5 << true;
+        QTest::addRow("中止 at the third look") << 1000 << 2 << 3 << false;
+    }
+    void longBusyFileShowsWhatIsWaitedFor()
+    {
+        QFETCH(int, refusals);
+        QFETCH(int, cancelAfterLooks);
+        QFETCH(int, notices);
+        QFETCH(bool, read);
+        World w;
+        w.write(QList<Rec>{{0, 1, 1, 100}});
+        w.messages.cancelAfterLooks = cancelAfterLooks;
+        const auto busy = [&](const QString& path) {
+            if (refusals-- > 0)
+                return OpenedRecordFile{nullptr, RecordFile::Failure::Sharing, syscode::kBusy, "使用中"};
+            return openRecordFile(path);
+        };
+        ResultsReader reader(w.services, w.pause, busy);
+        QCOMPARE(reader.refreshStatistics(), read);
+        QCOMPARE(w.messages.notices.size(), notices);
+        if (notices > 0) {
+            QVERIFY2(w.messages.notices[0].contains(QStringLiteral("成績累積データ.dat")),
+                     qPrintable(w.messages.notices[0]));
+            QVERIFY(w.messages.notices[0].contains(QStringLiteral("（10 秒）")));
+            QVERIFY(w.messages.notices[0].contains(QDir::toNativeSeparators(w.dir.path() + "/prog")));
+        }
+        QCOMPARE(w.end.exitCodes, read ? QList<int>{} : QList<int>{0});
+        QVERIFY(w.messages.shown.isEmpty());
+    }
+
     // A file or folder the program may not write is no sharing error: waiting would never end.
     void permissionErrorIsReportedAtOnce()
     {

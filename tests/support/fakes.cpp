@@ -30,3 +30,25 @@ QByteArray readAll(const QString& path)
         return QByteArray();
     return file.readAll();
 }
+
+namespace {
+
+class RecordedWaiting final : public MessageBox::Waiting
+{
+public:
+    explicit RecordedWaiting(RecordingMessageBox& box) : m_box(box) {}
+    void setText(const QString& text) override { m_box.notices.append(text); }
+    bool cancelled() const override { return m_box.cancelAfterLooks >= 0 && ++m_looks > m_box.cancelAfterLooks; }
+
+private:
+    RecordingMessageBox& m_box;
+    mutable int m_looks = 0;
+};
+
+} // namespace
+
+std::unique_ptr<MessageBox::Waiting> RecordingMessageBox::waiting(const QString&, const QString& text)
+{
+    notices.append(text);
+    return std::make_unique<RecordedWaiting>(*this);
+}

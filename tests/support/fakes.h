@@ -66,6 +66,11 @@ public:
         shown.append({title, text, Icon::None});
         return !answers.isEmpty() && answers.takeFirst();
     }
+    // The notices shown while something is waited for; the pupil presses "中止" after the
+    // given number of looks at it (never when negative).
+    QStringList notices;
+    int cancelAfterLooks = -1;
+    std::unique_ptr<Waiting> waiting(const QString& title, const QString& text) override;
     int choose(const QString& title, const QString& text, const QStringList& buttons) override
     {
         shown.append({title, text, Icon::Warning});
