@@ -16,8 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     while (values.next()) {
         (void)values.lineOfLastValue();
     }
-    ValueReader rules(text);
-    (void)settings::readCourseRules(rules, state->rules);
+    (void)settings::readCourseRules(text, state->rules);
     ValueReader sounds(text);
     (void)soundtable::read(sounds, state->sound);
     state->organisation.schoolName = text.left(40);

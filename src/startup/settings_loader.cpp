@@ -5,6 +5,7 @@
 #include "text/text_file.h"
 #include "text/value_reader.h"
 
+#include <QDir>
 #include <cmath>
 #include <limits>
 
@@ -95,18 +96,30 @@ void splitSchoolCode(Organisation& organisation)
     }
 }
 
-std::optional<QString> readCourseRules(ValueReader& reader, CourseRules& rules)
+std::optional<QString> readCourseRules(const QString& text, CourseRules& rules)
 {
+    // One course per line, from index 0: a line with another count of values would shift
+    // every course after it, so it stops start-up. Blank lines are passed over; messages name
+    // the line as the file has it.
+    const QStringList lines = textfile::splitLines(text);
     int index = 0;
-    for (; !reader.atEnd(); ++index) {
+    for (qsizetype physical = 0; physical < lines.size(); ++physical) {
+        const QString& line = lines[physical];
+        if (line.trimmed().isEmpty() || line.trimmed() == QStringLiteral("\x1a"))
+            continue;
+        const QString where = QStringLiteral("%1 行目：").arg(physical + 1);
         if (index > kMaxCourse)
             return QStringLiteral("行が多すぎます（%1 行までです）。").arg(kMaxCourse + 1);
-        QString v[kCourseRuleValues];
-        for (int k = 0; k < kCourseRuleValues; ++k) {
-            const auto value = reader.next();
-            if (!value)
-                return QStringLiteral("%1 行目：").arg(index + 1) + tooFewValues(kCourseRuleValues, k);
-            v[k] = *value;
+        ValueReader reader(line);
+        QStringList v;
+        while (const auto value = reader.next())
+            v.append(*value);
+        if (v.size() < kCourseRuleValues)
+            return where + tooFewValues(kCourseRuleValues, int(v.size()));
+        if (v.size() > kCourseRuleValues) {
+            return where + QStringLiteral("値が多すぎます（%1 個のところ %2 個あります）。")
+                               .arg(kCourseRuleValues)
+                               .arg(v.size());
         }
         // Times up to the missing time, a weight that keeps every sum of points in range, day
         // windows of up to a hundred years.
@@ -134,8 +147,9 @@ std::optional<QString> readCourseRules(ValueReader& reader, CourseRules& rules)
         if (!bad)
             bad = toLoose(v[8], 0, kMaxDays, rules.window2Days[index]);
         if (bad)
-            return QStringLiteral("%1 行目：").arg(index + 1) + *bad;
+            return where + *bad;
         // Values 10 to 12 are read and used by other programs of the family.
+        ++index;
     }
     return std::nullopt;
 }
@@ -148,20 +162,30 @@ std::optional<StartupFailure> load(const QString& programDir, SharedState& state
     if (!settingsText.text)
         return StartupFailure{settingsFile, settingsText.error};
     ValueReader settingsReader(*settingsText.text);
+    QString layoutText;
     for (int k = 0; k < kSettingsValues; ++k) {
         const auto value = settingsReader.next();
         if (!value)
             return StartupFailure{settingsFile, tooFewValues(kSettingsValues, k)};
-        if (k == 0)
+        if (k == 0) {
+            layoutText = *value;
             state.folders.folderLayout = Loose::fromField(*value);
+        }
     }
 
     folders::resolve(state.folders, programDir);
 
     const QString commonFile = QStringLiteral("共通データ.txt");
     const auto commonText = textfile::read(state.folders.sharedFolder + commonFile);
-    if (!commonText.text)
-        return StartupFailure{commonFile, commonText.error};
+    if (!commonText.text) {
+        // Where it was looked for follows from the first value of "設定.txt": say both.
+        return StartupFailure{
+            commonFile,
+            QStringLiteral("%1\r\n探した場所：%2\r\n（「%3」の最初の値「%4」によります。1 なら「files」フォルダ、"
+                           "ほかの値ならプログラムのフォルダのひとつ上です。）")
+                .arg(commonText.error, QDir::toNativeSeparators(QDir::cleanPath(state.folders.sharedFolder)),
+                     settingsFile, layoutText.trimmed())};
+    }
     ValueReader commonReader(*commonText.text);
     Organisation& org = state.organisation;
     for (int k = 0; k < kCommonValues; ++k) {
@@ -195,8 +219,7 @@ std::optional<StartupFailure> load(const QString& programDir, SharedState& state
     const auto rulesText = textfile::read(state.folders.programFolder + rulesFile);
     if (!rulesText.text)
         return StartupFailure{rulesFile, rulesText.error};
-    ValueReader rulesReader(*rulesText.text);
-    if (const auto problem = readCourseRules(rulesReader, state.rules))
+    if (const auto problem = readCourseRules(*rulesText.text, state.rules))
         return StartupFailure{rulesFile, *problem};
     return std::nullopt;
 }

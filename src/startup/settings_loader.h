@@ -28,7 +28,7 @@ QString programTitle();
 void splitSchoolCode(Organisation& organisation);
 
 // Reads the lines of "タイム回数データ.txt": the first line is index 0, the next course 1 ...
-std::optional<QString> readCourseRules(ValueReader& reader, CourseRules& rules);
+std::optional<QString> readCourseRules(const QString& text, CourseRules& rules);
 
 // The settings sequence of start-up: "設定.txt", the folders, "共通データ.txt" and
 // "タイム回数データ.txt". The sound table is loaded separately, once the folders are known.

@@ -207,6 +207,19 @@ private slots:
         QTest::addRow("start month 13 on line 2")
             << "files/共通データ.txt" << QStringList{"", "13,\"塾\",0,0,0,0,0,0,0,0"} << "共通データ.txt"
             << "2 行目：「13」";
+        // Each line holds one course's twelve values: a longer line followed by a shorter one
+        // must not shift level 2's values into level 1's place.
+        QTest::addRow("13 values, then 11")
+            << "prog/タイム回数データ.txt" << QStringList{"0,0,0,0,1,0,0,0,0,0,0,0,0", "60,90,50,5,1,0,0,30,7,0,0"}
+            << "タイム回数データ.txt"
+            << "1 行目：値が多すぎます（12 個のところ 13 個あります）";
+        QTest::addRow("11 values after a blank line")
+            << "prog/タイム回数データ.txt" << QStringList{"0,0,0,0,1,0,0,0,0,0,0,0", "", "60,90,50,5,1,0,0,30,7,0,0"}
+            << "タイム回数データ.txt"
+            << "3 行目：値が足りません（12 個必要なところ 11 個しかありません）";
+        QTest::addRow("a trailing comma")
+            << "prog/タイム回数データ.txt" << QStringList{"0,0,0,0,1,0,0,0,0,0,0,0,"} << "タイム回数データ.txt"
+            << "1 行目：値が多すぎます";
         QStringList lines37;
         for (int i = 0; i < 37; ++i)
             lines37 << "0,0,0,0,1,0,0,0,0,0,0,0";
@@ -230,6 +243,37 @@ private slots:
         QCOMPARE(failure->file, expectedFile);
         QVERIFY2(failure->problem.contains(problemPart), qPrintable(failure->problem));
         QVERIFY(failure->message().contains(expectedFile));
+    }
+
+    // Whatever the first value of "設定.txt", a missing shared file is named with the folder it
+    // was looked for in and the value that chose that folder.
+    void missingSharedFileNamesFolderAndValue_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QString>("folder");
+        QTest::addRow("1") << "1"
+                           << "/files";
+        QTest::addRow("-1") << "-1"
+                            << "";
+        QTest::addRow("nan") << "nan"
+                             << "";
+        QTest::addRow("1e400") << "1e400"
+                               << "";
+    }
+    void missingSharedFileNamesFolderAndValue()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QString, folder);
+        Installation inst;
+        writeCp932(inst.programDir() + "/設定.txt", {layout + ",0,0,0,0,0,0,0,0,0"});
+        QFile::remove(inst.top() + "/files/共通データ.txt");
+        auto state = freshState();
+        const auto failure = settings::load(inst.programDir(), *state);
+        QVERIFY(failure.has_value());
+        QCOMPARE(failure->file, QStringLiteral("共通データ.txt"));
+        const QString message = failure->message();
+        QVERIFY2(message.contains(QStringLiteral("最初の値「%1」").arg(layout)), qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(QDir::cleanPath(inst.top() + folder))), qPrintable(message));
     }
 
     void thirtySixLinesAreEnough()
