@@ -3,7 +3,7 @@
 #include "board/results_lists.h"
 #include "platform/pause.h"
 #include "records/results_file.h"
-#include "records/results_store.h"
+#include "records/results_reader.h"
 #include "startup/course_catalogue.h"
 #include "state/clock.h"
 #include "state/message_box.h"
@@ -12,6 +12,7 @@
 #include "teacher/results_check.h"
 #include "teacher/results_csv.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -67,9 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     file.write(bytes);
     file.close();
-    ResultsStore store(Services{*state, clock, random, messages, end}, pause);
-    (void)store.computeStatistics();
-    if (const auto attempts = store.readAttempts(20000)) {
+    ResultsReader reader(Services{*state, clock, random, messages, end}, pause);
+    (void)reader.refreshStatistics();
+    if (const auto attempts = reader.read(20000)) {
         resultslists::Request request;
         request.today = clock.today();
         for (auto kind : {resultslists::Kind::Today, resultslists::Kind::All, resultslists::Kind::Personal}) {
@@ -79,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     (void)resultscheck::checkFile(path, false, clock.today());
     (void)resultscheck::checkFile(path, true, clock.today());
-    if (const auto records = resultscsv::readResults(path, nullptr))
-        (void)resultscsv::build(*records, {}, 2026, state->catalogue, state->rules);
+    QBuffer csv;
+    csv.open(QIODevice::WriteOnly);
+    (void)resultscsv::exportFile(path, csv, {}, 2026, state->catalogue, state->rules);
     return 0;
 }

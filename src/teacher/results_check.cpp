@@ -1,11 +1,12 @@
 #include "results_check.h"
 
 #include "records/oa_date.h"
+#include "records/record_blocks.h"
 #include "records/result_record.h"
 #include "state/bounded_table.h"
 #include "text/cp932.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 #include <QMap>
 #include <cmath>
@@ -48,58 +49,50 @@ Report checkFile(const QString& path, bool shared, const QDate& today)
 {
     Report report;
     const QString name = QFileInfo(path).fileName();
-    QFile file(path);
-    if (!file.exists()) {
-        report.lines << QStringLiteral("%1：ファイルがありません（%2）").arg(name, path);
-        report.outcome = Outcome::Unreadable;
-        return report;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        report.lines << QStringLiteral("%1：読めません（%2）").arg(name, file.errorString());
-        report.outcome = Outcome::Unreadable;
-        return report;
-    }
-    const QByteArray bytes = file.readAll();
-    const int length = shared ? kSharedRecordLength : kResultRecordLength;
-    const qint64 count = bytes.size() / length;
-    const qint64 tail = bytes.size() % length;
-    report.lines << QStringLiteral("%1：%2 件の記録（%3 バイトの記録）").arg(name).arg(count).arg(length);
-    if (tail != 0) {
-        report.lines << QStringLiteral("%1：最後に途中で切れた記録があります（%2 バイト、%3 件目のあと）")
-                            .arg(name)
-                            .arg(tail)
-                            .arg(count);
-        worse(report, Outcome::Findings);
-    }
-    Problem pupils{QStringLiteral("生徒番号が 1〜%1 の外").arg(kMaxPupil)};
-    Problem courses{QStringLiteral("コース番号が 1〜%1 の外").arg(kMaxCourse)};
-    Problem dates{QStringLiteral("日付が正しくない")};
-    Problem times{QStringLiteral("タイムが 0〜99999 秒の外")};
+    const RecordLayout layout = shared ? RecordLayout::Shared : RecordLayout::Program;
+    Problem pupils{QStringLiteral("生徒番号が 1〜%1 の外").arg(kMaxPupil), {}, 0};
+    Problem courses{QStringLiteral("コース番号が 1〜%1 の外").arg(kMaxCourse), {}, 0};
+    Problem dates{QStringLiteral("日付が正しくない"), {}, 0};
+    Problem times{QStringLiteral("タイムが 0〜99999 秒の外"), {}, 0};
     double first = 0;
     double last = 0;
     QMap<QString, qint64> programs;
     const double latest = oadate::fromDate(today) + 1;
-    for (qint64 n = 0; n < count; ++n) {
-        const char* p = bytes.constData() + n * length;
-        const ResultRecord r = ResultRecord::decode(p, shared ? RecordLayout::Shared : RecordLayout::Program);
-        if (shared)
-            programs[cp932::decode(r.program.bytes()).trimmed()] += 1;
-        const qint16 pupil = r.pupil;
-        const qint16 course = r.course;
-        const qint32 time = r.time;
-        const double date = r.date;
-        if (pupil < 1 || pupil > kMaxPupil)
-            pupils.add(n + 1);
-        if (course < 1 || course > kMaxCourse)
-            courses.add(n + 1);
-        if (time < 0 || time > 99999)
-            times.add(n + 1);
-        if (!std::isfinite(date) || date < 1 || date > latest) {
-            dates.add(n + 1);
-            continue;
-        }
-        first = first == 0 ? date : std::min(first, date);
-        last = std::max(last, date);
+    recordblocks::Summary summary;
+    const auto error = recordblocks::read(
+        path, layout,
+        [&](qint64 n, const ResultRecord& r) {
+            if (shared)
+                programs[cp932::decode(r.program.bytes()).trimmed()] += 1;
+            if (r.pupil < 1 || r.pupil > kMaxPupil)
+                pupils.add(n + 1);
+            if (r.course < 1 || r.course > kMaxCourse)
+                courses.add(n + 1);
+            if (r.time < 0 || r.time > 99999)
+                times.add(n + 1);
+            if (!std::isfinite(r.date) || r.date < 1 || r.date > latest) {
+                dates.add(n + 1);
+                return;
+            }
+            first = first == 0 ? r.date : std::min(first, r.date);
+            last = std::max(last, r.date);
+        },
+        &summary);
+    if (error) {
+        report.lines << QStringLiteral("%1：読めません（%2）：%3").arg(name, *error, QDir::toNativeSeparators(path));
+        report.outcome = Outcome::Unreadable;
+        return report;
+    }
+    report.lines << QStringLiteral("%1：%2 件の記録（%3 バイトの記録）")
+                        .arg(name)
+                        .arg(summary.records)
+                        .arg(recordLength(layout));
+    if (summary.tail != 0) {
+        report.lines << QStringLiteral("%1：最後に途中で切れた記録があります（%2 バイト、%3 件目のあと）")
+                            .arg(name)
+                            .arg(summary.tail)
+                            .arg(summary.records);
+        worse(report, Outcome::Findings);
     }
     for (const Problem* problem : {&pupils, &courses, &dates, &times}) {
         if (problem->count == 0)

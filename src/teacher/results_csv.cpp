@@ -1,14 +1,12 @@
 #include "results_csv.h"
 
-#include "platform/system_error.h"
 #include "records/oa_date.h"
 #include "records/points.h"
+#include "records/record_blocks.h"
 #include "state/shared_state.h"
 #include "text/cp932.h"
 
-#include <QFile>
-#include <QHash>
-#include <cmath>
+#include <QIODevice>
 
 namespace resultscsv {
 
@@ -21,53 +19,82 @@ QString quoted(const QString& field)
     return u'"' + escaped + u'"';
 }
 
+QString textCell(const QString& text)
+{
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    const bool formula = !text.isEmpty() && formulaStarts.contains(text.front());
+    return quoted(formula ? u'\'' + text : text);
+}
+
+Rows::Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalogue& catalogue, const CourseRules& rules)
+    : m_schoolYear(schoolYear), m_catalogue(catalogue), m_rules(rules)
+{
+    for (const roster::Line& line : rosterLines)
+        m_pupils.insert(line.number, line);
+}
+
+QByteArray Rows::header()
+{
+    return QByteArray("\xEF\xBB\xBF") +
+           QStringLiteral("日付,時刻,生徒番号,名前,学年,コース番号,コース名,タイム(秒),ポイント,塾コード\r\n").toUtf8();
+}
+
+QByteArray Rows::row(const ResultRecord& r) const
+{
+    const auto line = m_pupils.constFind(r.pupil);
+    const bool known = line != m_pupils.cend();
+    const bool inTables = r.course >= 0 && r.course <= kMaxCourse;
+    const int earned = inTables && r.time >= 0
+                           ? points::weighted(r.time, m_rules.targetTime[r.course], m_rules.pointWeight[r.course])
+                           : 0;
+    // Dates and clock times outside any calendar (a damaged record) are left empty.
+    const QDate date = oadate::toDate(r.date);
+    const QTime clock = oadate::toTime(r.clockTime);
+    const QStringList cells = {
+        date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString(),
+        clock.isValid() ? clock.toString(QStringLiteral("HH:mm:ss")) : QString(),
+        QString::number(r.pupil),
+        textCell(known ? line->trimmedName() : QString()),
+        textCell(known ? roster::shortGradeLabel(roster::gradeIndex(m_schoolYear, line->birthYear)) : QString()),
+        QString::number(r.course),
+        textCell(inTables ? m_catalogue.courseNames[r.course] : QString()),
+        QString::number(r.time),
+        QString::number(earned),
+        textCell(cp932::decode(r.schoolCode.bytes()).trimmed())};
+    return (cells.join(u',') + QStringLiteral("\r\n")).toUtf8();
+}
+
 QByteArray build(const QList<ResultRecord>& records, const QList<roster::Line>& rosterLines, int schoolYear,
                  const Catalogue& catalogue, const CourseRules& rules)
 {
-    QHash<int, const roster::Line*> pupils;
-    for (const roster::Line& line : rosterLines)
-        pupils.insert(line.number, &line);
-    QStringList rows;
-    rows << QStringLiteral("日付,時刻,生徒番号,名前,学年,コース番号,コース名,タイム(秒),ポイント,塾コード");
-    for (const ResultRecord& r : records) {
-        const roster::Line* line = pupils.value(r.pupil, nullptr);
-        const bool inTables = r.course >= 0 && r.course <= kMaxCourse;
-        const int earned = inTables && r.time >= 0
-                               ? points::weighted(r.time, rules.targetTime[r.course], rules.pointWeight[r.course])
-                               : 0;
-        const QStringList fields = {
-            std::isfinite(r.date) ? oadate::toDate(r.date).toString(QStringLiteral("yyyy/MM/dd")) : QString(),
-            std::isfinite(r.clockTime) ? oadate::toTime(r.clockTime).toString(QStringLiteral("HH:mm:ss")) : QString(),
-            QString::number(r.pupil),
-            line ? line->trimmedName() : QString(),
-            line ? roster::shortGradeLabel(roster::gradeIndex(schoolYear, line->birthYear)) : QString(),
-            QString::number(r.course),
-            inTables ? catalogue.courseNames[r.course] : QString(),
-            QString::number(r.time),
-            QString::number(earned),
-            cp932::decode(r.schoolCode.bytes()).trimmed()};
-        QStringList cells;
-        for (const QString& f : fields)
-            cells << quoted(f);
-        rows << cells.join(u',');
-    }
-    return QByteArray("\xEF\xBB\xBF") + rows.join(QStringLiteral("\r\n")).toUtf8() + "\r\n";
+    const Rows rows(rosterLines, schoolYear, catalogue, rules);
+    QByteArray csv = Rows::header();
+    for (const ResultRecord& r : records)
+        csv += rows.row(r);
+    return csv;
 }
 
-std::optional<QList<ResultRecord>> readResults(const QString& path, QString* error)
+std::optional<QString> exportFile(const QString& resultsPath, QIODevice& out, const QList<roster::Line>& rosterLines,
+                                  int schoolYear, const Catalogue& catalogue, const CourseRules& rules)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = describeSystemError(lastSystemError());
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    QList<ResultRecord> records;
-    records.reserve(bytes.size() / kResultRecordLength);
-    for (qsizetype at = 0; at + kResultRecordLength <= bytes.size(); at += kResultRecordLength)
-        records.append(ResultRecord::decode(bytes.constData() + at));
-    return records;
+    const Rows rows(rosterLines, schoolYear, catalogue, rules);
+    bool written = out.write(Rows::header()) >= 0;
+    QByteArray pending;
+    const auto flush = [&] {
+        written = written && out.write(pending) == pending.size();
+        pending.clear();
+    };
+    const auto error = recordblocks::read(resultsPath, RecordLayout::Program, [&](qint64, const ResultRecord& r) {
+        pending += rows.row(r);
+        if (pending.size() > 256 * 1024)
+            flush();
+    });
+    flush();
+    if (error)
+        return *error;
+    if (!written)
+        return out.errorString();
+    return std::nullopt;
 }
 
 } // namespace resultscsv

@@ -4,9 +4,11 @@
 #include "roster/roster_file.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <optional>
 
+class QIODevice;
 struct Catalogue;
 struct CourseRules;
 
@@ -17,12 +19,33 @@ struct CourseRules;
 // points, school code.
 namespace resultscsv {
 
+// A field as RFC 4180 writes it.
 QString quoted(const QString& field);
+// A text field: one a spreadsheet would take for a formula (starting with "=", "+", "-", "@",
+// a tab or a carriage return) is written with a leading "'", so that it stays text.
+QString textCell(const QString& text);
+
+// What the rows are written with.
+class Rows
+{
+public:
+    Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalogue& catalogue, const CourseRules& rules);
+    static QByteArray header(); // with the byte-order mark
+    QByteArray row(const ResultRecord& record) const;
+
+private:
+    QHash<int, roster::Line> m_pupils;
+    int m_schoolYear;
+    const Catalogue& m_catalogue;
+    const CourseRules& m_rules;
+};
 
 QByteArray build(const QList<ResultRecord>& records, const QList<roster::Line>& rosterLines, int schoolYear,
                  const Catalogue& catalogue, const CourseRules& rules);
 
-// The records of a results file, read only; nothing when it cannot be read (error says why).
-std::optional<QList<ResultRecord>> readResults(const QString& path, QString* error);
+// Writes the CSV of a results file of any size, reading it block by block; the error when the
+// file cannot be read or the output written.
+std::optional<QString> exportFile(const QString& resultsPath, QIODevice& out, const QList<roster::Line>& rosterLines,
+                                  int schoolYear, const Catalogue& catalogue, const CourseRules& rules);
 
 } // namespace resultscsv

@@ -145,13 +145,20 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
 std::optional<QString> TeacherPanel::exportCsv(const QString& path)
 {
     const SharedState& state = m_context.services.state;
-    QString error;
-    const auto records = resultscsv::readResults(resultsfile::resultsPath(state.folders), &error);
-    if (!records)
-        return QStringLiteral("成績ファイル「%1」を読めません（%2）。").arg(resultsfile::resultsFileName(), error);
-    const QByteArray csv = resultscsv::build(*records, m_roster, state.roster.schoolYear, state.catalogue, state.rules);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.flush() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());
+    // The results file is read a block at a time and each row written as it is made: a file of
+    // any size is exported in little memory.
+    const auto error = resultscsv::exportFile(resultsfile::resultsPath(state.folders), file, m_roster,
+                                              state.roster.schoolYear, state.catalogue, state.rules);
+    if (error) {
+        file.cancelWriting();
+        if (file.error() != QFileDevice::NoError)
+            return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, *error);
+        return QStringLiteral("成績ファイル「%1」を読めません（%2）。").arg(resultsfile::resultsFileName(), *error);
+    }
+    if (!file.flush() || !file.commit())
         return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());
     return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include "platform/system_error.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace textfile {
 
@@ -12,6 +13,13 @@ ReadResult read(const QString& path)
     QFile file(path);
     if (!file.exists())
         return {std::nullopt, QStringLiteral("ファイルがありません")};
+    // A settings file or roster is a few kilobytes: a pipe would never end and a huge file
+    // would fill the memory.
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {std::nullopt, QStringLiteral("ふつうのファイルではありません")};
+    if (info.size() > kMaxBytes)
+        return {std::nullopt, QStringLiteral("ファイルが大きすぎます（%1 MB まで）").arg(kMaxBytes / (1024 * 1024))};
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("ファイルを開けません：%1").arg(describeSystemError(lastSystemError()))};
     const QByteArray bytes = file.readAll();

@@ -12,6 +12,8 @@ struct ReadResult
     std::optional<QString> text; // empty when the file could not be read
     QString error;               // the system's reason, in Japanese where we know it
 };
+constexpr qint64 kMaxBytes = 16 * 1024 * 1024;
+// Only a regular file of at most kMaxBytes is read.
 ReadResult read(const QString& path);
 
 // The physical lines of a text, split at CR LF, LF or a lone CR; a last line ending in a

@@ -1,12 +1,17 @@
 #include "fakes.h"
 #include "records/oa_date.h"
+#include "records/record_blocks.h"
 #include "startup/course_catalogue.h"
 #include "state/shared_state.h"
 #include "teacher/results_check.h"
 #include "teacher/results_csv.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -152,6 +157,96 @@ private slots:
         QCOMPARE(rows[2][3], QString()); // not in the roster
         QCOMPARE(rows[2][6], QStringLiteral("レベル２"));
     }
+
+    // Cells a spreadsheet would run as formulas stay text: names and school codes from the
+    // roster and the records are written with a leading "'", quoted as RFC 4180 needs.
+    void csvCellsNeverRunAsFormulas_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("cell");
+        QTest::addRow("=") << "=1+1"
+                           << "'=1+1";
+        QTest::addRow("+") << "+SUM(A1:A9)"
+                           << "'+SUM(A1:A9)";
+        QTest::addRow("-") << "-2+3"
+                           << "'-2+3";
+        QTest::addRow("@") << "@SUM(A1)"
+                           << "'@SUM(A1)";
+        QTest::addRow("tab") << "\t=1"
+                             << "'\t=1";
+        QTest::addRow("carriage return") << "\r=1"
+                                         << "\"'\r=1\"";
+        QTest::addRow("a link with quotes and a comma") << "=HYPERLINK(\"http://x\",\"y\")"
+                                                        << "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"";
+        QTest::addRow("an ordinary name") << "佐藤　花子"
+                                          << "佐藤　花子";
+        QTest::addRow("a minus inside") << "佐藤-花子"
+                                        << "佐藤-花子";
+    }
+    void csvCellsNeverRunAsFormulas()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, cell);
+        QCOMPARE(resultscsv::textCell(name), cell);
+        Catalogue catalogue;
+        catalogue::fill(catalogue);
+        CourseRules rules;
+        roster::Line line;
+        line.number = 7;
+        line.name = name;
+        ResultRecord r = ResultRecord::decode(record(7, 1, 30).constData());
+        r.schoolCode = QByteArray("=1+1 ");
+        const QByteArray csv = resultscsv::build({r}, {line}, 2026, catalogue, rules);
+        const QList<QStringList> rows = readCsv(QString::fromUtf8(csv.mid(3)));
+        QCOMPARE(rows.size(), 2);
+        // The roster's names come trimmed: the tab and the return go, the guard stays.
+        const QString trimmed = name.trimmed();
+        QCOMPARE(rows[1][3], QStringLiteral("=+-@").contains(trimmed.front()) ? u'\'' + trimmed : trimmed);
+        QCOMPARE(rows[1][9], QStringLiteral("'=1+1"));
+    }
+
+    // A file of any size is read a block at a time: records across block boundaries and a
+    // cut-off tail after them come out right, in the check and in the export.
+    void largeFilesAreReadInBlocks()
+    {
+        QTemporaryDir dir;
+        const QString results = dir.filePath("成績累積データ.dat");
+        QByteArray bytes;
+        const int count = int(recordblocks::kRecordsPerBlock) * 2 + 5;
+        for (int n = 0; n < count; ++n)
+            bytes += record(1 + n % 50, 1, n % 400);
+        bytes += QByteArray(17, 'x');
+        write(results, bytes);
+        const auto report = resultscheck::checkFile(results, false, kToday);
+        QVERIFY(report.lines.contains(QStringLiteral("成績累積データ.dat：%1 件の記録（44 バイトの記録）").arg(count)));
+        QVERIFY(report.lines.join('\n').contains(QStringLiteral("17 バイト")));
+        Catalogue catalogue;
+        catalogue::fill(catalogue);
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QVERIFY(!resultscsv::exportFile(results, out, {}, 2026, catalogue, CourseRules()));
+        const QList<QStringList> rows = readCsv(QString::fromUtf8(out.data().mid(3)));
+        QCOMPARE(rows.size(), count + 1);
+        QCOMPARE(rows.last()[7], QString::number((count - 1) % 400));
+    }
+
+#ifdef Q_OS_UNIX
+    // A pipe or a folder in place of a results file is refused, never waited on.
+    void whatIsNoFileIsRefused()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("成績累積データ.dat");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const auto report = resultscheck::checkFile(fifo, false, kToday);
+        QCOMPARE(int(report.outcome), 2);
+        QVERIFY2(report.lines.join('\n').contains(QStringLiteral("ふつうのファイルではありません")),
+                 qPrintable(report.lines.join('\n')));
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QVERIFY(resultscsv::exportFile(fifo, out, {}, 2026, Catalogue(), CourseRules()).has_value());
+        QCOMPARE(int(resultscheck::checkFile(dir.path(), false, kToday).outcome), 2);
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(TestResultsTools)
