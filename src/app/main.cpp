@@ -48,7 +48,9 @@ int main(int argc, char* argv[])
     // Every path is taken from the folder of the executable itself.
     const QString programDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     ProcessLauncher launcher;
-    const auto instance = makeSingleInstance(programDir);
+    // Static, so that its claim is given back (and its lock file removed) however the program
+    // ends: "終了" and the errors end it with exit(), which runs only static destructors.
+    static const auto instance = makeSingleInstance(programDir);
     Platform platform{launcher, *instance};
     ToolModuleLoader toolModule(QCoreApplication::applicationDirPath());
     ScreenNavigation navigation(forms, [&toolModule](QString* error) {

@@ -248,24 +248,44 @@ class FlockClaim final : public InstanceClaim
 {
 public:
     explicit FlockClaim(std::string path) : m_path(std::move(path)) {}
+    // The file goes with a clean end, so that no lock file is left behind for every
+    // installation ever used; after a crash the lock goes with the process and the file stays
+    // until the next clean end.
     ~FlockClaim() override
     {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (m_fd < 0)
+            return;
+        ::unlink(m_path.c_str());
+        ::close(m_fd);
     }
     bool claim() override
     {
         if (m_fd >= 0)
             return true;
-        const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (fd < 0)
-            return true; // without a lock file the program still runs
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            if (fd < 0)
+                return true; // without a lock file the program still runs
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                ::close(fd);
+                return false;
+            }
+            // The lock holds only while its file is still the one under the name: a copy that
+            // was ending may have removed it between our open and our lock.
+            struct stat locked
+            {
+            };
+            struct stat named
+            {
+            };
+            if (::fstat(fd, &locked) == 0 && ::stat(m_path.c_str(), &named) == 0 && locked.st_ino == named.st_ino &&
+                locked.st_dev == named.st_dev) {
+                m_fd = fd;
+                return true;
+            }
             ::close(fd);
-            return false;
         }
-        m_fd = fd;
-        return true;
+        return true; // a name that keeps changing: the program runs rather than refuse the pupil
     }
 
 private:

@@ -27,16 +27,22 @@ namespace {
 int passed = 0;
 int failed = 0;
 
-void check(bool ok, const char* what, int line)
+bool check(bool ok, const char* what, int line)
 {
     if (ok) {
         ++passed;
-        return;
+        return true;
     }
     ++failed;
     std::printf("FAIL line %d: %s\n", line, what);
+    return false;
 }
-#define CHECK(condition) check((condition), #condition, __LINE__)
+// A failed check ends its test, as Qt Test's do: what follows may rely on it (a file opened).
+#define CHECK(condition)                                                                                               \
+    do {                                                                                                               \
+        if (!check((condition), #condition, __LINE__))                                                                 \
+            return;                                                                                                    \
+    } while (false)
 
 std::u16string u16(const fs::path& path)
 {
@@ -147,14 +153,18 @@ int append(const fs::path& file, int count, char worker, const fs::path& done)
     return 0;
 }
 
-int holdClaim(const std::string& name, const fs::path& ready, const fs::path& release)
+int holdClaim(const std::string& name, const fs::path& ready, const fs::path& release, bool clean)
 {
     auto claim = native::makeInstanceClaim(fromUtf8(name));
     if (!claim->claim())
         return 1;
     touch(ready);
     waitFor(release);
-    std::_Exit(3); // ended without a word, as a killed program is
+    if (!clean)
+        std::_Exit(3); // ended without a word, as a killed program is
+    claim.reset();
+    touch(fs::path(release) += ".done");
+    return 0;
 }
 
 // Writes beside the file and renames it: the test sees the file only once it is whole.
@@ -262,6 +272,23 @@ void singleInstance(const fs::path& dir)
     CHECK(claimed); // the copy that ended without a word does not block the next start
 }
 
+#ifndef _WIN32
+// A copy that ends cleanly leaves no lock file behind (one per installation ever used).
+void noLockFileLeft(const fs::path& dir)
+{
+    const std::string name = "divisor-drill-test-clean-" + std::to_string(processId());
+    const char* tmp = std::getenv("TMPDIR");
+    const fs::path lockFile = fs::path(tmp && *tmp ? tmp : "/tmp") / (name + ".lock");
+    CHECK(start({"claim-clean", name, utf8(dir / "claimed2"), utf8(dir / "end2")}, dir));
+    CHECK(waitFor(dir / "claimed2"));
+    CHECK(fs::exists(lockFile));
+    touch(dir / "end2");
+    CHECK(waitFor(dir / "end2.done"));
+    CHECK(!fs::exists(lockFile));
+    CHECK(native::makeInstanceClaim(fromUtf8(name))->claim());
+}
+#endif
+
 void launcher(const fs::path& dir)
 {
     const fs::path folder = dir / "起動";
@@ -285,8 +312,8 @@ int run(const std::vector<std::string>& args)
         return holdLock(pathOf(args[1]), pathOf(args[2]), pathOf(args[3]));
     if (!args.empty() && args[0] == "append" && args.size() == 5)
         return append(pathOf(args[1]), std::atoi(args[2].c_str()), args[3][0], pathOf(args[4]));
-    if (!args.empty() && args[0] == "claim" && args.size() == 4)
-        return holdClaim(args[1], pathOf(args[2]), pathOf(args[3]));
+    if (!args.empty() && (args[0] == "claim" || args[0] == "claim-clean") && args.size() == 4)
+        return holdClaim(args[1], pathOf(args[2]), pathOf(args[3]), args[0] == "claim-clean");
     if (!args.empty() && args[0] == "stub" && args.size() == 3)
         return stub(pathOf(args[1]), args[2]);
 
@@ -297,6 +324,9 @@ int run(const std::vector<std::string>& args)
     recordLockBetweenPrograms(dir);
     appendsFromTwoPrograms(dir);
     singleInstance(dir);
+#ifndef _WIN32
+    noLockFileLeft(dir);
+#endif
     launcher(dir);
     fs::remove_all(dir);
     std::printf("%d passed, %d failed\n", passed, failed);
