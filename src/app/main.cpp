@@ -1,7 +1,8 @@
+#include "command_line.h"
 #include "navigation.h"
+#include "platform/native.h"
 #include "platform/pause.h"
 #include "platform/platform.h"
-#include "results_check_command.h"
 #include "sound/sdl_audio_output.h"
 #include "sound/sound_players.h"
 #include "startup_sequence.h"
@@ -18,7 +19,29 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+
+namespace {
+
+void noScreenHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg && message.contains(QStringLiteral("platform plugin"))) {
+        native::attachTerminal();
+        std::fprintf(stderr,
+                     "約数早押しドリル: 画面に接続できないため起動できません。"
+                     "デスクトップの中から起動してください。\n（%s）\n",
+                     qUtf8Printable(message.section(u'\n', 0, 0)));
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    qInstallMessageHandler(nullptr);
+    qt_message_output(type, context, message);
+    qInstallMessageHandler(noScreenHandler);
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -27,9 +50,12 @@ int main(int argc, char* argv[])
     // system when they are freed, instead of raising the threshold and staying in the heap.
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
 #endif
-    if (argc > 1 && qstrcmp(argv[1], "--check-results") == 0)
-        return runResultsCheck(argc, argv);
+    if (const auto exitCode = runCommandLine(argc, argv))
+        return *exitCode;
+    // Without a screen to show the drill on, Qt would abort: say why and end.
+    qInstallMessageHandler(noScreenHandler);
     QApplication app(argc, argv);
+    qInstallMessageHandler(nullptr);
     // The program ends when its last screen is unloaded, whatever unloaded it; a message box
     // closed between two screens must not end it.
     app.setQuitOnLastWindowClosed(false);

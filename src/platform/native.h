@@ -99,6 +99,10 @@ public:
 };
 std::unique_ptr<InstanceClaim> makeInstanceClaim(const std::u16string& name);
 
+// A program started from a command prompt writes to that prompt: a Windows program built for
+// windows has no console of its own and must attach to its parent's. Nothing on POSIX systems.
+void attachTerminal();
+
 // Starts a program that outlives this one, in the given working folder.
 bool startDetached(const std::u16string& program, const std::vector<std::u16string>& arguments,
                    const std::u16string& workingFolder);

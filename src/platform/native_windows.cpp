@@ -1,5 +1,7 @@
 #include "native.h"
 
+#include <cstdio>
+
 #include <windows.h>
 
 namespace native {
@@ -269,6 +271,15 @@ OpenedFile openRecordFile(const std::u16string& path)
         return {nullptr, failureOf(code), code};
     }
     return {std::make_unique<WindowsRecordFile>(h), Failure::None, 0};
+}
+
+void attachTerminal()
+{
+    if (AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+        SetConsoleOutputCP(CP_UTF8); // the program writes UTF-8
+    }
 }
 
 std::unique_ptr<InstanceClaim> makeInstanceClaim(const std::u16string& name)

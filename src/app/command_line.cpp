@@ -1,0 +1,34 @@
+#include "command_line.h"
+
+#include "platform/native.h"
+#include "results_check_command.h"
+
+#include <QByteArray>
+#include <cstdio>
+#include <cstring>
+
+std::optional<int> runCommandLine(int argc, char* argv[])
+{
+    if (argc < 2)
+        return std::nullopt;
+    const char* option = argv[1];
+    const bool help = std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0;
+    const bool version = std::strcmp(option, "--version") == 0;
+    const bool check = std::strcmp(option, "--check-results") == 0;
+    if (!help && !version && !check)
+        return std::nullopt; // Qt's own options (-platform ...) go on to the application
+    native::attachTerminal();
+    if (check)
+        return runResultsCheck(argc, argv);
+    if (version) {
+        std::printf("約数早押しドリル (divisor-drill) %s\n", DRILL_VERSION);
+        return 0;
+    }
+    std::printf("使い方: divisor-drill [オプション]\n"
+                "  (なし)             ドリルを始めます。ファイルはプログラムのフォルダから読みます。\n"
+                "  --check-results    成績ファイルを調べて、見つかったことを表示します（何も書きません）。\n"
+                "                     終了コード 0: 問題なし  1: 問題あり  2: 読めないファイルがある\n"
+                "  --version          版を表示します。\n"
+                "  --help             この説明を表示します。\n");
+    return 0;
+}
