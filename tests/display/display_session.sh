@@ -18,7 +18,9 @@ stage_installation() {
     cp "$BUILD/bin/divisor-drill" "$BUILD/bin/divisor-drill-tools.so" "$PROG/"
     "$BUILD/bin/make-demo-sounds" "$WORK/files" >/dev/null
     mkdir -p "$WORK/起動"
-    printf '#!/bin/sh\necho "$@" > "%s/launched"\n' "$WORK" > "$WORK/起動/プログラムメニュー"
+    # The stub writes beside the file and renames it: a reader sees the file only when whole.
+    printf '#!/bin/sh\necho "$@" > "%s/launched.part" && mv "%s/launched.part" "%s/launched"\n' \
+        "$WORK" "$WORK" "$WORK" > "$WORK/起動/プログラムメニュー"
     chmod +x "$WORK/起動/プログラムメニュー"
 }
 
@@ -71,6 +73,16 @@ window_titled() {
 # The window manager's close request, as the title bar's close box sends it.
 close_window() {
     wmctrl -i -c "$1" || fail "wmctrl could not close window $1"
+}
+
+# What the launcher stub was started with: the stub runs on after the program has ended, so
+# its file is waited for (a generous limit that only catches a launcher never started).
+launched() {
+    for _ in $(seq 300); do
+        [ -f "$WORK/launched" ] && { cat "$WORK/launched"; return 0; }
+        sleep 0.1
+    done
+    return 1
 }
 
 # Waits for the program to end (a generous limit that only catches a hang) and gives its code.

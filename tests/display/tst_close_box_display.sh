@@ -2,7 +2,7 @@
 # The close box under a window manager: on the menu it ends the program like "終了" (the
 # launcher is started, nothing is left running, the next start is not refused); on the board it
 # goes back to the menu.
-set -u
+set -uo pipefail
 BUILD=$1
 SOURCE=$2
 . "$SOURCE/tests/display/display_session.sh"
@@ -16,7 +16,7 @@ menu=$(window_titled "約数") || fail "the menu did not show: $(cat "$WORK/prog
 close_window "$menu"
 wait_for_exit
 [ "$EXIT_CODE" -eq 0 ] || fail "the program ended with code $EXIT_CODE: $(cat "$WORK/program.log")"
-[ "$(cat "$WORK/launched" 2>/dev/null)" = "001" ] || fail "the launcher was not started with 001"
+[ "$(launched)" = "001" ] || fail "the launcher was not started with 001"
 rm -f "$WORK/launched"
 
 # A second start is not refused: the menu shows, a pupil is chosen, the board's close box

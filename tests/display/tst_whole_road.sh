@@ -4,7 +4,7 @@
 # the board, Alt+1, ten problems solved, the end screen, "もう一度", a second attempt with one
 # wrong answer and "+" "+", "メニューへ", the board, "0", the menu, "0"; then the records the
 # program appended, byte for byte, and the launcher's "001".
-set -u
+set -uo pipefail
 if [ -z "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
     command -v dbus-run-session >/dev/null || { echo "FAIL: dbus-run-session is missing: run scripts/install-deps.sh"; exit 1; }
     exec dbus-run-session -- bash "$0" "$@"
@@ -77,7 +77,7 @@ menu=$(window_titled "約数") || fail "no menu window"
 xdotool windowactivate --sync "$menu" key 0
 wait_for_exit
 [ "$EXIT_CODE" -eq 0 ] || fail "the program ended with code $EXIT_CODE"
-[ "$(cat "$WORK/launched" 2>/dev/null)" = "001" ] || fail "the launcher was not started with 001"
+[ "$(launched)" = "001" ] || fail "the launcher was not started with 001"
 pgrep -f "$PROG/divisor-drill" >/dev/null && fail "a process of the program is left"
 
 # The records, byte for byte: date, pupil 1, level 1, the times shown; the clock time within the run.
@@ -112,7 +112,8 @@ close_window "$menu"
 wait_for_exit
 [ "$EXIT_CODE" -eq 0 ] || fail "closing the menu ended the program with code $EXIT_CODE"
 start_program
-window_titled "約数" >/dev/null || fail "a start after closing was refused"
-xdotool key 0
+menu=$(window_titled "約数") || fail "a start after closing was refused"
+xdotool windowactivate --sync "$menu" key 0
 wait_for_exit
+[ "$EXIT_CODE" -eq 0 ] || fail "\"0\" on the menu ended the program with code $EXIT_CODE"
 echo "whole road: two attempts recorded byte for byte in $(($(date +%s) - started)) s, the program ended cleanly"
