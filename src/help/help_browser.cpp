@@ -1,6 +1,8 @@
 #include "help_browser.h"
 
 #include "help_addresses.h"
+#include "help_limits.h"
+#include "help_view.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
 #include "ui/ui_helpers.h"
@@ -8,6 +10,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
@@ -42,10 +45,7 @@ void HelpBrowser::formLoad()
     connect(back, &QPushButton::clicked, this, [this] { unloadSelf(); });
     auto* external = uih::button(top, "Command3", QStringLiteral("ブラウザで開く"), QRect(206, 6, 160, 40), 12);
     external->setToolTip(QStringLiteral("このページをパソコンのブラウザで開きます"));
-    connect(external, &QPushButton::clicked, this, [this] {
-        if (!m_addresses.current().isEmpty())
-            QDesktopServices::openUrl(QUrl(m_addresses.current()));
-    });
+    connect(external, &QPushButton::clicked, this, &HelpBrowser::openInSystemBrowser);
     top->setFixedHeight(52);
 
     auto* tools = new QToolBar(this);
@@ -82,13 +82,19 @@ void HelpBrowser::formLoad()
     connect(m_address->lineEdit(), &QLineEdit::returnPressed, this, [this] { navigate(m_address->currentText()); });
     m_find = new QLineEdit(addressRow);
     m_find->setObjectName("txtFind");
-    m_find->setPlaceholderText(QStringLiteral("さがす言葉を入れて Enter"));
+    m_find->setPlaceholderText(QStringLiteral("さがす言葉を入れて Enter（Esc で閉じる）"));
     m_find->setGeometry(8, 58, 300, 28);
     m_find->hide();
+    m_find->installEventFilter(this);
     connect(m_find, &QLineEdit::returnPressed, this, &HelpBrowser::findNext);
+    // What the window has to say: no match, no browser to hand a page to.
+    m_status = uih::label(addressRow, "lblStatus", QString(), QRect(320, 58, 568, 28), 11);
+    m_status->setStyleSheet(QStringLiteral("color: #b71c1c"));
     addressRow->setFixedHeight(90);
 
-    m_browser = new QTextBrowser(this);
+    m_browser = new HelpView(helplimits::localFolders(m_context.services.state.folders.programFolder,
+                                                      m_context.services.state.catalogue.helpAddresses),
+                             this);
     m_browser->setObjectName("brwWebBrowser");
     m_browser->setOpenLinks(false);
     m_browser->setSearchPaths({QStringLiteral(":/help")});
@@ -129,6 +135,7 @@ void HelpBrowser::navigate(const QString& address)
 void HelpBrowser::load(const QUrl& url, History history)
 {
     m_timer->start();
+    m_status->clear();
     if (m_reply)
         m_reply->abort();
     if (url.scheme() != u"http" && url.scheme() != u"https") {
@@ -138,18 +145,35 @@ void HelpBrowser::load(const QUrl& url, History history)
     }
     QNetworkReply* reply = m_network->get(QNetworkRequest(url));
     m_reply = reply;
-    connect(reply, &QNetworkReply::finished, this, [this, reply, url, history] {
+    // An answer larger than any help page (or one that never ends) is given up on once it has
+    // passed the limit: the memory stays bounded and the window answers throughout.
+    auto tooLarge = std::make_shared<bool>(false);
+    connect(reply, &QNetworkReply::downloadProgress, this, [reply, tooLarge](qint64 received, qint64 total) {
+        if (received > helplimits::kMaxPageBytes || total > helplimits::kMaxPageBytes) {
+            *tooLarge = true;
+            reply->abort();
+        }
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply, url, history, tooLarge] {
         reply->deleteLater();
         if (m_reply != reply)
             return; // stopped, or another page asked for meanwhile
         m_reply = nullptr;
+        if (*tooLarge) {
+            m_browser->setHtml(helplimits::refusalPage(
+                QStringLiteral("ページを開けません"),
+                QStringLiteral("ページが大きすぎます（%1 MB まで）").arg(helplimits::kMaxPageBytes / (1024 * 1024)),
+                url.toString()));
+            completed(url, history);
+            return;
+        }
         if (reply->error() == QNetworkReply::OperationCanceledError)
             return;
         const QByteArray body = reply->readAll();
         if (reply->error() != QNetworkReply::NoError) {
             // Whatever a browser would show: the reason, not a message box.
-            m_browser->setHtml(QStringLiteral("<h2>ページを開けません</h2><p>%1</p><p>%2</p>")
-                                   .arg(url.toString().toHtmlEscaped(), reply->errorString().toHtmlEscaped()));
+            m_browser->setHtml(
+                helplimits::refusalPage(QStringLiteral("ページを開けません"), reply->errorString(), url.toString()));
         } else {
             auto decoder = QStringDecoder::decoderForHtml(body);
             m_browser->setHtml(decoder.isValid() ? QString(decoder(body)) : QString::fromUtf8(body));
@@ -210,8 +234,37 @@ void HelpBrowser::toolbar(const QString& key)
 
 void HelpBrowser::findNext()
 {
+    if (m_find->text().isEmpty())
+        return;
     if (!m_browser->find(m_find->text())) {
         m_browser->moveCursor(QTextCursor::Start); // from the top again
-        m_browser->find(m_find->text());
+        if (!m_browser->find(m_find->text())) {
+            m_status->setText(QStringLiteral("「%1」は見つかりません").arg(m_find->text()));
+            return;
+        }
     }
+    m_status->clear();
+}
+
+void HelpBrowser::openInSystemBrowser()
+{
+    const QUrl url(m_addresses.current());
+    if (!helplimits::forSystemBrowser(url)) {
+        m_status->setText(QStringLiteral("ブラウザで開けるのは、インターネットのページ（http、https）だけです"));
+        return;
+    }
+    if (!QDesktopServices::openUrl(url))
+        m_status->setText(QStringLiteral("ブラウザを開けません：このパソコンにはブラウザが設定されていません"));
+}
+
+bool HelpBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_find && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        m_find->hide();
+        m_status->clear();
+        m_browser->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return Form::eventFilter(watched, event);
 }

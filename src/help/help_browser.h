@@ -9,6 +9,7 @@
 #include <QUrl>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QNetworkAccessManager;
 class QTextBrowser;
@@ -32,6 +33,7 @@ public:
 
 protected:
     void formLoad() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class History
@@ -43,6 +45,7 @@ private:
     void completed(const QUrl& url, History history);
     void tick(); // timTimer
     void findNext();
+    void openInSystemBrowser(); // ブラウザで開く
 
     ScreenContext& m_context;
     QString m_startAddress;
@@ -51,6 +54,7 @@ private:
     QComboBox* m_address = nullptr;    // cboAddress
     QTextBrowser* m_browser = nullptr; // brwWebBrowser
     QLineEdit* m_find = nullptr;
+    QLabel* m_status = nullptr;
     QTimer* m_timer = nullptr; // timTimer
     QNetworkAccessManager* m_network = nullptr;
     QPointer<QNetworkReply> m_reply;

@@ -1,6 +1,7 @@
 #include "namesel_screen.h"
 
 #include "help/help_addresses.h"
+#include "help/help_limits.h"
 #include "platform/platform.h"
 #include "roster/roster_file.h"
 #include "sound/sound_players.h"
@@ -64,10 +65,7 @@ void NameselScreen::build()
     item("menuspt", QStringLiteral("バージョン情報"), [this] { m_context.navigator.showVersionBox(); });
     help->addSeparator()->setObjectName("aaasdsf");
     item("mnmale", QStringLiteral("お問い合わせ"), [this] { openHelp(HelpAddresses::Contact); });
-    item("menuCV88", QStringLiteral("Corvalen88ホームページ"), [this] {
-        // In the system's browser; whether it opens is not checked.
-        QDesktopServices::openUrl(QUrl(m_context.services.state.catalogue.helpAddresses.value(HelpAddresses::Home)));
-    });
+    item("menuCV88", QStringLiteral("Corvalen88ホームページ"), [this] { openHomePage(); });
     menuBar->setGeometry(0, 0, 1024, 26);
 
     auto* titlePanel = new QWidget(this);
@@ -232,6 +230,27 @@ void NameselScreen::changeGradeFilter()
 {
     showList();
     m_list->setFocus(Qt::OtherFocusReason);
+}
+
+// The home page in the system's browser when it is a web page; any other address (the help
+// pages installed with the program, by default) is shown in the help browser instead, as a
+// local file must never be handed to the system's opener.
+void NameselScreen::openHomePage()
+{
+    const QString address = m_context.services.state.catalogue.helpAddresses.value(HelpAddresses::Home);
+    const QUrl url(address);
+    if (!helplimits::forSystemBrowser(url)) {
+        m_context.navigator.showHelp(address);
+        return;
+    }
+    if (!QDesktopServices::openUrl(url)) {
+        m_context.services.messages.show(
+            QStringLiteral("ホームページ"),
+            QStringLiteral("ブラウザを開けません。このパソコンにはインターネットを見るブラウザが設定されていません。"
+                           "\r\nアドレス：%1")
+                .arg(helplimits::shownAddress(address)),
+            MessageBox::Icon::Information);
+    }
 }
 
 void NameselScreen::openHelp(int page)

@@ -38,6 +38,7 @@ private:
     void changeListMode(int mode);
     void changeGradeFilter();
     void openHelp(int page); // a page of the help addresses in the help browser
+    void openHomePage();     // menuCV88
 
     ScreenContext& m_context;
     NameMenu m_menu;

@@ -2,17 +2,24 @@
 #include "help/address_list.h"
 #include "help/help_addresses.h"
 #include "help/help_browser.h"
+#include "help/help_limits.h"
 #include "help/version_box.h"
 #include "test_world.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -23,10 +30,28 @@ public:
     SlowServer()
     {
         QVERIFY(m_server.listen(QHostAddress::LocalHost));
-        connect(&m_server, &QTcpServer::newConnection, this, [this] { m_socket = m_server.nextPendingConnection(); });
+        // The answer goes on the connection the request came on (there may be more than one).
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            QTcpSocket* socket = m_server.nextPendingConnection();
+            if (!m_socket)
+                m_socket = socket;
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { m_socket = socket; });
+        });
     }
     QString address() const { return QStringLiteral("http://127.0.0.1:%1/page").arg(m_server.serverPort()); }
     bool connected() const { return m_socket != nullptr; }
+    // Sends the start of an answer that says it is `length` bytes long, without its body.
+    void announce(qint64 length)
+    {
+        m_socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(length) +
+                        "\r\n\r\n");
+        m_socket->flush();
+    }
+    void send(const QByteArray& bytes)
+    {
+        m_socket->write(bytes);
+        m_socket->flush();
+    }
     void answer(const QByteArray& html)
     {
         m_socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: " +
@@ -37,6 +62,16 @@ public:
 private:
     QTcpServer m_server;
     QTcpSocket* m_socket = nullptr;
+};
+
+// Stands for the system's browser.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
 };
 
 struct Browsing : TestWorld
@@ -175,6 +210,151 @@ private slots:
         b.browser->toolbar("Stop");
         QVERIFY(!b.browser->busy());
         QCOMPARE(b.browser->windowTitle(), QStringLiteral("遅いページ"));
+    }
+
+    // What the browser may open: regular files of bounded size in the help's folders; web
+    // pages only are handed to the system's browser.
+    void localFiles_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("reason"); // empty: shown
+        QTest::addRow("a help page") << "help/index.html"
+                                     << "";
+        QTest::addRow("a page the school set elsewhere") << "school/page.html"
+                                                         << "";
+        QTest::addRow("missing") << "help/none.html"
+                                 << "ファイルがありません";
+        QTest::addRow("outside the folders") << "secret.txt"
+                                             << "外のファイル";
+        QTest::addRow("out through ..") << "help/../secret.txt"
+                                        << "外のファイル";
+        QTest::addRow("a folder") << "help/images"
+                                  << "ふつうのファイルではありません";
+        QTest::addRow("too large") << "help/huge.html"
+                                   << "大きすぎます";
+#ifdef Q_OS_UNIX
+        QTest::addRow("a pipe") << "help/pipe.html"
+                                << "ふつうのファイルではありません";
+#endif
+    }
+    void localFiles()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        for (const char* folder : {"help/images", "school"})
+            QDir(dir.path()).mkpath(folder);
+        for (const char* name : {"help/index.html", "school/page.html", "secret.txt"})
+            writeCp932(dir.filePath(name), {"<p>x</p>"});
+        QFile huge(dir.filePath("help/huge.html"));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(helplimits::kMaxPageBytes + 1));
+        huge.close();
+#ifdef Q_OS_UNIX
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("help/pipe.html")).constData(), 0600), 0);
+#endif
+        const QStringList folders =
+            helplimits::localFolders(dir.path(), {QUrl::fromLocalFile(dir.filePath("school/page.html")).toString(),
+                                                  QStringLiteral("https://example.com/")});
+        const auto refusal = helplimits::refusal(dir.filePath(file), folders);
+        QCOMPARE(refusal.has_value(), !reason.isEmpty());
+        if (refusal)
+            QVERIFY2(refusal->contains(reason), qPrintable(*refusal));
+    }
+
+    void systemBrowserGetsWebPagesOnly_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("handed");
+        QTest::addRow("https") << "https://example.com/help" << true;
+        QTest::addRow("http") << "http://example.com/" << true;
+        QTest::addRow("a local file") << "file:///etc/passwd" << false;
+        QTest::addRow("a built-in page") << "qrc:/help/index.html" << false;
+        QTest::addRow("a script") << "javascript:alert(1)" << false;
+        QTest::addRow("mail") << "mailto:a@example.com" << false;
+        QTest::addRow("no host") << "http:///x" << false;
+    }
+    void systemBrowserGetsWebPagesOnly()
+    {
+        QFETCH(QString, address);
+        QFETCH(bool, handed);
+        QCOMPARE(helplimits::forSystemBrowser(QUrl(address)), handed);
+    }
+
+    // No page freezes the window or fills the memory; each shows why it cannot be shown.
+    void pagesThatCannotBeShown()
+    {
+        Browsing b{QStringLiteral("qrc:/help/index.html")};
+        const auto page = [&] { return b.browser->findChild<QTextBrowser*>("brwWebBrowser")->toPlainText(); };
+        const QString missing = b.dir.filePath("help/gone.html");
+        QDir(b.dir.path()).mkpath("help");
+        b.browser->navigate(QUrl::fromLocalFile(missing).toString());
+        QTRY_VERIFY2(page().contains(QStringLiteral("ファイルがありません")), qPrintable(page()));
+        QVERIFY(page().contains(missing));
+        b.browser->navigate(QStringLiteral("file:///dev/zero"));
+        QTRY_VERIFY2(page().contains(QStringLiteral("外のファイル")), qPrintable(page()));
+        const QString longAddress = QStringLiteral("http://127.0.0.1:1/") + QString(2 * 1024 * 1024, u'a');
+        b.browser->navigate(longAddress);
+        QTRY_VERIFY(!b.browser->busy());
+        QVERIFY(page().size() < 1000); // the address is shortened on the page
+    }
+
+    void answerBeyondTheLimitIsGivenUp()
+    {
+        SlowServer server;
+        Browsing b{QStringLiteral("qrc:/help/index.html")};
+        const auto page = [&] { return b.browser->findChild<QTextBrowser*>("brwWebBrowser")->toPlainText(); };
+        QTRY_COMPARE(b.browser->windowTitle(), QStringLiteral("約数早押しドリル ヘルプ"));
+        b.browser->navigate(server.address());
+        QTRY_VERIFY(server.connected());
+        QTRY_COMPARE(b.browser->windowTitle(), QStringLiteral("接続中..."));
+        // An answer that says it is 2 GB long and keeps coming.
+        server.announce(qint64(2) * 1024 * 1024 * 1024);
+        for (int k = 0; k < 80 && b.browser->busy(); ++k) {
+            server.send(QByteArray(64 * 1024, 'x'));
+            QTest::qWait(10);
+        }
+        QTRY_VERIFY(!b.browser->busy());
+        QVERIFY2(page().contains(QStringLiteral("大きすぎます")), qPrintable(page()));
+    }
+
+    void findSaysWhenNothingIsFoundAndEscCloses()
+    {
+        Browsing b{QStringLiteral("qrc:/help/index.html")};
+        QTRY_COMPARE(b.browser->windowTitle(), QStringLiteral("約数早押しドリル ヘルプ"));
+        b.browser->toolbar("Search");
+        auto* find = b.browser->findChild<QLineEdit*>("txtFind");
+        auto* status = b.browser->findChild<QLabel*>("lblStatus");
+        QVERIFY(find->isVisibleTo(b.browser));
+        find->setText(QStringLiteral("ないことば")); // (typed through an input method)
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(status->text(), QStringLiteral("「ないことば」は見つかりません"));
+        find->setText(QStringLiteral("使用法"));
+        QTest::keyClick(find, Qt::Key_Return);
+        QCOMPARE(status->text(), QString());
+        QTest::keyClick(find, Qt::Key_Escape);
+        QVERIFY(!find->isVisibleTo(b.browser));
+        QVERIFY(b.forms.isLoaded("frmBrowser")); // Esc closes the find box, not the window
+    }
+
+    // "ブラウザで開く" hands web pages only to the system, and says so when it cannot.
+    void openInTheSystemBrowser()
+    {
+        Browsing b{QStringLiteral("qrc:/help/index.html")};
+        auto* status = b.browser->findChild<QLabel*>("lblStatus");
+        auto* external = b.browser->findChild<QPushButton*>("Command3");
+        QTRY_COMPARE(b.browser->windowTitle(), QStringLiteral("約数早押しドリル ヘルプ"));
+        external->click();
+        QVERIFY2(status->text().contains(QStringLiteral("http")), qPrintable(status->text()));
+        SlowServer server;
+        b.browser->navigate(server.address());
+        QTRY_VERIFY(server.connected());
+        server.answer("<html><head><title>web</title></head><body>web</body></html>");
+        QTRY_COMPARE(b.browser->windowTitle(), QStringLiteral("web"));
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), &catcher, "open");
+        external->click();
+        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(server.address())});
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
     }
 
     void versionBoxIsCentredOnTheMenu()

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+#include <optional>
+
+// What the help browser may open, so that no page can freeze or fill the program: answers of at
+// most a few megabytes, local files only when they are regular files of bounded size in the
+// help's own folders, and only web addresses handed to the system's browser.
+namespace helplimits {
+
+constexpr qint64 kMaxPageBytes = 4 * 1024 * 1024;
+constexpr qsizetype kShownAddressLength = 120;
+
+// The folders local help pages may come from: the program folder's "help" folder and the
+// folder of each local address the school set.
+QStringList localFolders(const QString& programFolder, const QStringList& addresses);
+
+// Why a local file cannot be shown, in Japanese; nothing when it can.
+std::optional<QString> refusal(const QString& path, const QStringList& folders);
+
+// Whether the system's browser may be given the address: web pages only.
+bool forSystemBrowser(const QUrl& url);
+
+// An address as an error page shows it: at most kShownAddressLength characters.
+QString shownAddress(const QString& address);
+
+// The page shown instead of one that cannot be, with the reason and the address.
+QString refusalPage(const QString& title, const QString& reason, const QString& address);
+
+} // namespace helplimits
