@@ -121,7 +121,7 @@ mkdir -p "$WORK" "$SDL_WORK"
 if [ ! -e "$QT_PREFIX/.qtbase-built" ]; then
     src=$(fetchSource qt6-base "$QT_VERSION")
     echo "== building Qt $QT_VERSION (qtbase) for Windows into $QT_PREFIX" >&2
-    echo "   This is done once and cached: about 1300 steps, 45 to 60 minutes at -j2 on a 2-core machine." >&2
+    echo "   This is done once and cached: about 1360 steps, 25 to 35 minutes at -j2 on a 2-core machine." >&2
     # A build folder left by an interrupted build of the same prefix is continued.
     cmake -S "$src" -B "$WORK/qtbase" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$TOOLCHAIN" -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
         -DCMAKE_INSTALL_PREFIX="$QT_PREFIX" "${QT_OPTIONS[@]}" >"$WORK/qtbase-configure.log" 2>&1 ||
@@ -130,7 +130,7 @@ if [ ! -e "$QT_PREFIX/.qtbase-built" ]; then
     buildWithProgress "$WORK/qtbase" "$WORK/qtbase-build.log"
     ninja -C "$WORK/qtbase" install >"$WORK/qtbase-install.log" 2>&1
     touch "$QT_PREFIX/.qtbase-built"
-    rm -rf "$WORK/qtbase"
+    rm -rf "$WORK" "$CACHE/src/qt6-base-$QT_VERSION" # only the built prefix is kept
 fi
 
 if [ ! -e "$SDL_PREFIX/.built" ]; then
@@ -142,7 +142,7 @@ if [ ! -e "$SDL_PREFIX/.built" ]; then
     buildWithProgress "$SDL_WORK/sdl2" "$SDL_WORK/sdl2-build.log"
     ninja -C "$SDL_WORK/sdl2" install >"$SDL_WORK/sdl2-install.log" 2>&1
     touch "$SDL_PREFIX/.built"
-    rm -rf "$SDL_WORK/sdl2"
+    rm -rf "$SDL_WORK" "$CACHE/src/libsdl2-$SDL_VERSION"
 fi
 
 elapsed=$(($(date +%s) - started))
