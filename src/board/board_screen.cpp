@@ -35,16 +35,22 @@ void BoardScreen::formLoad()
     setWindowTitle(state.catalogue.courseTitle);
     setFixedSize(1024, 768);
     uih::setBackground(this, accent);
-    setStyleSheet(QStringLiteral("QLabel, QRadioButton { color: white; }"));
+    // The board's own controls, in a page of their own: its white text on the accent colour
+    // must not reach the windows opened from the board (the graph, the teacher's panel and
+    // Qt's print and file dialogs), which are children of the board itself.
+    m_page = new QWidget(this);
+    m_page->setObjectName("Page");
+    m_page->setGeometry(0, 0, 1024, 768);
+    m_page->setStyleSheet(QStringLiteral("QLabel, QRadioButton { color: white; }"));
 
     const QString title = state.catalogue.courseTitle;
-    uih::label(this, "Label11", title, QRect(28, 10, 600, 44), title.size() > 9 ? 20 : 24, true);
-    uih::label(this, "Label12", QString(), QRect(28, 58, 420, 32), 18, true);
-    uih::label(this, "Label13", QString(), QRect(460, 58, 300, 32), 14);
+    uih::label(m_page, "Label11", title, QRect(28, 10, 600, 44), title.size() > 9 ? 20 : 24, true);
+    uih::label(m_page, "Label12", QString(), QRect(28, 58, 420, 32), 18, true);
+    uih::label(m_page, "Label13", QString(), QRect(460, 58, 300, 32), 14);
     showPupilHeading();
-    m_heading = uih::label(this, "Label5", QString(), QRect(28, 90, 600, 26), 13, true);
-    m_minutes = uih::label(this, "Label17", QString(), QRect(780, 10, 220, 28), 14);
-    m_todayTotal = uih::label(this, "Label18", QString(), QRect(780, 40, 220, 28), 14);
+    m_heading = uih::label(m_page, "Label5", QString(), QRect(28, 90, 600, 26), 13, true);
+    m_minutes = uih::label(m_page, "Label17", QString(), QRect(780, 10, 220, 28), 14);
+    m_todayTotal = uih::label(m_page, "Label18", QString(), QRect(780, 40, 220, 28), 14);
 
     // The columns: copies of one template, side by side.
     const QList<CourseBoard::Column> columns = m_board.layout();
@@ -54,7 +60,7 @@ void BoardScreen::formLoad()
     for (int i = 1; i <= count; ++i)
         buildColumn(i, columns[i], kFirstColumnX + (i - 1) * width, width);
 
-    m_scroll = new QScrollBar(Qt::Horizontal, this);
+    m_scroll = new QScrollBar(Qt::Horizontal, m_page);
     m_scroll->setObjectName("HScroll1");
     m_scroll->setGeometry(28, 622, 968, 18);
     m_scroll->setRange(1, std::max(1, CourseBoard::scrollMaximum(count)));
@@ -63,17 +69,17 @@ void BoardScreen::formLoad()
 
     buildOptions();
 
-    auto* back = uih::button(this, "Command1", QStringLiteral("戻る(0)"), QRect(840, 690, 160, 52), 16);
+    auto* back = uih::button(m_page, "Command1", QStringLiteral("戻る(0)"), QRect(840, 690, 160, 52), 16);
     connect(back, &QPushButton::clicked, this, &BoardScreen::backToMenu);
-    m_print = uih::button(this, "Command24_1", QStringLiteral("印刷"), QRect(720, 690, 110, 52), 16);
+    m_print = uih::button(m_page, "Command24_1", QStringLiteral("印刷"), QRect(720, 690, 110, 52), 16);
     m_print->setVisible(false);
     connect(m_print, &QPushButton::clicked, this, [this] { m_context.navigator.showTeacherPanel(); });
-    m_graph = uih::button(this, "Command17", QStringLiteral("グラフ"), QRect(600, 690, 110, 52), 16);
+    m_graph = uih::button(m_page, "Command17", QStringLiteral("グラフ"), QRect(600, 690, 110, 52), 16);
     m_graph->setVisible(false);
     connect(m_graph, &QPushButton::clicked, this, [this] { m_context.navigator.showGraph(m_board.viewedPupil()); });
 
-    m_wait = uih::waitPanel(this, QStringLiteral("Picture2"), QStringLiteral("Label1"), accent);
-    m_progressPanel = uih::waitPanel(this, QStringLiteral("Picture6"), QStringLiteral("Label6"), accent);
+    m_wait = uih::waitPanel(m_page, QStringLiteral("Picture2"), QStringLiteral("Label1"), accent);
+    m_progressPanel = uih::waitPanel(m_page, QStringLiteral("Picture6"), QStringLiteral("Label6"), accent);
     m_progressPanel->findChild<QLabel*>("Label6")->setText(QStringLiteral("Just a momento, please."));
     m_progress = new QProgressBar(m_progressPanel);
     m_progress->setObjectName("ProgressBar6");
@@ -84,7 +90,7 @@ void BoardScreen::formLoad()
 void BoardScreen::buildColumn(int i, const CourseBoard::Column& column, int x, int width)
 {
     Column& c = m_columns[i];
-    c.panel = new QWidget(this);
+    c.panel = new QWidget(m_page);
     c.panel->setObjectName(QStringLiteral("Column_%1").arg(i));
     c.panel->setGeometry(x, kColumnsTop, width, kColumnsHeight);
     const int w = width - 12;
@@ -117,7 +123,7 @@ void BoardScreen::buildColumn(int i, const CourseBoard::Column& column, int x, i
 void BoardScreen::buildOptions()
 {
     const QStringList views = {QStringLiteral("ﾀｲﾑ表示"), QStringLiteral("ﾎﾟｲﾝﾄ表示"), QStringLiteral("個人ﾀｲﾑ")};
-    auto* viewPanel = new QWidget(this);
+    auto* viewPanel = new QWidget(m_page);
     viewPanel->setObjectName("Frame2");
     viewPanel->setGeometry(28, 646, 160, 96);
     for (int i = 0; i < views.size(); ++i) {
@@ -128,7 +134,7 @@ void BoardScreen::buildOptions()
         connect(option, &QRadioButton::clicked, this, [this, i] { changeView(i); });
         m_views.append(option);
     }
-    auto* orderPanel = new QWidget(this);
+    auto* orderPanel = new QWidget(m_page);
     orderPanel->setObjectName("Frame1");
     orderPanel->setGeometry(196, 646, 170, 96);
     m_orders.append(nullptr);
@@ -141,14 +147,14 @@ void BoardScreen::buildOptions()
         connect(option, &QRadioButton::clicked, this, [this, i] { changeOrder(i); });
         m_orders.append(option);
     }
-    m_gradeFilter = new QComboBox(this);
+    m_gradeFilter = new QComboBox(m_page);
     m_gradeFilter->setObjectName("Combo1");
     m_gradeFilter->setGeometry(380, 652, 200, 34);
     m_gradeFilter->setFont(uih::font(13));
     m_gradeFilter->addItems(catalogue::gradeChoices());
     m_gradeFilter->setToolTip(QStringLiteral("表示する学年を選びなさい"));
     connect(m_gradeFilter, &QComboBox::activated, this, [this](int) { changeGradeFilter(); });
-    m_allAttempts = new QComboBox(this);
+    m_allAttempts = new QComboBox(m_page);
     m_allAttempts->setObjectName("Combo2");
     m_allAttempts->setGeometry(380, 700, 200, 34);
     m_allAttempts->setFont(uih::font(12));

@@ -64,6 +64,7 @@ private:
 
     ScreenContext& m_context;
     CourseBoard m_board;
+    QWidget* m_page = nullptr; // every control of the board
     bool m_activating = false;
     QList<Column> m_columns; // index = course
     int m_columnStep = 0;    // pixels between two columns, as shown

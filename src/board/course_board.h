@@ -53,11 +53,13 @@ public:
     };
     static constexpr int kAllAttempts = 3; // the third order option: "全成績"
 
-    // Column width in twips: the board's width shared out below five courses, else fixed; the
-    // scroll bar appears from five courses on and scrolls up to CourseCount − 3.
+    // Column width in twips: the board's width shared out below five courses, else fixed. Five
+    // columns of the fixed width fill the board; the scroll bar appears only when there are
+    // more, and scrolls until the last column is the rightmost one shown.
     static double columnWidthTwips(int courseCount);
-    static bool hasScrollBar(int courseCount) { return courseCount >= 5; }
-    static int scrollMaximum(int courseCount) { return courseCount - 3; }
+    static constexpr int kColumnsShown = 5;
+    static bool hasScrollBar(int courseCount) { return courseCount > kColumnsShown; }
+    static int scrollMaximum(int courseCount) { return courseCount - kColumnsShown + 1; }
     // The course in the leftmost column for a scroll value.
     static int firstVisibleCourse(int scrollValue, int courseCount);
 

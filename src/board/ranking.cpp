@@ -3,6 +3,7 @@
 #include "roster/roster_file.h"
 #include "startup/course_catalogue.h"
 #include "state/shared_state.h"
+#include "text/display_cells.h"
 
 #include <algorithm>
 #include <vector>
@@ -16,9 +17,11 @@ struct Entry
     int pupil;
 };
 
-// Appends the last `width` characters of `pad` spaces followed by the number, without a
-// temporary text per line: the board builds thousands of lines on every change of option.
-void appendRightAligned(QString& line, qint64 value, int width, int pad = 4)
+// Appends a number right-aligned in a field of `width` cells, without a temporary text per
+// line: the board builds thousands of lines on every change of option. A field that follows
+// text (blank = true) keeps at least one blank before its number: a number too long for it
+// widens its own field instead of running into its neighbour.
+void appendRightAligned(QString& line, qint64 value, int width, bool blank = true)
 {
     char16_t buffer[32];
     int n = 0;
@@ -30,24 +33,41 @@ void appendRightAligned(QString& line, qint64 value, int width, int pad = 4)
     } while (v != 0);
     if (negative)
         buffer[31 - n++] = u'-';
-    for (int k = 0; k < pad && n < 32; ++k)
+    const int wanted = std::max(width, blank ? n + 1 : n);
+    while (n < wanted)
         buffer[31 - n++] = u' ';
-    const int take = std::min(n, width);
-    line.append(QStringView(buffer + 32 - take, take));
+    line.append(QStringView(buffer + 32 - n, n));
+}
+
+// A text in a field of `width` cells after the name, right-aligned, with a blank before it.
+void appendField(QString& line, QStringView text, int width)
+{
+    const int cells = displaycells::of(text);
+    for (int k = cells; k < std::max(width, cells + 1); ++k)
+        line.append(u' ');
+    line.append(text);
 }
 
 } // namespace
 
 namespace {
 
+// The name's first five characters, filled to ten cells: full-width spaces, and a half-width
+// one where the name holds half-width characters, so that the next field always starts in the
+// same column.
 void appendNameColumn(QString& line, const QString& name)
 {
     qsizetype length = name.size();
     while (length > 0 && name[length - 1] == u' ')
         --length;
-    const qsizetype shown = std::min<qsizetype>(length, 5);
-    line.append(QStringView(name).left(shown));
-    for (qsizetype k = shown; k < 5; ++k)
+    const QStringView shown = QStringView(name).left(std::min<qsizetype>(length, 5));
+    line.append(shown);
+    int cells = displaycells::of(shown);
+    if (cells % 2 == 1) {
+        line.append(u' ');
+        ++cells;
+    }
+    for (; cells < 10; cells += 2)
         line.append(QChar(0x3000));
 }
 
@@ -116,23 +136,24 @@ QStringList build(int c, bool courseDefined, const QList<qint16>& group, const S
         QString line;
         line.reserve(24);
         const qint32 best = time ? stats.bestTime(c, p) : 0;
+        // The rank in two cells, as "--" takes them; a rank of 100 or more widens its field.
         if (time && best == kNoRecord)
             line += QStringLiteral("--");
         else
-            appendRightAligned(line, rank, 2, 0);
+            appendRightAligned(line, rank, 2, false);
         line += current ? QStringLiteral("●") : inRange(g) ? marks[g - kLowGrade] : catalogue::gradeMark(g);
         appendNameColumn(line, roster.pupilNames[p]);
         if (!time) {
             appendRightAligned(line, stats.todayPoints(c, p), 3);
             line += u'/';
-            appendRightAligned(line, stats.totalPoints(c, p), 5);
+            appendRightAligned(line, stats.totalPoints(c, p), 5, false);
             lines << line;
             continue;
         }
         if (best == kFailed)
-            line += QStringLiteral("*失敗*");
+            appendField(line, u"*失敗*", 6);
         else if (best == kNoRecord)
-            line += QStringLiteral("------");
+            appendField(line, u"------", 6);
         else
             appendRightAligned(line, best, 6);
         line += u' ';

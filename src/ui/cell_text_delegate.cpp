@@ -1,5 +1,7 @@
 #include "cell_text_delegate.h"
 
+#include "text/display_cells.h"
+
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QHash>
@@ -11,23 +13,6 @@ namespace {
 constexpr int kMargin = 3; // pixels left of the first cell
 
 } // namespace
-
-int CellTextDelegate::cells(QChar ch)
-{
-    const char16_t u = ch.unicode();
-    return u < 0x80 || (u >= 0xFF61 && u <= 0xFF9F) ? 1 : 2;
-}
-
-int CellTextDelegate::cells(QStringView text)
-{
-    int n = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i].isLowSurrogate())
-            continue; // counted with its high half
-        n += cells(text[i]);
-    }
-    return n;
-}
 
 qreal CellTextDelegate::cellWidth(const QFont& font)
 {
@@ -66,7 +51,7 @@ void CellTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     for (qsizetype i = 0; i < text.size() && x <= item.rect.right(); ++i) {
         const qsizetype units = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString glyph(text.constData() + i, units);
-        const qreal width = cells(text[i]) * cell;
+        const qreal width = displaycells::of(text[i]) * cell;
         const qreal advance = metrics.horizontalAdvance(glyph);
         if (advance > width) {
             // A glyph wider than its cells (the proportional face's digits) is narrowed to fit.
@@ -89,6 +74,6 @@ QSize CellTextDelegate::sizeHint(const QStyleOptionViewItem& option, const QMode
     QStyleOptionViewItem item(option);
     initStyleOption(&item, index);
     const QFontMetricsF metrics(item.font);
-    return QSize(int(std::ceil(cells(item.text) * cellWidth(item.font))) + 2 * kMargin,
+    return QSize(int(std::ceil(displaycells::of(item.text) * cellWidth(item.font))) + 2 * kMargin,
                  int(std::ceil(metrics.height())) + 2);
 }

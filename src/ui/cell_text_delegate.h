@@ -13,9 +13,6 @@ class CellTextDelegate final : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // The cells a character takes.
-    static int cells(QChar ch);
-    static int cells(QStringView text);
     // The width of one cell in a font: half of its full-width space. A glyph wider than its
     // cells is drawn narrowed, so that none reaches into its neighbour.
     static qreal cellWidth(const QFont& font);

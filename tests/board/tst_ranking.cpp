@@ -7,6 +7,7 @@
 #include "records/result_record.h"
 #include "records/results_reader.h"
 #include "roster/roster_file.h"
+#include "text/display_cells.h"
 
 #include <QtTest>
 
@@ -46,28 +47,34 @@ private slots:
         QTest::addColumn<QList<int>>("second"); // today's points
         QTest::addColumn<QStringList>("lines");
         const QList<int> none = {0, 0, 0, 0};
+        // Every field keeps its column: the rank takes two cells like "--", a field after the
+        // name always starts with a blank, and a value too long for its field widens it.
         QTest::addRow("equal times share a rank: 1, 1, 3")
             << 1 << 1 << "全学年" << QList<int>{50, 40, 40, 99999} << none
-            << QStringList{"1●佐藤花子　    40 ●", "1①井上　　　    40 　", "3①山田太郎　    50 　",
-                           "--Ⅰ渡辺翔太郎------ 　"};
+            << QStringList{" 1●佐藤花子　    40 ●", " 1①井上　　　    40 　", " 3①山田太郎　    50 　",
+                           "--Ⅰ渡辺翔太郎 ------ 　"};
         QTest::addRow("a failed attempt") << 1 << 1 << "全学年" << QList<int>{99998, 99999, 99999, 99999} << none
-                                          << QStringList{"1①山田太郎　*失敗* 　", "--●佐藤花子　------ ●",
-                                                         "--①井上　　　------ 　", "--Ⅰ渡辺翔太郎------ 　"};
+                                          << QStringList{" 1①山田太郎　 *失敗* 　", "--●佐藤花子　 ------ ●",
+                                                         "--①井上　　　 ------ 　", "--Ⅰ渡辺翔太郎 ------ 　"};
         QTest::addRow("a one-digit time and a long one")
             << 1 << 1 << "全学年" << QList<int>{5, 1234567, 99999, 99999} << none
-            << QStringList{"1①山田太郎　    5 　", "--①井上　　　------ 　", "--Ⅰ渡辺翔太郎------ 　",
-                           "4●佐藤花子　234567 ●"};
+            << QStringList{" 1①山田太郎　     5 　", "--①井上　　　 ------ 　", "--Ⅰ渡辺翔太郎 ------ 　",
+                           " 4●佐藤花子　 1234567 ●"};
         QTest::addRow("equal totals: more points today first")
             << 2 << 1 << "全学年" << QList<int>{30, 30, 10, 0} << QList<int>{5, 12, 0, 0}
-            << QStringList{"1●佐藤花子　 12/   30", "1①山田太郎　  5/   30", "3①井上　　　  0/   10",
-                           "4Ⅰ渡辺翔太郎  0/    0"};
+            << QStringList{" 1●佐藤花子　 12/   30", " 1①山田太郎　  5/   30", " 3①井上　　　  0/   10",
+                           " 4Ⅰ渡辺翔太郎  0/    0"};
+        QTest::addRow("three-digit points today keep a blank before them")
+            << 2 << 1 << "全学年" << QList<int>{136, 30, 10, 123456} << QList<int>{136, 12, 0, 0}
+            << QStringList{" 1Ⅰ渡辺翔太郎  0/123456", " 2①山田太郎　 136/  136", " 3●佐藤花子　 12/   30",
+                           " 4①井上　　　  0/   10"};
         QTest::addRow("today's order leaves out no points today")
             << 2 << 2 << "全学年" << QList<int>{30, 30, 10, 0} << QList<int>{5, 12, 0, 0}
-            << QStringList{"1●佐藤花子　 12/   30", "2①山田太郎　  5/   30"};
+            << QStringList{" 1●佐藤花子　 12/   30", " 2①山田太郎　  5/   30"};
         QTest::addRow("小３: ranks within the whole group")
-            << 1 << 1 << "小３" << QList<int>{50, 40, 30, 60} << none << QStringList{"2●佐藤花子　    40 ●"};
+            << 1 << 1 << "小３" << QList<int>{50, 40, 30, 60} << none << QStringList{" 2●佐藤花子　    40 ●"};
         QTest::addRow("中学生全体") << 1 << 1 << "中学生全体" << QList<int>{50, 40, 30, 60} << none
-                                    << QStringList{"4Ⅰ渡辺翔太郎    60 　"};
+                                    << QStringList{" 4Ⅰ渡辺翔太郎    60 　"};
     }
     void lines()
     {
@@ -109,7 +116,7 @@ private slots:
         request.mode = ranking::DisplayMode::Time;
         const QStringList lines = ranking::build(30, false, g.pupils, *stats, g.roster, request);
         QCOMPARE(lines.size(), 3);
-        QVERIFY(lines[0].startsWith("1①う"));
+        QVERIFY(lines[0].startsWith(" 1①う"));
         QVERIFY(lines[2].startsWith("--①い"));
 
         RosterTables roster;
@@ -122,7 +129,34 @@ private slots:
         request.gradeFilter = QStringLiteral("家族");
         const QStringList all = ranking::build(1, true, pupils, *stats, roster, request);
         QCOMPARE(all.size(), 2500);
-        QVERIFY(all[2499].startsWith("00　生徒"));
+        QVERIFY(all[9].startsWith("10　生徒")); // as wide as rank 9
+        QVERIFY(all[8].startsWith(" 9　生徒"));
+        QVERIFY(all[2499].startsWith("2500　生徒")); // a rank too long for its field widens it
+    }
+
+    // The name column takes ten cells whatever the name holds: half-width characters are
+    // filled with a half-width space, so the figures after it stay in their column.
+    void nameColumnTakesTenCells_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("column");
+        QTest::addRow("full-width") << "山田太郎"
+                                    << "山田太郎　";
+        QTest::addRow("a half-width space") << "山田 太郎"
+                                            << "山田 太郎 ";
+        QTest::addRow("half-width katakana") << "ﾔﾏﾀﾞ"
+                                             << "ﾔﾏﾀﾞ　　　";
+        QTest::addRow("cut to five characters") << "渡辺翔太郎次郎"
+                                                << "渡辺翔太郎";
+        QTest::addRow("trailing blanks") << "井上      "
+                                         << "井上　　　";
+    }
+    void nameColumnTakesTenCells()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, column);
+        QCOMPARE(ranking::nameColumn(name), column);
+        QCOMPARE(displaycells::of(ranking::nameColumn(name)), 10);
     }
 
     // How far to clearing, from the same rule that decides clearing.
@@ -179,8 +213,9 @@ private slots:
         QTest::addColumn<bool>("scrollBar");
         QTest::addColumn<int>("scrollMax");
         QTest::addRow("3 courses share the width") << 3 << 4864.0 << false << 0;
-        QTest::addRow("5 courses") << 5 << 3456.0 << true << 2;
-        QTest::addRow("8 courses") << 8 << 3456.0 << true << 5;
+        QTest::addRow("5 courses fit") << 5 << 3456.0 << false << 0;
+        QTest::addRow("6 courses scroll by one") << 6 << 3456.0 << true << 2;
+        QTest::addRow("8 courses") << 8 << 3456.0 << true << 4;
     }
     void columnLayout()
     {
