@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShortcut>
 
 namespace {
 
@@ -71,6 +72,9 @@ void BoardScreen::formLoad()
 
     auto* back = uih::button(m_page, "Command1", QStringLiteral("戻る(0)"), QRect(840, 690, 160, 52), 16);
     connect(back, &QPushButton::clicked, this, &BoardScreen::backToMenu);
+    // "0" goes back from anywhere on the board, the grade choice and the lists included.
+    auto* zero = new QShortcut(QKeySequence(Qt::Key_0), this);
+    connect(zero, &QShortcut::activated, this, &BoardScreen::backToMenu);
     m_print = uih::button(m_page, "Command24_1", QStringLiteral("印刷"), QRect(720, 690, 110, 52), 16);
     m_print->setVisible(false);
     connect(m_print, &QPushButton::clicked, this, [this] { m_context.navigator.showTeacherPanel(); });
@@ -116,7 +120,6 @@ void BoardScreen::buildColumn(int i, const CourseBoard::Column& column, int x, i
     uih::showLinesInCells(c.list, 11);
     c.list->setUniformItemSizes(true); // one line each: 2000 lines are laid out without measuring each
     c.list->setAccessibleName(column.name);
-    c.list->installEventFilter(this);
     c.list->setVisible(!column.practice);
 }
 
@@ -321,16 +324,7 @@ void BoardScreen::backToMenu()
     m_context.navigator.showMenu();
 }
 
-void BoardScreen::keyPressEvent(QKeyEvent* event)
-{
-    if (event->text() == QStringLiteral("0")) {
-        backToMenu();
-        return;
-    }
-    Form::keyPressEvent(event);
-}
-
-// A click on a course's name starts it; "0" in a list goes back as it does anywhere on the board.
+// A click on a course's name starts it.
 bool BoardScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease) {
@@ -340,11 +334,6 @@ bool BoardScreen::eventFilter(QObject* watched, QEvent* event)
                 return true;
             }
         }
-    }
-    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->text() == QStringLiteral("0") &&
-        qobject_cast<QListWidget*>(watched)) {
-        backToMenu();
-        return true;
     }
     return Form::eventFilter(watched, event);
 }

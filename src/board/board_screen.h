@@ -36,7 +36,6 @@ protected:
     void formLoad() override;
     void formActivate() override;
     void closeRequested() override { backToMenu(); }
-    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -75,7 +75,8 @@ void applyProgramLook()
         "QPushButton:disabled { color: #a0a0a0; }"
         "QPushButton:focus { border: 3px solid #ff8f00; }"
         "QListWidget:focus, QComboBox:focus, QLineEdit:focus { border: 3px solid #ff8f00; }"
-        "QRadioButton:focus { color: #bf360c; text-decoration: underline; }"));
+        "QRadioButton, QCheckBox { border: 3px solid transparent; border-radius: 4px; padding: 0px 3px; }"
+        "QRadioButton:focus, QCheckBox:focus { border: 3px solid #ff8f00; }"));
 }
 
 void fitAndCentre(QWidget* window)

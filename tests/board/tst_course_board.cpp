@@ -79,6 +79,30 @@ private slots:
         QVERIFY(!w.forms.isLoaded("seisekitime1"));
     }
 
+    // "0" goes back to the menu whatever has the focus: the grade choice, a list, an option.
+    void zeroGoesBackFromAnyControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addRow("grade choice") << "Combo1";
+        QTest::addRow("a list") << "List5_2";
+        QTest::addRow("an option") << "Option2_1";
+        QTest::addRow("a start button") << "Command4_1";
+    }
+    void zeroGoesBackFromAnyControl()
+    {
+        QFETCH(QString, control);
+        TestWorld w;
+        w.context.navigator.showBoard();
+        Form* board = w.forms.find("seisekitime1");
+        QVERIFY(QTest::qWaitForWindowActive(board));
+        auto* widget = board->findChild<QWidget*>(control);
+        widget->setFocus(Qt::TabFocusReason);
+        QTRY_COMPARE(QApplication::focusWidget(), widget);
+        QTest::keyClick(widget, Qt::Key_0);
+        QTRY_VERIFY(w.forms.isLoaded("namesel"));
+        QVERIFY(!w.forms.isLoaded("seisekitime1"));
+    }
+
     // The lists are list widgets with one item per line, so a screen reader reads each line;
     // the display options choose them.
     void listsAndDisplayOptions()
