@@ -33,7 +33,7 @@ struct ValueAxis
     double step = 1;
     double top = 10;
 };
-ValueAxis valueAxis(double highest, int maxTicks = 8);
+ValueAxis valueAxis(double highest, int maxTicks = 10);
 
 // The date axis: days from the first to the last point's day (a single day is shown as two),
 // labelled every 1, 2, 7, 14 or 28 days so that at most maxTicks labels are drawn.

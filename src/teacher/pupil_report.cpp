@@ -10,6 +10,14 @@
 
 namespace pupilreport {
 
+QString documentTitle(const QStringList& names)
+{
+    QString title = QStringLiteral("成績表 ") + names.value(0).trimmed();
+    if (names.size() > 1)
+        title += QStringLiteral(" ほか %1 名").arg(names.size() - 1);
+    return title;
+}
+
 QStringList lastAttempts(const QList<ResultRecord>& records, int p, const Catalogue& catalogue)
 {
     QStringList last;
@@ -58,7 +66,7 @@ QString html(const SharedState& state, int p, const QString& name, const QString
     out += lines.isEmpty() ? QStringLiteral("まだ記録がありません") : lines.join(QStringLiteral("<br>"));
     out += QStringLiteral("</p>");
     if (!graphImage.isEmpty())
-        out += QStringLiteral("<p><img src=\"%1\" width=\"600\"></p>").arg(graphImage);
+        out += QStringLiteral("<p><img src=\"%1\" width=\"%2\"></p>").arg(graphImage).arg(kGraphWidth);
     return out;
 }
 

@@ -17,6 +17,13 @@ struct SharedState;
 namespace pupilreport {
 
 constexpr int kLastAttempts = 5;
+// The graph fills the rest of the page: drawn at this size, shown at this width.
+constexpr int kGraphPictureWidth = 1000;
+constexpr int kGraphPictureHeight = 760;
+constexpr int kGraphWidth = 680;
+
+// The printed document's title: "成績表 佐藤　花子", with "ほか N 名" for several pupils.
+QString documentTitle(const QStringList& names);
 
 // The pupil's last attempts on the catalogue's courses, newest first, one line each
 // ("2026/12/04 15:34　レベル１　62秒").

@@ -131,7 +131,9 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
         const QStringList last = pupilreport::lastAttempts(*attempts, p, state.catalogue);
         const auto series = progressgraph::personalSeries(*attempts, p, state.catalogue, state.rules, today);
         const QString image = QStringLiteral("graph%1").arg(p);
-        document.addResource(QTextDocument::ImageResource, QUrl(image), progresschart::render(series, QSize(900, 420)));
+        document.addResource(
+            QTextDocument::ImageResource, QUrl(image),
+            progresschart::render(series, QSize(pupilreport::kGraphPictureWidth, pupilreport::kGraphPictureHeight)));
         const QString grade = state.roster.pupilGradeLabels[p];
         html +=
             QStringLiteral("<div style=\"%1\">").arg(i == 0 ? QString() : QStringLiteral("page-break-before: always"));
@@ -139,6 +141,10 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
         html += QStringLiteral("</div>");
     }
     document.setHtml(html);
+    QStringList names;
+    for (const int p : pupils)
+        names << nameOf(p);
+    printer.setDocName(pupilreport::documentTitle(names)); // the PDF's title
     document.print(&printer);
 }
 

@@ -4,6 +4,7 @@
 #include "teacher/graph_window.h"
 #include "teacher/progress_chart.h"
 #include "teacher/progress_graph.h"
+#include "teacher/pupil_report.h"
 #include "teacher/teacher_panel.h"
 #include "test_world.h"
 #include "ui/form.h"
@@ -82,6 +83,57 @@ private slots:
         QVERIFY(!progresschart::render({one}, QSize(300, 200)).isNull());
     }
 
+    // The graph's axes: round ticks from 0, dates every few days as the span asks.
+    void graphAxes_data()
+    {
+        QTest::addColumn<double>("highest");
+        QTest::addColumn<double>("step");
+        QTest::addColumn<double>("top");
+        QTest::addRow("165 seconds") << 165.0 << 20.0 << 180.0;
+        QTest::addRow("exactly 100") << 100.0 << 10.0 << 100.0;
+        QTest::addRow("9 seconds") << 9.0 << 1.0 << 9.0;
+        QTest::addRow("nothing") << 0.0 << 1.0 << 1.0;
+        QTest::addRow("an hour and a half") << 5400.0 << 1000.0 << 6000.0;
+    }
+    void graphAxes()
+    {
+        QFETCH(double, highest);
+        QFETCH(double, step);
+        QFETCH(double, top);
+        const auto axis = progressgraph::valueAxis(highest);
+        QCOMPARE(axis.step, step);
+        QCOMPARE(axis.top, top);
+        QVERIFY(axis.top / axis.step <= 10);
+    }
+    void graphDates_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("step");
+        QTest::addRow("one day") << 0 << 1;
+        QTest::addRow("a week") << 7 << 1;
+        QTest::addRow("three weeks") << 21 << 7;
+        QTest::addRow("a year") << 365 << 56;
+    }
+    void graphDates()
+    {
+        QFETCH(int, days);
+        QFETCH(int, step);
+        const QDateTime first(QDate(2026, 1, 5), QTime(15, 0));
+        progressgraph::CourseSeries s;
+        s.points = {{double(first.toMSecsSinceEpoch()), 50}, {double(first.addDays(days).toMSecsSinceEpoch()), 40}};
+        const auto axis = progressgraph::dateAxis({s});
+        QCOMPARE(axis.first, QDate(2026, 1, 5));
+        QCOMPARE(axis.last, QDate(2026, 1, 5).addDays(std::max(days, 1)));
+        QCOMPARE(axis.stepDays, step);
+    }
+
+    void documentTitles()
+    {
+        QCOMPARE(pupilreport::documentTitle({QStringLiteral("佐藤　花子")}), QStringLiteral("成績表 佐藤　花子"));
+        QCOMPARE(pupilreport::documentTitle({QStringLiteral("佐藤　花子 "), QStringLiteral("a"), QStringLiteral("b")}),
+                 QStringLiteral("成績表 佐藤　花子 ほか 2 名"));
+    }
+
     // A printed page per selected pupil, checked in the PDF's text.
     void printsOnePagePerPupil()
     {
@@ -104,8 +156,11 @@ private slots:
         printer.setOutputFileName(s.dir.filePath("report.pdf"));
         panel.printReports(printer, panel.pupilsToPrint());
         const QByteArray pdf = readAll(s.dir.filePath("report.pdf"));
+        if (qEnvironmentVariableIsSet("DRILL_KEEP_REPORT")) // to look at it
+            QFile::copy(s.dir.filePath("report.pdf"), qEnvironmentVariable("DRILL_KEEP_REPORT"));
         QVERIFY(pdf.startsWith("%PDF"));
         QCOMPARE(pdf.count("/Type /Page\n"), 2); // two pages
+        QVERIFY(pdf.contains("/Title"));
         if (pdftotext.isEmpty())
             QSKIP("the printed text is read back with poppler's pdftotext, which this system lacks");
         QProcess text;
