@@ -42,7 +42,14 @@ void BoardScreen::formLoad()
     m_page = new QWidget(this);
     m_page->setObjectName("Page");
     m_page->setGeometry(0, 0, 1024, 768);
-    m_page->setStyleSheet(QStringLiteral("QLabel, QRadioButton { color: white; }"));
+    // White text on the accent colour; the options' dot drawn dark, as white text would turn
+    // it white on white.
+    m_page->setStyleSheet(QStringLiteral(
+        "QLabel, QRadioButton { color: white; }"
+        "QRadioButton::indicator { width: 14px; height: 14px; border-radius: 9px; border: 2px solid white;"
+        " background: white; }"
+        "QRadioButton::indicator:checked { background: qradialgradient(cx:0.5, cy:0.5, radius:0.5, fx:0.5,"
+        " fy:0.5, stop:0 #004d40, stop:0.55 #004d40, stop:0.65 white, stop:1 white); }"));
 
     const QString title = state.catalogue.courseTitle;
     uih::label(m_page, "Label11", title, QRect(28, 10, 600, 44), title.size() > 9 ? 20 : 24, true);

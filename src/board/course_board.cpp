@@ -124,8 +124,8 @@ QString CourseBoard::pupilHeading() const
     const SharedState& state = m_services.state;
     const int p = viewedPupil();
     if (p == state.current.pupilNo)
-        return state.current.pupilGrade + QStringLiteral(" ") + state.current.pupilName.trimmed();
-    return state.roster.pupilGradeLabels[p] + QStringLiteral(" ") + state.roster.pupilNames[p].trimmed();
+        return (state.current.pupilGrade + QStringLiteral(" ") + state.current.pupilName.trimmed()).trimmed();
+    return (state.roster.pupilGradeLabels[p] + QStringLiteral(" ") + state.roster.pupilNames[p].trimmed()).trimmed();
 }
 
 QString CourseBoard::schoolLine() const

@@ -21,7 +21,7 @@ qreal CellTextDelegate::cellWidth(const QFont& font)
     const QString key = font.key();
     if (const auto it = known.constFind(key); it != known.cend())
         return *it;
-    const qreal width = std::ceil(QFontMetricsF(font).horizontalAdvance(QChar(0x3000)) / 2);
+    const qreal width = QFontMetricsF(font).horizontalAdvance(QChar(0x3000)) / 2;
     known.insert(key, width);
     return width;
 }
