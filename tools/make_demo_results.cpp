@@ -16,12 +16,22 @@ namespace {
 constexpr int kDays = 21;
 constexpr int kTargets[] = {60, 80, 100, 120, 150}; // the demo's target times, levels 1..5
 
+// Each pupil practises on the days from `firstDay` to `lastDay` days ago, on levels up to
+// `topLevel`, at the pace given (1: about the target time at the end). The class holds pupils
+// who practised today, this week, long ago and never, and one who is stuck on a level.
 struct DemoPupil
 {
     int number;
-    int topLevel; // the highest level the pupil works on
+    int topLevel;    // the highest level the pupil works on; 0 never practises
+    int firstDay;    // days ago
+    int lastDay;     // days ago
+    double slowness; // 1 for the usual pace
+    int stuckLevel;  // a level tried every day without clearing it (0: none)
 };
-constexpr DemoPupil kPupils[] = {{1, 1}, {2, 2}, {3, 2}, {4, 3}, {5, 3}, {6, 4}, {7, 4}, {8, 5}, {9, 5}, {10, 5}};
+constexpr DemoPupil kPupils[] = {{1, 1, 21, 0, 1.0, 0}, {2, 2, 21, 16, 1.0, 0}, {3, 2, 21, 3, 1.0, 0},
+                                 {4, 0, 0, 0, 1.0, 0},  {5, 3, 13, 0, 1.0, 3},  {6, 4, 21, 0, 1.0, 0},
+                                 {7, 4, 21, 1, 1.0, 0}, {8, 5, 21, 0, 1.0, 0},  {9, 5, 21, 2, 1.0, 0},
+                                 {10, 5, 21, 0, 1.0, 0}};
 
 } // namespace
 
@@ -49,15 +59,21 @@ int main(int argc, char* argv[])
         if (day == 0 && now.time() < QTime(3, 0))
             clock = QTime(0, 0);
         for (const DemoPupil& pupil : kPupils) {
-            const int attempts = int(random.bounded(day == 0 ? 2 : 4));
+            if (pupil.topLevel == 0 || day > pupil.firstDay || day < pupil.lastDay)
+                continue;
+            const bool stuck = pupil.stuckLevel > 0;
+            const int attempts = stuck ? 1 + int(random.bounded(2)) : int(random.bounded(day == 0 ? 2 : 4));
             for (int k = 0; k < attempts; ++k) {
                 clock = clock.addSecs(int(random.bounded(120, 600)));
                 if (day == 0 && clock > now.time())
                     break;
-                const int level = 1 + int(random.bounded(pupil.topLevel));
+                const int level = stuck ? pupil.stuckLevel : 1 + int(random.bounded(pupil.topLevel));
                 // Faster with practice: from about 1.5 times the target three weeks ago to
-                // about 0.8 times now, with some spread.
-                const double pace = 0.8 + 0.7 * day / kDays + (random.generateDouble() - 0.5) * 0.4;
+                // about 0.8 times now, with some spread. The stuck pupil stays at twice the
+                // target, which earns a point an attempt.
+                const double pace =
+                    stuck ? 2.1 + random.generateDouble() * 0.5
+                          : (0.8 + 0.7 * day / kDays + (random.generateDouble() - 0.5) * 0.4) * pupil.slowness;
                 ResultRecord r;
                 r.date = oadate::fromDate(date);
                 r.clockTime = oadate::fromTime(clock);

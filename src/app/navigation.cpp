@@ -152,3 +152,19 @@ void ScreenNavigation::showTeacherPanel()
         },
         board);
 }
+
+void ScreenNavigation::showClassView()
+{
+    auto* board = qobject_cast<BoardScreen*>(m_forms.find(formname::kBoard));
+    ToolWindows* windows = board ? tools() : nullptr;
+    if (!windows)
+        return;
+    QPointer<BoardScreen> shownOn(board);
+    windows->showClassView(
+        context(),
+        [shownOn](int pupil) {
+            if (shownOn)
+                shownOn->showPupil(pupil);
+        },
+        board);
+}

@@ -33,6 +33,7 @@ public:
     void showVersionBox() override;
     void showGraph(int pupil) override;
     void showTeacherPanel() override;
+    void showClassView() override;
 
 private:
     ScreenContext& context() const;

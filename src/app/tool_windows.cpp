@@ -1,6 +1,7 @@
 #include "tool_windows.h"
 
 #include "board/results_lists.h"
+#include "classview/class_view_window.h"
 #include "help/help_browser.h"
 #include "records/results_reader.h"
 #include "state/clock.h"
@@ -39,6 +40,20 @@ public:
         auto* panel = new TeacherPanel(context, boardPupil, std::move(showPupil), parent);
         panel->setAttribute(Qt::WA_DeleteOnClose);
         panel->show();
+    }
+
+    void showClassView(ScreenContext& context, ShowPupil showPupil, QWidget* parent) override
+    {
+        auto* view = new ClassViewWindow(context, std::move(showPupil), parent);
+        view->setAttribute(Qt::WA_DeleteOnClose);
+        const QPointer<ClassViewWindow> open(view);
+        if (!view->load()) {
+            delete open.data(); // the program has been ended
+            return;
+        }
+        view->show();
+        view->raise();
+        view->activateWindow();
     }
 };
 

@@ -24,9 +24,11 @@ public:
     // The teacher's panel beside the board; "表示" calls showPupil.
     using ShowPupil = std::function<void(int pupil)>;
     virtual void showTeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* parent) = 0;
+    // The class's view beside the board; Enter on a row calls showPupil.
+    virtual void showClassView(ScreenContext& context, ShowPupil showPupil, QWidget* parent) = 0;
 };
 
-#define ToolWindows_iid "divisor-drill.ToolWindows/1"
+#define ToolWindows_iid "divisor-drill.ToolWindows/2"
 Q_DECLARE_INTERFACE(ToolWindows, ToolWindows_iid)
 
 // The windows themselves, built into the module and into the tests.

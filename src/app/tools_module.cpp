@@ -20,6 +20,10 @@ public:
     {
         toolWindows().showTeacherPanel(context, boardPupil, std::move(showPupil), parent);
     }
+    void showClassView(ScreenContext& context, ShowPupil showPupil, QWidget* parent) override
+    {
+        toolWindows().showClassView(context, std::move(showPupil), parent);
+    }
 };
 
 #include "tools_module.moc"

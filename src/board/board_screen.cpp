@@ -85,6 +85,9 @@ void BoardScreen::formLoad()
     m_print = uih::button(m_page, "Command24_1", QStringLiteral("印刷"), QRect(720, 690, 110, 52), 16);
     m_print->setVisible(false);
     connect(m_print, &QPushButton::clicked, this, [this] { m_context.navigator.showTeacherPanel(); });
+    m_classView = uih::button(m_page, "CommandClass", QStringLiteral("クラスの様子"), QRect(720, 642, 280, 42), 14);
+    m_classView->setVisible(false);
+    connect(m_classView, &QPushButton::clicked, this, [this] { m_context.navigator.showClassView(); });
     m_graph = uih::button(m_page, "Command17", QStringLiteral("グラフ"), QRect(600, 690, 110, 52), 16);
     m_graph->setVisible(false);
     connect(m_graph, &QPushButton::clicked, this, [this] { m_context.navigator.showGraph(m_board.viewedPupil()); });
@@ -182,6 +185,7 @@ void BoardScreen::formActivate()
     m_minutes->setText(m_board.minutesSinceStart());
     m_todayTotal->setText(m_board.todayTotal());
     m_print->setVisible(m_board.showsTeacherTools());
+    m_classView->setVisible(m_board.showsTeacherTools());
     showFigures();
     // The opening display: points, all-time order, every list built with the progress shown.
     m_board.setView(CourseBoard::View::Points);

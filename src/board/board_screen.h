@@ -78,6 +78,7 @@ private:
     QScrollBar* m_scroll = nullptr;     // HScroll1
     QPushButton* m_graph = nullptr;     // Command17
     QPushButton* m_print = nullptr;     // Command24(1)
+    QPushButton* m_classView = nullptr; // クラスの様子, for the teacher
     QWidget* m_wait = nullptr;          // Picture2
     QWidget* m_progressPanel = nullptr; // Picture6
     QProgressBar* m_progress = nullptr;

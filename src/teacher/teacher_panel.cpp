@@ -10,6 +10,7 @@
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QDir>
@@ -62,6 +63,7 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
          }},
         {"Command21", u"印刷", [this] { print(); }},
         {"Command25", u"CSVに書き出す", [this] { chooseCsvFile(); }},
+        {"Command27", u"クラスの様子", [this] { m_context.navigator.showClassView(); }},
         {"Command26", u"閉じる", [this] { accept(); }},
     };
     int y = 16;

@@ -30,4 +30,6 @@ public:
     // closed) and the teacher's panel.
     virtual void showGraph(int pupil) = 0;
     virtual void showTeacherPanel() = 0;
+    // The teacher's view of the whole class, beside the board.
+    virtual void showClassView() = 0;
 };

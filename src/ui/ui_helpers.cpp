@@ -74,7 +74,7 @@ void applyProgramLook()
         "QPushButton:pressed { background: #d6d6d6; }"
         "QPushButton:disabled { color: #a0a0a0; }"
         "QPushButton:focus { border: 3px solid #ff8f00; }"
-        "QListWidget:focus, QComboBox:focus, QLineEdit:focus { border: 3px solid #ff8f00; }"
+        "QListWidget:focus, QComboBox:focus, QLineEdit:focus, QTableView:focus { border: 3px solid #ff8f00; }"
         "QRadioButton, QCheckBox { border: 3px solid transparent; border-radius: 4px; padding: 0px 3px; }"
         "QRadioButton:focus, QCheckBox:focus { border: 3px solid #ff8f00; }"));
 }

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "class_view.h"
+#include "ui/screen_context.h"
+
+#include <QAbstractTableModel>
+#include <QDialog>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPrinter;
+class QTableView;
+
+// The class's table as a model: each cell's text is the table's, so a screen reader reads it
+// with its column's header; clicking a header sorts by it, and again the other way.
+class ClassViewModel final : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    explicit ClassViewModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+    void setTable(classview::Table table);
+    void setFilter(const classview::Filter& filter);
+    const classview::Table& table() const { return m_table; }
+    const QList<int>& order() const { return m_order; }
+    int pupilAt(int row) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+private:
+    classview::Table m_table;
+    classview::Filter m_filter;
+    QList<int> m_order;
+    int m_sortColumn = -1;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+};
+
+// "クラスの様子": the teacher's view of the whole class, opened from the course board and from
+// the teacher's panel. A grade choice, a choice of pupils who have not practised for some
+// days and a search by name narrow the table; Enter (or a double click) on a row shows that
+// pupil on the board; "印刷" prints the table as it is shown, "CSVに書き出す" writes it.
+class ClassViewWindow final : public QDialog
+{
+    Q_OBJECT
+public:
+    using ShowPupil = std::function<void(int pupil)>;
+    ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QWidget* parent);
+
+    // Reads the results and fills the table; false when the program has been ended.
+    bool load();
+    const ClassViewModel& model() const { return *m_model; }
+    // Prints the table as shown, landscape, its header row on every page.
+    void printTable(QPrinter& printer);
+    // Writes the table as shown; the error when it could not.
+    std::optional<QString> exportCsv(const QString& path) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyFilter();
+    void showSelectedPupil();
+    void print();
+    void chooseCsvFile();
+    QString choicesText() const;
+
+    ScreenContext& m_context;
+    ShowPupil m_showPupil;
+    ClassViewModel* m_model = nullptr;
+    QTableView* m_view = nullptr;  // TableClass
+    QComboBox* m_grade = nullptr;  // ComboGrade
+    QComboBox* m_days = nullptr;   // ComboDays
+    QLineEdit* m_search = nullptr; // TextSearch
+    QLabel* m_count = nullptr;     // LabelCount
+};
