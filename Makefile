@@ -50,8 +50,8 @@ test-windows: windows
 # run fail. Not part of `make test`: timings on a shared machine are noisy.
 bench: deps
 	@cmake -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens
-	@status=0; for b in bench_statistics bench_screens; do \
+	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens bench_problem_log
+	@status=0; for b in bench_statistics bench_screens bench_problem_log; do \
 	  echo "== $$b"; $(BUILD)-release/bin/$$b --benchmark_color=false || status=1; done; exit $$status
 
 # libFuzzer targets for every reader, built with clang and the address and undefined-behaviour

@@ -1,6 +1,9 @@
 // Writes a few weeks of attempts by the demo pupils into the demo installation's results files,
-// so that the course board's figures and lists are alive on the first start. Does nothing when
-// the program's results file exists already. Usage: make-demo-results PROGRAM_FOLDER SHARED_FOLDER
+// and their problems into the problem log, so that the course board's figures, lists and weak
+// numbers are alive on the first start. Does nothing when the program's results file exists
+// already. Usage: make-demo-results PROGRAM_FOLDER SHARED_FOLDER
+#include "drill/number_sets.h"
+#include "problemlog/problem_log.h"
 #include "records/oa_date.h"
 #include "records/result_record.h"
 
@@ -33,6 +36,61 @@ constexpr DemoPupil kPupils[] = {{1, 1, 21, 0, 1.0, 0}, {2, 2, 21, 16, 1.0, 0}, 
                                  {7, 4, 21, 1, 1.0, 0}, {8, 5, 21, 0, 1.0, 0},  {9, 5, 21, 2, 1.0, 0},
                                  {10, 5, 21, 0, 1.0, 0}};
 
+// Each pupil finds a few numbers of each level hard: slower, and often wrong at first.
+bool isHard(int pupil, int number)
+{
+    return (pupil * 7 + number * 13) % 11 == 0;
+}
+
+// The ten problems of an attempt of the given seconds that ended at `end`, and the problems
+// given up on the way: hard numbers take longer and go wrong more often.
+QList<problemlog::Entry> problemsOf(QRandomGenerator& random, int pupil, int level, int seconds, const QDateTime& end)
+{
+    const QList<int> set = numbersets::numbers(level);
+    QList<problemlog::Entry> entries;
+    QList<double> weights;
+    int previous = 0;
+    for (int solved = 0; solved < 10;) {
+        int number = previous;
+        while (number == previous)
+            number = set[int(random.bounded(int(set.size())))];
+        previous = number;
+        const bool hard = isHard(pupil, number);
+        problemlog::Entry e;
+        e.pupil = pupil;
+        e.level = level;
+        e.number = number;
+        // As in the drill: a wrong judgement shows the answer, the pupil goes on with "+" "+",
+        // and a solved problem is taken back.
+        if (random.generateDouble() < (hard ? 0.35 : 0.04)) {
+            e.wrong = 1;
+            e.answerShown = true;
+            // A divisor forgotten: the box got the next one, or a number that is none.
+            e.firstWrong = QString::number(number % 7 == 0 ? 7 : number - 1);
+            solved = std::max(0, solved - 1);
+        } else {
+            ++solved;
+        }
+        entries.append(e);
+        weights.append((0.6 + 0.1 * numbersets::divisors(number).size()) * (hard ? 2.2 : 1.0) *
+                       (0.8 + 0.4 * random.generateDouble()) * (1 + 0.3 * e.wrong));
+    }
+    double total = 0;
+    for (double w : weights)
+        total += w;
+    qint64 endedMs = 0;
+    const QDateTime start = end.addSecs(-seconds);
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const qint64 ms = qint64(seconds * 1000.0 * weights[i] / total);
+        entries[i].seconds = double(ms / 100) / 10.0;
+        endedMs += ms;
+        const QDateTime ended = start.addMSecs(endedMs);
+        entries[i].date = ended.date();
+        entries[i].time = ended.time();
+    }
+    return entries;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -52,6 +110,7 @@ int main(int argc, char* argv[])
     const auto program = recordtext::programField(QStringLiteral("約数ドリル"));
     QByteArray results;
     QByteArray shared;
+    QByteArray problems = problemlog::header();
     for (int day = kDays; day >= 0; --day) {
         const QDate date = now.date().addDays(-day);
         // Afternoons, and today the hours before now.
@@ -85,13 +144,18 @@ int main(int argc, char* argv[])
                 r.program = program.value_or(QByteArray(20, ' '));
                 results += r.encode(RecordLayout::Program);
                 shared += r.encode(RecordLayout::Shared);
+                for (const problemlog::Entry& e :
+                     problemsOf(random, pupil.number, level, r.time, QDateTime(date, clock)))
+                    problems += problemlog::line(e);
             }
         }
     }
     QFile out(resultsPath);
     QFile sharedOut(sharedPath);
+    QFile log(QDir(QString::fromLocal8Bit(argv[1])).filePath(problemlog::fileName()));
     if (!out.open(QIODevice::WriteOnly) || out.write(results) != results.size() || !sharedOut.open(QIODevice::Append) ||
-        sharedOut.write(shared) != shared.size()) {
+        sharedOut.write(shared) != shared.size() || !log.open(QIODevice::WriteOnly) ||
+        log.write(problems) != problems.size()) {
         std::fprintf(stderr, "make-demo-results: cannot write the results files\n");
         return 1;
     }

@@ -5,6 +5,7 @@
 #include "drill/number_sets.h"
 #include "drill/wait_screen.h"
 #include "endscreen/end_screen.h"
+#include "endscreen/practice_end_screen.h"
 #include "help/version_box.h"
 #include "menu/namesel_screen.h"
 #include "platform/pause.h"
@@ -20,8 +21,8 @@ namespace {
 
 bool isMainScreen(const Form* form)
 {
-    for (const QStringView name :
-         {formname::kMenu, formname::kNameChange, formname::kBoard, formname::kDrill, formname::kEndScreen}) {
+    for (const QStringView name : {formname::kMenu, formname::kNameChange, formname::kBoard, formname::kDrill,
+                                   formname::kEndScreen, formname::kPracticeEnd}) {
         if (form->objectName() == name)
             return true;
     }
@@ -80,6 +81,16 @@ void ScreenNavigation::showBoard()
 
 void ScreenNavigation::startDrill(int course)
 {
+    startDrillOf(course, {});
+}
+
+void ScreenNavigation::startPractice(int course, const QList<int>& numbers)
+{
+    startDrillOf(course, numbers);
+}
+
+void ScreenNavigation::startDrillOf(int course, const QList<int>& practice)
+{
     ScreenContext& c = context();
     if (!numbersets::hasNumberSet(course)) {
         // The drill must never show an empty problem.
@@ -91,7 +102,7 @@ void ScreenNavigation::startDrill(int course)
             showBoard();
         return;
     }
-    handOver(new DrillScreen(c, course));
+    handOver(new DrillScreen(c, course, practice));
 }
 
 void ScreenNavigation::showEndScreen(const AttemptOutcome& outcome)
@@ -100,6 +111,11 @@ void ScreenNavigation::showEndScreen(const AttemptOutcome& outcome)
     showWaitScreen();
     c.pause.wait(1000);
     handOver(new EndScreen(c, outcome));
+}
+
+void ScreenNavigation::showPracticeEnd(const PracticeOutcome& outcome)
+{
+    handOver(new PracticeEndScreen(context(), outcome));
 }
 
 ToolWindows* ScreenNavigation::tools()

@@ -11,7 +11,7 @@ class ToolWindows;
 struct ScreenContext;
 
 // Creates the screens, shows them through the form registry and decides which screens each
-// one replaces: one of the main screens (menu, name form, board, drill, end screen) is open at
+// one replaces: one of the main screens (menu, name form, board, drill, an end screen) is open at
 // a time, the help browser beside them; the wait form stands in between while the next one
 // gets ready.
 class ScreenNavigation final : public Navigator
@@ -29,6 +29,8 @@ public:
     void showBoard() override;
     void startDrill(int course) override;
     void showEndScreen(const AttemptOutcome& outcome) override;
+    void startPractice(int course, const QList<int>& numbers) override;
+    void showPracticeEnd(const PracticeOutcome& outcome) override;
     void showHelp(const QString& address) override;
     void showVersionBox() override;
     void showGraph(int pupil) override;
@@ -37,6 +39,8 @@ public:
 
 private:
     ScreenContext& context() const;
+    // The drill on a course: an attempt, or a practice of the given numbers.
+    void startDrillOf(int course, const QList<int>& practice);
     // Shows the next main screen in place of the open ones; the wait form goes once the next
     // screen's activation has run.
     void handOver(Form* next);

@@ -1,5 +1,6 @@
 #include "board_screen.h"
 
+#include "problemlog/weak_numbers.h"
 #include "startup/course_catalogue.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
@@ -22,6 +23,9 @@ constexpr int kFirstColumnX = 28;
 constexpr double kTwipsPerPixel = 3456.0 / 196; // the fixed column width as laid out here
 constexpr int kColumnsTop = 118;
 constexpr int kColumnsHeight = 500;
+constexpr int kListTop = 208;
+constexpr int kWeakTop = 330;        // the weak numbers, in the pupil's own view
+constexpr int kWeakListHeight = 104; // five lines
 
 } // namespace
 
@@ -126,11 +130,25 @@ void BoardScreen::buildColumn(int i, const CourseBoard::Column& column, int x, i
     connect(c.start, &QPushButton::clicked, this, [this, i] { startCourse(i); });
     c.list = new QListWidget(c.panel);
     c.list->setObjectName(QStringLiteral("List5_%1").arg(i));
-    c.list->setGeometry(0, 208, w, kColumnsHeight - 212);
+    c.list->setGeometry(0, kListTop, w, kColumnsHeight - kListTop - 4);
     uih::showLinesInCells(c.list, 11);
     c.list->setUniformItemSizes(true); // one line each: 2000 lines are laid out without measuring each
     c.list->setAccessibleName(column.name);
     c.list->setVisible(!column.practice);
+
+    c.weakHeading = uih::label(c.panel, QStringLiteral("LabelWeak_%1").arg(i), QStringLiteral("にがてな数（秒・ミス）"),
+                               QRect(0, kWeakTop, w, 22), 11, true);
+    c.weak = new QListWidget(c.panel);
+    c.weak->setObjectName(QStringLiteral("ListWeak_%1").arg(i));
+    c.weak->setGeometry(0, kWeakTop + 22, w, kWeakListHeight);
+    uih::showLinesInCells(c.weak, 11);
+    c.weak->setAccessibleName(column.name + QStringLiteral("　にがてな数"));
+    c.practice = uih::button(c.panel, QStringLiteral("CommandWeak_%1").arg(i), QStringLiteral("にがてな数の練習"),
+                             QRect(0, kColumnsHeight - 38, w - 12, 34), 11);
+    connect(c.practice, &QPushButton::clicked, this, [this, i] { startPractice(i); });
+    c.weakHeading->hide();
+    c.weak->hide();
+    c.practice->hide();
 }
 
 void BoardScreen::buildOptions()
@@ -293,8 +311,53 @@ bool BoardScreen::rebuildLists()
         list->setUpdatesEnabled(true);
         list->setVisible(i < columns.size() && !columns[i].practice);
     }
+    showWeakNumbers();
     m_progressPanel->hide();
     return true;
+}
+
+// The pupil's own view puts the weak numbers under a shorter list.
+void BoardScreen::showWeakNumbers()
+{
+    const bool personal = m_board.view() == CourseBoard::View::PersonalTimes;
+    const QList<CourseBoard::Column>& columns = m_board.columns();
+    const QList<CourseBoard::WeakColumn> weak = personal ? m_board.weakColumns() : QList<CourseBoard::WeakColumn>{};
+    for (int i = 1; i < m_columns.size(); ++i) {
+        Column& c = m_columns[i];
+        const bool shown = personal && i < weak.size() && i < columns.size() && !columns[i].practice;
+        // In the controls' places as shown: the screen may have been scaled to fit.
+        const int bottom = shown ? c.weakHeading->y() - 2 : c.practice->geometry().bottom() + 1;
+        c.list->resize(c.list->width(), bottom - c.list->y());
+        c.weakHeading->setVisible(shown);
+        c.weak->setVisible(shown);
+        c.practice->setVisible(shown);
+        if (!shown)
+            continue;
+        c.weak->clear();
+        c.weak->addItems(weak[i].lines);
+        c.practice->setEnabled(weak[i].practiceAvailable);
+        c.practice->setToolTip(
+            weak[i].practiceAvailable
+                ? QStringLiteral("にがてな数を10問練習します（成績には記録しません）")
+                : QStringLiteral("このレベルを%1問以上解くと練習できます").arg(weaknumbers::kPracticeNeeds));
+    }
+}
+
+void BoardScreen::startPractice(int course)
+{
+    if (course < 1 || course >= m_columns.size() || !m_columns[course].practice->isEnabled())
+        return;
+    const QList<int> numbers = m_board.practiceNumbers(course);
+    if (numbers.isEmpty())
+        return;
+    m_wait->show();
+    m_wait->raise();
+    if (!letEventsRun())
+        return;
+    const OpenCheck open = openCheck();
+    m_context.navigator.startPractice(course, numbers);
+    if (open())
+        m_wait->hide();
 }
 
 void BoardScreen::scrollColumns(int value)

@@ -49,6 +49,10 @@ private:
         QList<QLabel*> figureHeadings; // Label9, Label10
         QPushButton* start = nullptr;  // Command4
         QListWidget* list = nullptr;   // List5
+        // In the pupil's own view: the weak numbers under a shorter list, and their practice.
+        QLabel* weakHeading = nullptr;
+        QListWidget* weak = nullptr;
+        QPushButton* practice = nullptr;
     };
 
     void buildColumn(int course, const CourseBoard::Column& column, int x, int width);
@@ -60,6 +64,8 @@ private:
     void scrollColumns(int value); // HScroll1
     void showFigures();
     void showPupilHeading();
+    void showWeakNumbers();
+    void startPractice(int course); // にがてな数の練習
 
     ScreenContext& m_context;
     CourseBoard m_board;

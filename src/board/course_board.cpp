@@ -1,7 +1,9 @@
 #include "course_board.h"
 
 #include "drill/attempt.h"
+#include "drill/number_sets.h"
 #include "platform/pause.h"
+#include "problemlog/weak_numbers.h"
 #include "ranking.h"
 #include "records/clearing.h"
 #include "records/results_reader.h"
@@ -218,4 +220,37 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
 int CourseBoard::viewedPupil() const
 {
     return m_viewedPupil > 0 ? m_viewedPupil : m_services.state.current.pupilNo;
+}
+
+QList<CourseBoard::WeakColumn> CourseBoard::weakColumns()
+{
+    const SharedState& state = m_services.state;
+    const int count = state.catalogue.courseCount;
+    QList<WeakColumn> columns(count + 1);
+    QString error;
+    const std::optional<problemlog::Read> read = problemlog::read(problemlog::path(state.folders), &error);
+    m_log = read ? read->problems : QList<problemlog::Problem>{};
+    const int p = viewedPupil();
+    const bool own = p == state.current.pupilNo;
+    for (int c = 1; c <= count; ++c) {
+        WeakColumn& column = columns[c];
+        if (!read) {
+            column.lines = {QStringLiteral("記録を読めません"), error};
+            continue;
+        }
+        const QList<weaknumbers::Weak> weak = weaknumbers::rank(m_log, p, c);
+        for (const weaknumbers::Weak& w : weak.mid(0, weaknumbers::kShown))
+            column.lines.append(weaknumbers::line(w));
+        if (column.lines.isEmpty())
+            column.lines.append(QStringLiteral("まだ記録がありません"));
+        column.practiceAvailable = own && numbersets::hasNumberSet(c) && !attempt::isPractice(state.catalogue, c) &&
+                                   weaknumbers::loggedAt(m_log, p, c) >= weaknumbers::kPracticeNeeds;
+    }
+    return columns;
+}
+
+QList<int> CourseBoard::practiceNumbers(int course) const
+{
+    const int p = m_services.state.current.pupilNo;
+    return weaknumbers::drawPractice(weaknumbers::rank(m_log, p, course), m_services.random);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "problemlog/problem_log.h"
 #include "results_lists.h"
 #include "state/services.h"
 
@@ -98,6 +99,17 @@ public:
     QString pupilHeading() const;
     QString schoolLine() const;
 
+    // The viewed pupil's weak numbers at each course ("にがてな数"), from the problem log read
+    // afresh; index 0 is no course. A log that cannot be read shows why in every column.
+    struct WeakColumn
+    {
+        QStringList lines;
+        bool practiceAvailable = false; // "にがてな数の練習": the pupil's own, with enough logged
+    };
+    QList<WeakColumn> weakColumns();
+    // Ten numbers for the current pupil's practice on a course, from the log as last read.
+    QList<int> practiceNumbers(int course) const;
+
 private:
     Services m_services;
     Pause& m_pause;
@@ -106,4 +118,5 @@ private:
     int m_orderOption = 1;
     QString m_gradeFilter = QStringLiteral("全学年");
     int m_viewedPupil = 0; // 0: the current pupil
+    QList<problemlog::Problem> m_log;
 };

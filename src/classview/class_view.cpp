@@ -1,6 +1,7 @@
 #include "class_view.h"
 
 #include "drill/attempt.h"
+#include "problemlog/weak_numbers.h"
 #include "records/clearing.h"
 #include "records/oa_date.h"
 #include "records/record_blocks.h"
@@ -75,7 +76,7 @@ QString Table::text(int row, int column) const
     case WeekColumn:
         return QString::number(r.week);
     default:
-        return r.levels.value(column - FirstLevelColumn).text();
+        return column == weakColumn() ? r.weak : r.levels.value(column - FirstLevelColumn).text();
     }
 }
 
@@ -91,6 +92,7 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
         m_table.courses << c;
         m_table.headers << catalogue.courseNames[c];
     }
+    m_table.headers << QStringLiteral("にがてな数");
     m_today = oadate::fromDate(sources.today);
     const QString clearPrefix = QStringLiteral("クリアまで ");
     for (const roster::Line& line : sources.rosterLines) {
@@ -143,6 +145,36 @@ void Builder::add(const ResultRecord& r)
     }
 }
 
+void Builder::addWeakNumbers(const QList<problemlog::Problem>& log)
+{
+    // One pass for everyone's current level, one for the problems at it, then each pupil's
+    // ranking of their own problems.
+    QHash<int, int> current;
+    for (const problemlog::Problem& p : log)
+        current.insert(p.pupil, p.level);
+    QHash<int, QList<problemlog::Problem>> atCurrent;
+    for (const problemlog::Problem& p : log) {
+        if (m_rowOf.contains(p.pupil) && current.value(p.pupil) == p.level)
+            atCurrent[p.pupil].append(p);
+    }
+    for (Row& row : m_table.rows) {
+        const int level = current.value(row.pupil);
+        if (level == 0)
+            continue;
+        const QList<weaknumbers::Weak> weak = weaknumbers::rank(atCurrent.value(row.pupil), row.pupil, level);
+        const QString name =
+            level <= m_sources.catalogue.courseCount ? m_sources.catalogue.courseNames[level] : QString::number(level);
+        row.weak = name + u'：' + weaknumbers::numbers(weak, kWeakShown);
+        row.weakScore = weak.isEmpty() ? 0 : weak.first().score;
+    }
+}
+
+void Builder::weakNumbersUnreadable()
+{
+    for (Row& row : m_table.rows)
+        row.weak = QStringLiteral("（記録を読めません）");
+}
+
 Table Builder::take()
 {
     for (int i = 0; i < m_table.rows.size(); ++i) {
@@ -181,8 +213,29 @@ std::optional<Loaded> load(Services services, Pause& pause)
                     RecordsError{resultsfile::resultsFileName(), QStringLiteral("を読む"), 0, *error}.message());
         return std::nullopt;
     }
+    const auto log = problemlog::read(problemlog::path(state.folders));
+    if (log)
+        builder.addWeakNumbers(log->problems);
+    else
+        builder.weakNumbersUnreadable();
     loaded.table = builder.take();
+    if (log)
+        loaded.classWeak = classWeakLine(loaded.table, log->problems, state.catalogue);
     return loaded;
+}
+
+QString classWeakLine(const Table& table, const QList<problemlog::Problem>& log, const Catalogue& catalogue)
+{
+    QSet<int> pupils;
+    for (const Row& row : table.rows)
+        pupils.insert(row.pupil);
+    QStringList levels;
+    for (const int c : table.courses) {
+        const QString numbers = weaknumbers::numbers(weaknumbers::rankGroup(log, pupils, c), kClassWeakShown);
+        if (!numbers.isEmpty())
+            levels << catalogue.courseNames[c] + u'：' + numbers;
+    }
+    return levels.isEmpty() ? QString() : QStringLiteral("クラスのにがてな数　") + levels.join(QStringLiteral("　"));
 }
 
 QStringList notPractisedChoices()
@@ -233,6 +286,8 @@ void sort(QList<int>& order, const Table& table, int column, bool descending)
         case WeekColumn:
             return {r.week, QString()};
         default: {
+            if (column == table.weakColumn()) // the weakest first when descending
+                return {qint64(r.weakScore * 1000), QString()};
             // Cleared first, then the best times.
             const LevelCell& cell = r.levels.value(column - FirstLevelColumn);
             return {(cell.cleared ? 0 : qint64(1) << 40) + cell.bestTime, QString()};

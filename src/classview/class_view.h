@@ -1,5 +1,6 @@
 #pragma once
 
+#include "problemlog/problem_log.h"
 #include "records/result_record.h"
 #include "roster/roster_file.h"
 #include "state/services.h"
@@ -25,6 +26,8 @@ namespace classview {
 constexpr int kWeekDays = 7;       // today and the six days before
 constexpr int kCheckDays = 14;     // the window of "要チェック"
 constexpr int kCheckAttempts = 10; // attempts in it without clearing the level
+constexpr int kWeakShown = 3;      // weak numbers in the column
+constexpr int kClassWeakShown = 3; // and of the whole class, per level
 constexpr qint32 kNoTime = 99999;
 
 struct LevelCell
@@ -48,9 +51,12 @@ struct Row
     int week = 0;
     QList<LevelCell> levels; // by Table::courses
     QString folded;          // the name as the search compares it
+    QString weak;            // "レベル3：36 48 24", the three weakest numbers of the current level
+    double weakScore = 0;    // of the weakest, for sorting
 };
 
-// Column 0 学年, 1 名前, 2 番号, 3 最後の練習, 4 今日, 5 今週, then one per level.
+// Column 0 学年, 1 名前, 2 番号, 3 最後の練習, 4 今日, 5 今週, then one per level and last
+// にがてな数.
 enum Column
 {
     GradeColumn,
@@ -69,6 +75,7 @@ struct Table
     QList<Row> rows; // in the roster's order
 
     int columnCount() const { return int(headers.size()); }
+    int weakColumn() const { return FirstLevelColumn + int(courses.size()); }
     QString text(int row, int column) const;
 };
 
@@ -93,6 +100,10 @@ class Builder
 public:
     explicit Builder(const Sources& sources);
     void add(const ResultRecord& record);
+    // Each pupil's weak numbers at their current level (the level of their last logged
+    // problem), from the problem log; a log that could not be read is said in the column.
+    void addWeakNumbers(const QList<problemlog::Problem>& log);
+    void weakNumbersUnreadable();
     Table take();
 
 private:
@@ -111,8 +122,13 @@ struct Loaded
 {
     Table table;
     QString rosterProblem;
+    QString classWeak; // the class's weak numbers, level by level
 };
 std::optional<Loaded> load(Services services, Pause& pause);
+
+// "クラスのにがてな数　レベル１：16 18 12　レベル２：…": the weakest numbers of each level over
+// the last appearances of every pupil in the table.
+QString classWeakLine(const Table& table, const QList<problemlog::Problem>& log, const Catalogue& catalogue);
 
 // "今日", "昨日", "3日前", "なし".
 QString lastPracticeText(int daysSince);

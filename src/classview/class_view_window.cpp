@@ -129,6 +129,11 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     choices->addWidget(m_search, 1);
     choices->addWidget(m_count);
     layout->addLayout(choices);
+    m_classWeak = new QLabel(this);
+    m_classWeak->setObjectName("LabelClassWeak");
+    m_classWeak->setWordWrap(true);
+    m_classWeak->hide();
+    layout->addWidget(m_classWeak);
 
     m_model = new ClassViewModel(this);
     m_view = new QTableView(this);
@@ -186,6 +191,8 @@ bool ClassViewWindow::load()
     m_model->setTable(loaded->table);
     if (!loaded->rosterProblem.isEmpty())
         m_count->setText(loaded->rosterProblem.section(u'\r', 0, 0));
+    m_classWeak->setText(loaded->classWeak);
+    m_classWeak->setVisible(!loaded->classWeak.isEmpty());
     applyFilter();
     m_view->resizeColumnsToContents();
     m_view->setFocus(Qt::OtherFocusReason);
@@ -241,6 +248,8 @@ void ClassViewWindow::printTable(QPrinter& printer)
                        .arg(state.organisation.schoolName.toHtmlEscaped(),
                             m_context.services.clock.today().toString(QStringLiteral("yyyy年M月d日")),
                             choicesText().toHtmlEscaped(), QStringLiteral("%1 人").arg(m_model->rowCount()));
+    if (!m_classWeak->text().isEmpty())
+        html += QStringLiteral("<p>%1</p>").arg(m_classWeak->text().toHtmlEscaped());
     // The header row in <thead> is repeated on every page.
     html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><thead><tr>");
     for (const QString& h : table.headers)

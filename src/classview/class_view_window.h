@@ -78,4 +78,5 @@ private:
     QComboBox* m_days = nullptr;   // ComboDays
     QLineEdit* m_search = nullptr; // TextSearch
     QLabel* m_count = nullptr;     // LabelCount
+    QLabel* m_classWeak = nullptr; // LabelClassWeak
 };

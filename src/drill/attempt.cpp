@@ -1,8 +1,16 @@
 #include "attempt.h"
 
+#include "problemlog/weak_numbers.h"
 #include "records/results_recorder.h"
+#include "state/clock.h"
 #include "state/loose.h"
+#include "state/message_box.h"
 #include "state/shared_state.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QHash>
+#include <algorithm>
 
 qint32 AttemptClock::elapsedSeconds(qint64 nowMs) const
 {
@@ -30,7 +38,8 @@ Ending endingFor(const Catalogue& catalogue, int course)
     return Ending::RecordAndShowResult;
 }
 
-std::optional<Conclusion> conclude(Services services, Pause& pause, int course, qint32 seconds)
+std::optional<Conclusion> conclude(Services services, Pause& pause, int course, qint32 seconds,
+                                   const QList<ProblemResult>& problems)
 {
     Conclusion conclusion;
     conclusion.ending = endingFor(services.state.catalogue, course);
@@ -41,7 +50,99 @@ std::optional<Conclusion> conclude(Services services, Pause& pause, int course, 
     if (!outcome)
         return std::nullopt;
     conclusion.outcome = *outcome;
+    logProblems(services, pause, logEntries(problems, outcome->pupil, course, services.clock));
     return conclusion;
+}
+
+QList<problemlog::Entry> logEntries(const QList<ProblemResult>& problems, int pupil, int level, const Clock& clock)
+{
+    const QDateTime now(clock.today(), clock.timeOfDay());
+    const qint64 nowMs = clock.monotonicMs();
+    QList<problemlog::Entry> entries;
+    entries.reserve(problems.size());
+    for (const ProblemResult& p : problems) {
+        const QDateTime ended = now.addMSecs(std::min<qint64>(0, p.endedMs - nowMs));
+        problemlog::Entry e;
+        e.date = ended.date();
+        e.time = ended.time();
+        e.pupil = pupil;
+        e.level = level;
+        e.number = p.number;
+        e.seconds = double(std::max<qint64>(0, p.endedMs - p.startedMs) / 100) / 10.0;
+        e.wrong = p.wrong;
+        e.firstWrong = p.firstWrong;
+        e.answerShown = p.answerShown;
+        entries.append(e);
+    }
+    return entries;
+}
+
+bool logProblems(Services services, Pause& pause, const QList<problemlog::Entry>& entries,
+                 const resultsfile::Opener& open)
+{
+    const QString path = problemlog::path(services.state.folders);
+    const std::optional<QString> error = problemlog::append(path, entries, pause, open);
+    if (!error)
+        return true;
+    if (!services.state.problemLogFaultTold) {
+        services.state.problemLogFaultTold = true;
+        services.messages.show(QStringLiteral("注意"),
+                               QStringLiteral("問題ごとの記録「%1」に書き込めません。\r\n%2\r\n"
+                                              "成績ファイルへの記録には影響しません。先生に知らせてください。\r\n"
+                                              "（この注意は、プログラムを終了するまでもう出ません。）")
+                                   .arg(QDir::toNativeSeparators(path), *error),
+                               MessageBox::Icon::Warning);
+    }
+    return false;
+}
+
+namespace {
+
+double median(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    if (n == 0)
+        return 0;
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+} // namespace
+
+PracticeOutcome concludePractice(Services services, Pause& pause, int course, qint32 seconds,
+                                 const QList<ProblemResult>& problems)
+{
+    PracticeOutcome outcome;
+    outcome.pupil = services.state.current.pupilNo;
+    outcome.course = course;
+    outcome.time = seconds;
+    // The figures before come from the log as it is before this practice is added.
+    const std::optional<problemlog::Read> log = problemlog::read(problemlog::path(services.state.folders));
+    const QList<weaknumbers::Weak> before =
+        log ? weaknumbers::rank(log->problems, outcome.pupil, course) : QList<weaknumbers::Weak>{};
+    QHash<int, QList<double>> secondsNow;
+    for (const ProblemResult& p : problems) {
+        const auto it = std::find_if(outcome.numbers.begin(), outcome.numbers.end(),
+                                     [&](const PracticeOutcome::Number& n) { return n.number == p.number; });
+        PracticeOutcome::Number& n = it != outcome.numbers.end() ? *it : outcome.numbers.emplace_back();
+        n.number = p.number;
+        ++n.timesNow;
+        if (p.wrong > 0 || p.answerShown)
+            ++n.mistakesNow;
+        secondsNow[p.number].append(double(std::max<qint64>(0, p.endedMs - p.startedMs) / 100) / 10.0);
+    }
+    for (PracticeOutcome::Number& n : outcome.numbers) {
+        n.secondsNow = median(secondsNow.value(n.number));
+        for (const weaknumbers::Weak& w : before) {
+            if (w.number == n.number) {
+                n.secondsBefore = w.medianSeconds;
+                n.mistakesBefore = w.mistakes;
+                n.appearancesBefore = w.appearances;
+            }
+        }
+    }
+    outcome.logged = logProblems(services, pause, logEntries(problems, outcome.pupil, course, services.clock));
+    return outcome;
 }
 
 } // namespace attempt

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "divisor_drill.h"
+#include "problemlog/problem_log.h"
+#include "records/results_file.h"
 #include "state/attempt_outcome.h"
 #include "state/services.h"
 
@@ -50,8 +53,23 @@ struct Conclusion
 };
 
 // Concludes the current pupil's solved attempt on a course, taken in the given seconds:
-// records it when its ending says so. Nothing when a results file could not be used and the
-// program has been ended.
-std::optional<Conclusion> conclude(Services services, Pause& pause, int course, qint32 seconds);
+// records it when its ending says so, and then its problems in the problem log. Nothing when a
+// results file could not be used and the program has been ended.
+std::optional<Conclusion> conclude(Services services, Pause& pause, int course, qint32 seconds,
+                                   const QList<ProblemResult>& problems);
+
+// The problem log's lines of an attempt's problems, dated by the wall clock now and the
+// monotonic clock the problems were timed with.
+QList<problemlog::Entry> logEntries(const QList<ProblemResult>& problems, int pupil, int level, const Clock& clock);
+
+// Appends to the problem log. A log that cannot be written never stops a pupil: the teacher is
+// told once in a run of the program, and the answer is false.
+bool logProblems(Services services, Pause& pause, const QList<problemlog::Entry>& entries,
+                 const resultsfile::Opener& open = openRecordFile);
+
+// Concludes a practice of weak numbers: nothing in the results files, its problems in the log,
+// and how each number went against its figures in the log before.
+PracticeOutcome concludePractice(Services services, Pause& pause, int course, qint32 seconds,
+                                 const QList<ProblemResult>& problems);
 
 } // namespace attempt

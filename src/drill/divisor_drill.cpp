@@ -10,10 +10,17 @@ DivisorDrill::DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& fron
     : m_drawer(drawer), m_level(level), m_frontEnd(frontEnd)
 {}
 
+void DivisorDrill::endProblem()
+{
+    m_current.endedMs = now();
+    m_problems.append(m_current);
+}
+
 void DivisorDrill::newProblem()
 {
     m_instructionsVisible = true;
     m_number = m_drawer.drawNext(m_level).value_or(0);
+    m_current = ProblemResult{m_number, now(), 0, 0, QString(), false};
     m_divisors = numbersets::divisors(m_number);
     const int c = int(m_divisors.size());
     const int small = (c + 1) / 2; // the larger half when c is odd: a square's root stands once
@@ -58,6 +65,8 @@ void DivisorDrill::judge()
     // Text against text: "06" is not "6".
     const bool wrong = (!entered.isEmpty() || expected != kStar) && entered != expected;
     if (wrong) {
+        if (m_current.wrong++ == 0)
+            m_current.firstWrong = entered;
         m_solvedCount = std::max(0, m_solvedCount - 1);
         m_frontEnd.playWrongSound();
         disableAllBoxes();
@@ -68,6 +77,7 @@ void DivisorDrill::judge()
         openNextBox();
         return;
     }
+    endProblem();
     m_frontEnd.playCorrectSound();
     ++m_solvedCount;
     if (m_solvedCount >= kTargetCount) {
@@ -148,6 +158,8 @@ void DivisorDrill::formKeyPress(QChar ch)
         for (int k = 1; k <= kBoxCount; ++k)
             m_boxes[std::size_t(k)].enabled = true;
         m_acknowledgeVisible = false;
+        m_current.answerShown = true;
+        endProblem();
         newProblem();
     }
 }

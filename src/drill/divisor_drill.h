@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <array>
+#include <functional>
 
 class ProblemDrawer;
 
@@ -24,6 +25,18 @@ struct EntryBox
     bool visible = false;
     bool enabled = true;
     int column = 0; // 1..12: the colour of the pair of positions k and 25 − k; 0 the default
+};
+
+// How one problem of an attempt went, for the problem log: shown at startedMs, ended at endedMs
+// (solved, or given up with "+" "+" after its answer was shown).
+struct ProblemResult
+{
+    int number = 0;
+    qint64 startedMs = 0;
+    qint64 endedMs = 0;
+    int wrong = 0;      // wrong judgements
+    QString firstWrong; // what was entered in the box the first wrong judgement was on
+    bool answerShown = false;
 };
 
 // The problems of one attempt. The pupil enters the divisors of the shown number in pairs,
@@ -49,6 +62,12 @@ public:
     };
 
     DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& frontEnd);
+
+    // The clock the problems are timed with (monotonic milliseconds); without one they take no
+    // time.
+    void setClock(std::function<qint64()> nowMs) { m_nowMs = std::move(nowMs); }
+    // The problems ended so far, in order.
+    const QList<ProblemResult>& problems() const { return m_problems; }
 
     // The screen's hidden buttons.
     void newProblem(); // "新しい問題"
@@ -95,4 +114,9 @@ private:
     bool m_answerPanelVisible = false;
     bool m_acknowledgeVisible = false;
     bool m_finished = false;
+    std::function<qint64()> m_nowMs;
+    ProblemResult m_current;
+    QList<ProblemResult> m_problems;
+    qint64 now() const { return m_nowMs ? m_nowMs() : 0; }
+    void endProblem();
 };

@@ -65,9 +65,13 @@ DivisorDrill::EditKey editKeyOf(int key)
 
 } // namespace
 
-DrillScreen::DrillScreen(ScreenContext& context, int course)
-    : Form(formname::kDrill.toString()), m_context(context), m_course(course), m_drawer(context.services.random)
-{}
+DrillScreen::DrillScreen(ScreenContext& context, int course, const QList<int>& practice)
+    : Form(formname::kDrill.toString()), m_context(context), m_course(course), m_practice(practice),
+      m_drawer(context.services.random)
+{
+    if (!m_practice.isEmpty())
+        m_drawer.showInOrder(m_practice);
+}
 
 DrillScreen::~DrillScreen() = default;
 
@@ -76,6 +80,7 @@ void DrillScreen::formLoad()
     SharedState& state = m_context.services.state;
     DrillFrontEnd& frontEnd = *this;
     m_drill = std::make_unique<DivisorDrill>(m_drawer, m_course, frontEnd);
+    m_drill->setClock([&clock = m_context.services.clock] { return clock.monotonicMs(); });
     setWindowTitle(state.catalogue.courseTitle);
     setFixedSize(1024, 768);
     setFocusPolicy(Qt::StrongFocus);
@@ -110,9 +115,15 @@ void DrillScreen::formLoad()
     m_remaining = uih::label(this, "Label11", QString(), QRect(sx + 100, 66, 110, 36), 20, true);
     uih::label(this, "Label5", QStringLiteral("タイム"), QRect(sx, 112, 90, 36), 16);
     m_elapsed = uih::label(this, "Label12", QStringLiteral("0"), QRect(sx + 100, 112, 110, 36), 20, true);
-    uih::label(this, "Label7_2", QStringLiteral("本日"), QRect(sx, 158, 90, 36), 16);
+    // A practice is not one of today's attempts.
+    uih::label(this, "Label7_2", QStringLiteral("本日"), QRect(sx, 158, 90, 36), 16)->setVisible(m_practice.isEmpty());
     m_today = uih::label(this, "Label17", QString(), QRect(sx + 100, 158, 110, 36), 20, true);
+    m_today->setVisible(m_practice.isEmpty());
     uih::label(this, "Label14", state.current.pupilName.trimmed(), QRect(sx, 204, 220, 36), 16, true);
+    if (!m_practice.isEmpty()) {
+        uih::label(this, "lblPractice", QStringLiteral("にがてな数の練習"), QRect(sx, 244, 220, 36), 16, true)
+            ->setStyleSheet(QStringLiteral("color: #e65100"));
+    }
 
     // The ring of entry boxes, copies of the hidden template, in two rows of 12.
     auto* boxes = new QWidget(this);
@@ -160,7 +171,8 @@ void DrillScreen::formLoad()
     m_recording->setObjectName("sPicture2");
     m_recording->setGeometry(312, 300, 400, 150);
     uih::setBackground(m_recording, QColor(255, 255, 192));
-    uih::label(m_recording, "lblsss1", QStringLiteral("成績記録中"), QRect(0, 30, 400, 60), 28, true)
+    uih::label(m_recording, "lblsss1", m_practice.isEmpty() ? QStringLiteral("成績記録中") : QStringLiteral("記録中"),
+               QRect(0, 30, 400, 60), 28, true)
         ->setAlignment(Qt::AlignCenter);
     auto* timeUp = uih::label(m_recording, "lblsss2", QStringLiteral("時間切れ"), QRect(0, 90, 400, 40), 18);
     timeUp->setAlignment(Qt::AlignCenter);
@@ -239,7 +251,13 @@ void DrillScreen::endOfAttempt()
     if (!letEventsRun())
         return;
     Navigator& navigator = m_context.navigator;
-    const auto conclusion = attempt::conclude(m_context.services, m_context.pause, m_course, m_elapsedSeconds);
+    if (!m_practice.isEmpty()) {
+        navigator.showPracticeEnd(attempt::concludePractice(m_context.services, m_context.pause, m_course,
+                                                            m_elapsedSeconds, m_drill->problems()));
+        return;
+    }
+    const auto conclusion =
+        attempt::conclude(m_context.services, m_context.pause, m_course, m_elapsedSeconds, m_drill->problems());
     if (!conclusion)
         return; // the program has been ended
     switch (conclusion->ending) {

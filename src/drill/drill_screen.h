@@ -21,7 +21,9 @@ class DrillScreen final : public Form, private DrillFrontEnd
 {
     Q_OBJECT
 public:
-    DrillScreen(ScreenContext& context, int course);
+    // A practice of weak numbers shows the given numbers and records nothing in the results
+    // files; an attempt is given none.
+    DrillScreen(ScreenContext& context, int course, const QList<int>& practice = {});
     ~DrillScreen() override;
 
     // Timer1: the seconds shown while the attempt runs.
@@ -53,6 +55,7 @@ private:
 
     ScreenContext& m_context;
     const int m_course;
+    const QList<int> m_practice;
     ProblemDrawer m_drawer;
     std::unique_ptr<DivisorDrill> m_drill;
     AttemptClock m_clock;

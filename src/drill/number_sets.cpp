@@ -50,6 +50,13 @@ QList<int> divisors(int number)
 
 std::optional<int> ProblemDrawer::drawNext(int level)
 {
+    if (!m_sequence.isEmpty()) {
+        // Starting again must not show the last number twice in a row either.
+        if (m_sequence.size() > 1 && m_sequence[m_next % m_sequence.size()] == m_previous)
+            ++m_next;
+        m_previous = m_sequence[m_next++ % m_sequence.size()];
+        return m_previous;
+    }
     const QString text = numbersets::setText(level);
     const int n = int(text.size() / 2);
     if (n < 2)

@@ -31,9 +31,14 @@ public:
 
     // Nothing for a level without a number set: the drill must never show an empty problem.
     std::optional<int> drawNext(int level);
+    // A practice shows the given numbers in order instead, from the start again when the
+    // pupil needs more problems than there are numbers.
+    void showInOrder(QList<int> numbers) { m_sequence = std::move(numbers); }
     int previousNumber() const { return m_previous; }
 
 private:
     RandomSource& m_random;
     int m_previous = 0; // 0: nothing shown yet
+    QList<int> m_sequence;
+    qsizetype m_next = 0;
 };

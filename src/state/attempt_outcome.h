@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QtGlobal>
 
 // What a recorded attempt achieved, worked out once when it is recorded and handed to the end
@@ -15,4 +16,25 @@ struct AttemptOutcome
     bool passedBefore = false;    // the all-time count and points had reached the course's requirements
     bool topLevelClearedBefore = false;
     bool cleared = false; // the course is cleared, this attempt counted
+};
+
+// How a practice of weak numbers went: each number practised, its figures in the problem log
+// before the practice (over its last appearances) against this practice's.
+struct PracticeOutcome
+{
+    struct Number
+    {
+        int number = 0;
+        double secondsBefore = 0; // median
+        int mistakesBefore = 0;
+        int appearancesBefore = 0;
+        double secondsNow = 0; // median of this practice's problems with the number
+        int mistakesNow = 0;
+        int timesNow = 0;
+    };
+    int pupil = 0;
+    int course = 0;
+    qint32 time = 0;       // the whole practice, in seconds
+    QList<Number> numbers; // in the order first shown
+    bool logged = true;    // the practice's problems are in the log
 };

@@ -121,4 +121,5 @@ struct SharedState
     Statistics stats;
     SoundState sound;
     RosterTables roster;
+    bool problemLogFaultTold = false; // the problem log could not be written, and that was said
 };

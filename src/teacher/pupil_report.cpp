@@ -2,6 +2,7 @@
 
 #include "board/course_board.h"
 #include "drill/attempt.h"
+#include "problemlog/weak_numbers.h"
 #include "records/clearing.h"
 #include "records/oa_date.h"
 #include "state/shared_state.h"
@@ -35,7 +36,7 @@ QStringList lastAttempts(const QList<ResultRecord>& records, int p, const Catalo
 }
 
 QString html(const SharedState& state, int p, const QString& name, const QString& grade, const QDate& today,
-             const QStringList& lastAttempts, const QString& graphImage)
+             const QStringList& lastAttempts, const QList<problemlog::Problem>& weakNumbers, const QString& graphImage)
 {
     const Organisation& org = state.organisation;
     QString out;
@@ -46,17 +47,19 @@ QString html(const SharedState& state, int p, const QString& name, const QString
                .arg(p)
                .arg(today.toString(QStringLiteral("yyyy年M月d日")));
     out += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>レベル</th><th>目標</th>"
-                          "<th>今日</th><th>今まで</th><th>ベスト</th><th>クリア</th></tr>");
+                          "<th>今日</th><th>今まで</th><th>ベスト</th><th>クリア</th><th>にがてな数</th></tr>");
     for (int c = 1; c <= state.catalogue.courseCount; ++c) {
         if (attempt::isPractice(state.catalogue, c))
             continue;
         const qint32 best = state.stats.bestTime(c, p);
-        out += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td></tr>")
+        const QString weak = weaknumbers::numbers(weaknumbers::rank(weakNumbers, p, c), kWeakNumbers);
+        out += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td><td>%6</td><td>%7</td></tr>")
                    .arg(state.catalogue.courseNames[c].toHtmlEscaped(),
                         courseboard::ruleCaption(state.rules, state.catalogue, c).toHtmlEscaped(),
                         courseboard::todayFigures(state.stats, c, p), courseboard::totalFigures(state.stats, c, p),
                         best >= 99998 ? QStringLiteral("―") : QStringLiteral("%1秒").arg(best),
-                        clearing::progressText(state.stats, state.rules, c, p).toHtmlEscaped());
+                        clearing::progressText(state.stats, state.rules, c, p).toHtmlEscaped(),
+                        weak.isEmpty() ? QStringLiteral("―") : weak);
     }
     out += QStringLiteral("</table>");
     out += QStringLiteral("<p><b>最近の記録</b><br>");

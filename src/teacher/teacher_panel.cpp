@@ -1,6 +1,7 @@
 #include "teacher_panel.h"
 
 #include "board/results_lists.h"
+#include "problemlog/weak_numbers.h"
 #include "progress_chart.h"
 #include "progress_graph.h"
 #include "pupil_report.h"
@@ -125,6 +126,10 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
     const auto attempts = reader.read(resultslists::kPersonalRecords);
     if (!attempts)
         return; // the program has been ended
+    // The weak numbers are left out when the problem log cannot be read; the page is printed.
+    const auto log = problemlog::read(problemlog::path(state.folders));
+    const QHash<int, QList<problemlog::Problem>> logOf =
+        log ? weaknumbers::byPupil(log->problems) : QHash<int, QList<problemlog::Problem>>{};
     QTextDocument document;
     document.setDefaultFont(uih::font(10));
     QString html;
@@ -139,7 +144,8 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
         const QString grade = state.roster.pupilGradeLabels[p];
         html +=
             QStringLiteral("<div style=\"%1\">").arg(i == 0 ? QString() : QStringLiteral("page-break-before: always"));
-        html += pupilreport::html(state, p, nameOf(p), grade, today, last, series.isEmpty() ? QString() : image);
+        html += pupilreport::html(state, p, nameOf(p), grade, today, last, logOf.value(p),
+                                  series.isEmpty() ? QString() : image);
         html += QStringLiteral("</div>");
     }
     document.setHtml(html);

@@ -11,6 +11,7 @@ inline constexpr QStringView kBoard = u"seisekitime1";
 inline constexpr QStringView kDrill = u"mainfrm";
 inline constexpr QStringView kWait = u"BASEFRM";
 inline constexpr QStringView kEndScreen = u"FrmSyuuryou";
+inline constexpr QStringView kPracticeEnd = u"FrmRenshuu";
 inline constexpr QStringView kHelpBrowser = u"frmBrowser";
 
 } // namespace formname

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 
 struct AttemptOutcome;
+struct PracticeOutcome;
 
 // The ways from one screen to the next. A screen asks for the next one here with what that
 // one needs, and never includes another screen; the application's navigation creates it and
@@ -21,6 +23,10 @@ public:
     virtual void startDrill(int course) = 0;
     // The result of the attempt just recorded, after the wait screen has stood for a second.
     virtual void showEndScreen(const AttemptOutcome& outcome) = 0;
+    // A practice of the pupil's weak numbers on a course: the drill showing the given numbers,
+    // recorded in the problem log only; its end screen compares them with before.
+    virtual void startPractice(int course, const QList<int>& numbers) = 0;
+    virtual void showPracticeEnd(const PracticeOutcome& outcome) = 0;
     // The help browser, opening the address when it is not open yet; an open browser keeps
     // its page.
     virtual void showHelp(const QString& address) = 0;

@@ -36,6 +36,7 @@ struct Class : LogicWorld
         r.time = time;
         records << r;
     }
+    QList<problemlog::Problem> log;
     classview::Table table()
     {
         state->stats = statistics::compute(records, state->rules, state->catalogue.courseCount, clock.date, clock.time);
@@ -43,6 +44,7 @@ struct Class : LogicWorld
         classview::Builder builder(sources);
         for (const ResultRecord& r : records)
             builder.add(r);
+        builder.addWeakNumbers(log);
         return builder.take();
     }
 };
@@ -58,7 +60,7 @@ private slots:
         Class c;
         const classview::Table t = c.table();
         QCOMPARE(t.headers, (QStringList{"学年", "名前", "番号", "最後の練習", "今日", "今週", "レベル１", "レベル２",
-                                         "レベル３", "レベル４", "レベル５"}));
+                                         "レベル３", "レベル４", "レベル５", "にがてな数"}));
         QCOMPARE(t.rows.size(), 3);                                         // the hidden pupil is left out
         QCOMPARE(t.text(0, classview::GradeColumn), QStringLiteral("小3")); // born 2017
         QCOMPARE(t.text(0, classview::LastPracticeColumn), QStringLiteral("なし"));
@@ -141,6 +143,34 @@ private slots:
         QCOMPARE(t.text(1, classview::FirstLevelColumn).startsWith(QStringLiteral("要チェック")), check);
         if (time == 55)
             QCOMPARE(t.text(1, classview::FirstLevelColumn), QStringLiteral("クリア済み　ベスト55秒"));
+    }
+
+    // The three weakest numbers of the level each pupil practised last; nothing for a pupil
+    // who has logged nothing; the weakest first when the column is sorted descending.
+    void weakNumbers()
+    {
+        Class c;
+        const auto add = [&](int pupil, int level, int number, float seconds) {
+            problemlog::Problem p;
+            p.pupil = qint16(pupil);
+            p.level = qint16(level);
+            p.number = qint16(number);
+            p.seconds = seconds;
+            c.log << p;
+        };
+        for (int n : {12, 18, 20, 24})
+            add(1, 1, n, float(n)); // level 1 first ...
+        add(1, 2, 36, 3);
+        add(1, 2, 48, 9); // ... then level 2, the current one
+        add(2, 1, 16, 50);
+        const classview::Table t = c.table();
+        const int column = t.weakColumn();
+        QCOMPARE(t.text(0, column), QStringLiteral("レベル２：48 36"));
+        QCOMPARE(t.text(1, column), QStringLiteral("レベル１：16"));
+        QCOMPARE(t.text(2, column), QString());
+        QList<int> order = {0, 1, 2};
+        classview::sort(order, t, column, true);
+        QCOMPARE(order, (QList<int>{1, 0, 2}));
     }
 
     void pupilsNotOnTheRosterAreLeftOut()

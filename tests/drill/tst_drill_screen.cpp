@@ -1,6 +1,7 @@
 #include "app/navigation.h"
 #include "drill/drill_screen.h"
 #include "drill_keys.h"
+#include "problemlog/problem_log.h"
 #include "records/result_record.h"
 #include "test_world.h"
 
@@ -32,6 +33,13 @@ struct Attempt : TestWorld
 {
     DrillScreen* screen = nullptr;
 
+    // A practice of weak numbers is given its numbers; an attempt draws them.
+    Attempt(int level, const QList<int>& numbers, bool practice)
+    {
+        random.setValues({0.0f});
+        context.navigator.startPractice(level, numbers);
+        screen = qobject_cast<DrillScreen*>(forms.find("mainfrm"));
+    }
     Attempt(int level, const QList<int>& numbers)
     {
         // The sounds draw from the same random source: one value after each problem.
@@ -43,6 +51,16 @@ struct Attempt : TestWorld
         screen = qobject_cast<DrillScreen*>(forms.find("mainfrm"));
     }
     QLineEdit* box(int k) const { return screen->findChild<QLineEdit*>(QStringLiteral("Text3_%1").arg(k)); }
+    QString logPath() const { return problemlog::path(state->folders); }
+    // Solves the problems in turn, each taking a tenth of a second longer than the one before
+    // from 2.3 s; the one at `wrongAt` gets "3" for its third divisor and is given up with "+" "+".
+    void solve(const QList<int>& numbers, int wrongAt = -1)
+    {
+        for (int i = 0; i < numbers.size(); ++i) {
+            clock.advanceMs(2300 + i * 100);
+            typeKeys(i == wrongAt ? QStringLiteral("1 %1 3 ++").arg(numbers[i]) : solvingKeys(numbers[i]));
+        }
+    }
 };
 
 } // namespace
@@ -168,6 +186,93 @@ private slots:
         QVERIFY(!a.forms.isLoaded("mainfrm"));
         QVERIFY(a.forms.isLoaded("seisekitime1"));
         QVERIFY(!QFile::exists(a.resultsPath()) || readAll(a.resultsPath()).isEmpty());
+        QVERIFY(!QFile::exists(a.logPath())); // its solved problem is not logged either
+    }
+
+    // Each problem of a recorded attempt in the problem log, with when it ended, its seconds,
+    // and for the one gone wrong what was typed and that the answer was shown. The wrong one
+    // takes a solved problem back, so twelve problems make the attempt.
+    void problemLogOfAnAttempt()
+    {
+        const QList<int> numbers = {12, 8, 7, 9, 12, 2, 16, 11, 20, 4, 18, 5};
+        Attempt a(1, numbers);
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        a.solve(numbers, 1);
+        QVERIFY(a.forms.isLoaded("FrmSyuuryou"));
+        const QByteArray expected = problemlog::header() + "2026/12/08,10:00:02,3,1,12,2.3,0,,0\r\n"
+                                                           "2026/12/08,10:00:04,3,1,8,2.4,1,3,1\r\n"
+                                                           "2026/12/08,10:00:07,3,1,7,2.5,0,,0\r\n"
+                                                           "2026/12/08,10:00:09,3,1,9,2.6,0,,0\r\n"
+                                                           "2026/12/08,10:00:12,3,1,12,2.7,0,,0\r\n"
+                                                           "2026/12/08,10:00:15,3,1,2,2.8,0,,0\r\n"
+                                                           "2026/12/08,10:00:18,3,1,16,2.9,0,,0\r\n"
+                                                           "2026/12/08,10:00:21,3,1,11,3.0,0,,0\r\n"
+                                                           "2026/12/08,10:00:24,3,1,20,3.1,0,,0\r\n"
+                                                           "2026/12/08,10:00:27,3,1,4,3.2,0,,0\r\n"
+                                                           "2026/12/08,10:00:30,3,1,18,3.3,0,,0\r\n"
+                                                           "2026/12/08,10:00:34,3,1,5,3.4,0,,0\r\n";
+        QCOMPARE(readAll(a.logPath()), expected);
+        QCOMPARE(readAll(a.resultsPath()).size(), kResultRecordLength);
+    }
+
+    // A log that cannot be written never stops the pupil: both attempts are recorded, and the
+    // teacher is told once.
+    void unwritableLogSaysSoOnce()
+    {
+        const QList<int> numbers = {7, 9, 12, 2, 16, 11, 20, 4, 18, 5};
+        Attempt a(1, numbers);
+        QVERIFY(QDir().mkpath(a.logPath())); // a folder where the log should be
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        a.solve(numbers);
+        QVERIFY(a.forms.isLoaded("FrmSyuuryou"));
+        QCOMPARE(a.messages.shown.size(), 1);
+        QVERIFY(a.messages.shown[0].text.contains(QStringLiteral("問題ごとの記録")));
+        QList<float> values;
+        for (int n : numbers)
+            values << pickValue(1, n) << 0.0f;
+        a.random.setValues(values);
+        a.context.navigator.startDrill(1);
+        a.screen = qobject_cast<DrillScreen*>(a.forms.find("mainfrm"));
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        a.solve(numbers);
+        QVERIFY(a.forms.isLoaded("FrmSyuuryou"));
+        QCOMPARE(a.messages.shown.size(), 1);
+        QCOMPARE(readAll(a.resultsPath()).size(), 2 * kResultRecordLength);
+    }
+
+    // A practice of weak numbers shows the numbers it is given, records nothing in either
+    // results file, logs its problems and ends on its own screen, each number against before.
+    void practiceOfWeakNumbers()
+    {
+        const QList<int> numbers = {12, 18, 12, 20, 18, 12, 20, 18, 20, 18};
+        Attempt a(1, numbers, true);
+        // Before: 12 slow and wrong, 18 quick.
+        QList<problemlog::Entry> before;
+        for (int i = 0; i < 3; ++i) {
+            before.append({QDate(2026, 12, 1), QTime(9, 0), 3, 1, 12, 9.0, 1, "5", true});
+            before.append({QDate(2026, 12, 1), QTime(9, 0), 3, 1, 18, 1.0, 0, QString(), false});
+        }
+        QVERIFY(!problemlog::append(a.logPath(), before, a.pause));
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        QVERIFY(a.screen->findChild<QLabel*>("lblPractice")->isVisible());
+        a.solve(numbers);
+        QVERIFY(!QFile::exists(a.resultsPath()));
+        QVERIFY(!QFile::exists(a.state->folders.sharedFolder + "成績累積データ家庭用.dat"));
+        const auto log = problemlog::read(a.logPath());
+        QCOMPARE(log->problems.size(), 16);
+        QWidget* end = a.forms.find("FrmRenshuu");
+        QVERIFY(end);
+        QCOMPARE(text(end, "Label15"), QStringLiteral("練習"));
+        QCOMPARE(text(end, "lblRow0_0"), QStringLiteral("12"));
+        QCOMPARE(text(end, "lblRow0_1"), QStringLiteral("9.0秒　3回中3回まちがい"));
+        QCOMPARE(text(end, "lblRow0_2"), QStringLiteral("2.5秒　まちがいなし")); // 2.3, 2.5, 2.8
+        QCOMPARE(text(end, "lblRow0_3"), QStringLiteral("よくなった！"));
+        QCOMPARE(text(end, "lblRow1_3"), QStringLiteral("もう少し")); // 18: 1.0 s before
+        QCOMPARE(text(end, "lblRow2_1"), QStringLiteral("はじめて")); // 20
+        QVERIFY(QTest::qWaitForWindowActive(end));
+        QTRY_COMPARE(QApplication::focusWidget(), end->findChild<QWidget*>("Command4"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QVERIFY(a.forms.isLoaded("seisekitime1"));
     }
 
     void entryBoxesTakeNoInputMethod()

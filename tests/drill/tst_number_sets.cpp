@@ -91,6 +91,19 @@ private slots:
         }
     }
 
+    // A practice shows its numbers in order and starts again when more are needed, without
+    // showing its last number twice in a row.
+    void practiceNumbersInOrder()
+    {
+        ScriptedRandom random;
+        ProblemDrawer drawer(random);
+        drawer.showInOrder({12, 8, 12});
+        QList<int> shown;
+        for (int i = 0; i < 6; ++i)
+            shown << *drawer.drawNext(1);
+        QCOMPARE(shown, (QList<int>{12, 8, 12, 8, 12, 8}));
+    }
+
     void levelWithoutSetIsRefused_data()
     {
         QTest::addColumn<int>("level");

@@ -1,7 +1,9 @@
 // Appends attempts to both results files, as one of several programs of the family would at
 // the same moment. Arguments: installation folder, worker number, number of attempts, and
-// "record" to record them as the program does (through the list of waiting records).
+// "record" to record them as the program does (through the list of waiting records), or "log"
+// to append that many attempts' ten problems to the problem log instead.
 #include "fakes.h"
+#include "problemlog/problem_log.h"
 #include "records/results_file.h"
 #include "records/results_recorder.h"
 #include "startup/course_catalogue.h"
@@ -26,6 +28,18 @@ int main(int argc, char* argv[])
     EventLoopPause pause(realClock); // the workers' appends really wait for each other's locks
     const int worker = args[2].toInt();
     const int count = args[3].toInt();
+    if (args.size() == 5 && args[4] == "log") {
+        for (int n = 0; n < count; ++n) {
+            QList<problemlog::Entry> entries;
+            for (int k = 0; k < 10; ++k)
+                entries.append({QDate(2026, 12, 8), QTime(9, 0), worker, 1, n * 10 + k, 1.5, 0, QString(), false});
+            if (const auto error = problemlog::append(problemlog::path(state->folders), entries, pause)) {
+                std::fprintf(stderr, "%s\n", qPrintable(*error));
+                return 1;
+            }
+        }
+        return 0;
+    }
     if (args.size() == 5) {
         catalogue::fill(state->catalogue);
         RecordingMessageBox messages;

@@ -1,5 +1,6 @@
 #include "fakes.h"
 #include "logic_world.h"
+#include "problemlog/problem_log.h"
 #include "records/pending_records.h"
 #include "records/result_record.h"
 #include "records/results_recorder.h"
@@ -49,6 +50,39 @@ private slots:
         }
         QCOMPARE(seen.size(), kWorkers * kEach);
         QCOMPARE(seenShared.size(), kWorkers * kEach);
+    }
+
+    // Several programs logging problems at once: one header, every line once, each attempt's
+    // ten lines together.
+    void problemLogLosesNothing()
+    {
+        constexpr int kWorkers = 4;
+        constexpr int kEach = 100;
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath("prog");
+        const QString worker = QCoreApplication::applicationDirPath() + "/append_worker";
+        QList<QProcess*> processes;
+        for (int w = 1; w <= kWorkers; ++w) {
+            auto* p = new QProcess(this);
+            p->start(worker, {dir.path(), QString::number(w), QString::number(kEach), "log"});
+            processes.append(p);
+        }
+        for (QProcess* p : processes) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitCode(), 0);
+        }
+        const auto read = problemlog::read(dir.path() + "/prog/問題記録.csv");
+        QVERIFY(read);
+        QCOMPARE(read->damaged, 0);
+        QCOMPARE(read->problems.size(), kWorkers * kEach * 10);
+        QSet<QPair<int, int>> seen;
+        for (qsizetype i = 0; i < read->problems.size(); ++i) {
+            const problemlog::Problem& p = read->problems[i];
+            seen.insert({p.pupil, p.number});
+            if (i % 10 != 0) // an attempt's lines are never split by another program's
+                QCOMPARE(p.number, read->problems[i - 1].number + 1);
+        }
+        QCOMPARE(seen.size(), kWorkers * kEach * 10);
     }
 
     // The program ended at any moment of its recording (kill -9) loses no attempt and writes

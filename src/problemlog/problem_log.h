@@ -1,0 +1,69 @@
+#pragma once
+
+#include "records/results_file.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QTime>
+#include <optional>
+
+class Pause;
+struct Folders;
+
+// "問題記録.csv" in the program folder: one line per problem of a recorded attempt (and of a
+// practice of weak numbers), so that the teacher and the program can see which numbers cost a
+// pupil time or mistakes. UTF-8 with a byte-order mark, CR LF line ends, RFC 4180; appended
+// under a lock on its first byte, as the results files are, never rewritten. The family's own
+// files stay as they are.
+namespace problemlog {
+
+QString fileName();
+QString path(const Folders& folders);
+
+struct Entry
+{
+    QDate date;
+    QTime time; // when the problem ended
+    int pupil = 0;
+    int level = 0;
+    int number = 0;
+    double seconds = 0; // from its appearance to its end, to a tenth of a second
+    int wrong = 0;      // wrong judgements
+    QString firstWrong; // what the first wrong judgement was on
+    bool answerShown = false;
+};
+
+// The header line with the byte-order mark, written when the file is made.
+QByteArray header();
+QByteArray line(const Entry& entry);
+
+// Appends the lines after the file's last whole line, making the file with its header when
+// there is none; the error, in Japanese, when it could not. A sibling's lock is waited for as
+// for the results files.
+std::optional<QString> append(const QString& path, const QList<Entry>& entries, Pause& pause,
+                              const resultsfile::Opener& open = openRecordFile);
+
+// What the rankings need of a logged problem, small enough to hold a school year's log.
+struct Problem
+{
+    qint32 day = 0; // days since 30 December 1899
+    qint16 pupil = 0;
+    qint16 level = 0;
+    qint16 number = 0;
+    float seconds = 0;
+    bool mistake = false; // a wrong judgement, or the answer shown
+};
+
+struct Read
+{
+    QList<Problem> problems; // in file order
+    int damaged = 0;         // lines that could not be read, passed over
+};
+// Reads the whole log; nothing when it cannot be read (the error says why). A missing log is an
+// empty one.
+std::optional<Read> read(const QString& path, QString* error = nullptr);
+// The same from the log's bytes.
+Read parse(const QByteArray& bytes);
+
+} // namespace problemlog
