@@ -61,7 +61,7 @@ fuzz: deps
 	@./scripts/install-deps.sh --fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DDRILL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
-	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target fuzz_settings fuzz_roster fuzz_results fuzz_cp932
+	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target fuzz_settings fuzz_roster fuzz_results fuzz_cp932 fuzz_problem_log
 	@./scripts/run-fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
 
 # Every test built once with AddressSanitizer and UndefinedBehaviorSanitizer.

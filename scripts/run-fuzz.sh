@@ -5,13 +5,14 @@ set -u
 BUILD=$1
 SECONDS_EACH=${2:-60}
 status=0
-for target in fuzz_settings fuzz_roster fuzz_results fuzz_cp932; do
+for target in fuzz_settings fuzz_roster fuzz_results fuzz_cp932 fuzz_problem_log; do
     corpus="$BUILD/corpus/$target"
     mkdir -p "$corpus"
     case $target in
     fuzz_settings | fuzz_cp932) cp demo/約数ドリル/*.txt demo/files/*.txt "$corpus/" ;;
     fuzz_roster) cp demo/files/生徒用名簿.txt "$corpus/" ;;
     fuzz_results) printf '' >"$corpus/empty" ;;
+    fuzz_problem_log) printf '\xef\xbb\xbf日付\r\n2026/12/08,10:00:02,3,1,12,2.3,1,"3",1\r\n' >"$corpus/line" ;;
     esac
     echo "== $target, $SECONDS_EACH s"
     if ! "$BUILD/bin/$target" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \

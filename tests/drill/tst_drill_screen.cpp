@@ -33,21 +33,25 @@ struct Attempt : TestWorld
 {
     DrillScreen* screen = nullptr;
 
-    // A practice of weak numbers is given its numbers; an attempt draws them.
-    Attempt(int level, const QList<int>& numbers, bool practice)
+    enum class Run
     {
-        random.setValues({0.0f});
-        context.navigator.startPractice(level, numbers);
-        screen = qobject_cast<DrillScreen*>(forms.find("mainfrm"));
-    }
-    Attempt(int level, const QList<int>& numbers)
+        Attempt,
+        Practice
+    };
+    // An attempt draws the given numbers; a practice of weak numbers is given them.
+    Attempt(int level, const QList<int>& numbers, Run run = Run::Attempt)
     {
-        // The sounds draw from the same random source: one value after each problem.
-        QList<float> values;
-        for (int n : numbers)
-            values << pickValue(level, n) << 0.0f;
-        random.setValues(values);
-        context.navigator.startDrill(level);
+        if (run == Run::Practice) {
+            random.setValues({0.0f});
+            context.navigator.startPractice(level, numbers);
+        } else {
+            // The sounds draw from the same random source: one value after each problem.
+            QList<float> values;
+            for (int n : numbers)
+                values << pickValue(level, n) << 0.0f;
+            random.setValues(values);
+            context.navigator.startDrill(level);
+        }
         screen = qobject_cast<DrillScreen*>(forms.find("mainfrm"));
     }
     QLineEdit* box(int k) const { return screen->findChild<QLineEdit*>(QStringLiteral("Text3_%1").arg(k)); }
@@ -245,7 +249,7 @@ private slots:
     void practiceOfWeakNumbers()
     {
         const QList<int> numbers = {12, 18, 12, 20, 18, 12, 20, 18, 20, 18};
-        Attempt a(1, numbers, true);
+        Attempt a(1, numbers, Attempt::Run::Practice);
         // Before: 12 slow and wrong, 18 quick.
         QList<problemlog::Entry> before;
         for (int i = 0; i < 3; ++i) {
