@@ -183,10 +183,22 @@ assert struct.unpack_from("<hhi", s, 38) == (1, 1, time)
 assert s[46:] == b" " * 5 + b"\0" * 15, s[46:]
 print(f"records: pupil 1, level 1, {time} s, on both files")
 PY
+# The attempt's problems in the problem log: the header and ten or more lines of pupil 1 on level 1.
+/usr/bin/python3 - "$PROG/問題記録.csv" <<'PY' || fail "the problem log is not what the attempt was"
+import sys
+text = open(sys.argv[1], "rb").read()
+assert text.startswith("\ufeff日付,".encode()), text[:20]
+lines = text.split(b"\r\n")
+assert lines[-1] == b"", "no CR LF at the end"
+problems = [line.split(b",") for line in lines[1:-1]]
+assert len(problems) >= 10 and all(p[2:4] == [b"1", b"1"] and len(p) == 9 for p in problems), problems
+print(f"problem log: {len(problems)} problems of pupil 1 on level 1")
+PY
 
 # Installing again over it keeps what the school has, byte for byte.
 kept=(files/生徒用名簿.txt files/共通データ.txt 約数ドリル/成績累積データ.dat files/成績累積データ家庭用.dat
-    約数ドリル/設定.txt 約数ドリル/タイム回数データ.txt 約数ドリル/help/contact.html 約数ドリル/ヘルプアドレス.txt)
+    約数ドリル/設定.txt 約数ドリル/タイム回数データ.txt 約数ドリル/help/contact.html 約数ドリル/ヘルプアドレス.txt
+    約数ドリル/問題記録.csv)
 printf 'qrc:/help/index.html\r\n' >"$PROG/ヘルプアドレス.txt"
 printf '<p>塾の連絡先</p>' >"$PROG/help/contact.html"
 (cd "$TOP" && md5sum "${kept[@]}") >"$WORK/kept.md5"
@@ -194,8 +206,9 @@ printf '<p>塾の連絡先</p>' >"$PROG/help/contact.html"
 (cd "$TOP" && md5sum -c --quiet "$WORK/kept.md5") || fail "installing over it changed what the school has"
 
 # Uninstalling removes the program and keeps the results, the roster and the settings.
+# The uninstaller runs on from a copy of itself and removes its own file last.
 (cd "$PROG" && "$WINE" uninstall.exe /S) >/dev/null 2>&1
-for _ in $(seq 300); do [ -f "$PROG/divisor-drill.exe" ] || break; sleep 0.1; done
+for _ in $(seq 300); do [ -f "$PROG/uninstall.exe" ] || break; sleep 0.1; done
 [ -f "$PROG/divisor-drill.exe" ] && fail "the uninstaller left the program"
 [ -f "$PROG/Qt6Core.dll" ] && fail "the uninstaller left Qt"
 (cd "$TOP" && md5sum -c --quiet "$WORK/kept.md5") || fail "uninstalling removed what the school has"

@@ -36,7 +36,8 @@ QStringList lastAttempts(const QList<ResultRecord>& records, int p, const Catalo
 }
 
 QString html(const SharedState& state, int p, const QString& name, const QString& grade, const QDate& today,
-             const QStringList& lastAttempts, const QList<problemlog::Problem>& weakNumbers, const QString& graphImage)
+             const QStringList& lastAttempts, const QList<problemlog::Problem>& weakNumbers, const QString& graphImage,
+             int graphWidth)
 {
     const Organisation& org = state.organisation;
     QString out;
@@ -46,8 +47,9 @@ QString html(const SharedState& state, int p, const QString& name, const QString
                     name.toHtmlEscaped())
                .arg(p)
                .arg(today.toString(QStringLiteral("yyyy年M月d日")));
-    out += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\"><tr><th>レベル</th><th>目標</th>"
-                          "<th>今日</th><th>今まで</th><th>ベスト</th><th>クリア</th><th>にがてな数</th></tr>");
+    out += QStringLiteral(
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\"><tr><th>レベル</th><th>目標</th>"
+        "<th>今日</th><th>今まで</th><th>ベスト</th><th>クリア</th><th>にがてな数</th></tr>");
     for (int c = 1; c <= state.catalogue.courseCount; ++c) {
         if (attempt::isPractice(state.catalogue, c))
             continue;
@@ -69,7 +71,7 @@ QString html(const SharedState& state, int p, const QString& name, const QString
     out += lines.isEmpty() ? QStringLiteral("まだ記録がありません") : lines.join(QStringLiteral("<br>"));
     out += QStringLiteral("</p>");
     if (!graphImage.isEmpty())
-        out += QStringLiteral("<p><img src=\"%1\" width=\"%2\"></p>").arg(graphImage).arg(kGraphWidth);
+        out += QStringLiteral("<p><img src=\"%1\" width=\"%2\"></p>").arg(graphImage).arg(graphWidth);
     return out;
 }
 

@@ -19,7 +19,7 @@ namespace pupilreport {
 
 constexpr int kLastAttempts = 5;
 constexpr int kWeakNumbers = 3; // per level
-// The graph fills the rest of the page: drawn at this size, shown at this width.
+// The graph fills the rest of the page: drawn at this size, shown at most at this width.
 constexpr int kGraphPictureWidth = 1000;
 constexpr int kGraphPictureHeight = 760;
 constexpr int kGraphWidth = 680;
@@ -33,6 +33,7 @@ QStringList lastAttempts(const QList<ResultRecord>& records, int pupil, const Ca
 
 // weakNumbers: the pupil's problem log, for the three weakest numbers of each level.
 QString html(const SharedState& state, int pupil, const QString& name, const QString& grade, const QDate& today,
-             const QStringList& lastAttempts, const QList<problemlog::Problem>& weakNumbers, const QString& graphImage);
+             const QStringList& lastAttempts, const QList<problemlog::Problem>& weakNumbers, const QString& graphImage,
+             int graphWidth = kGraphWidth);
 
 } // namespace pupilreport

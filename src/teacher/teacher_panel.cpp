@@ -14,6 +14,7 @@
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileDialog>
 #include <QListWidget>
@@ -22,6 +23,10 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <algorithm>
+
+Q_GUI_EXPORT int qt_defaultDpiY();
 
 TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* board)
     : QDialog(board), m_context(context), m_boardPupil(boardPupil), m_showPupil(std::move(showPupil))
@@ -118,6 +123,33 @@ void TeacherPanel::print()
         printReports(printer, pupilsToPrint());
 }
 
+namespace {
+
+// The width, in the document's pixels, that lets the graph fill what a pupil's page leaves below
+// its text on this printer: the text is laid out as QTextDocument::print lays it out (on the
+// printer, with its 2 cm margins), and the graph keeps its proportions. Never wider than the
+// page's own graph, never so small that it cannot be read.
+int graphWidthFor(const QString& text, QPrinter& printer)
+{
+    QTextDocument measure;
+    measure.setDefaultFont(uih::font(10));
+    measure.setHtml(text);
+    measure.documentLayout()->setPaintDevice(&printer);
+    const qreal dpi = qt_defaultDpiY();
+    const qreal scale = printer.logicalDpiY() / dpi;
+    QTextFrameFormat frame = measure.rootFrame()->frameFormat();
+    frame.setMargin(int((2 / 2.54) * dpi));
+    measure.rootFrame()->setFrameFormat(frame);
+    measure.setPageSize(QSizeF(printer.width(), printer.height()));
+    const qreal used = measure.documentLayout()->blockBoundingRect(measure.lastBlock()).bottom();
+    const qreal room = printer.height() - used - frame.margin() * scale;
+    // The graph's paragraph adds its own spacing; a twentieth is left for it.
+    const qreal width = room * 0.95 / scale * pupilreport::kGraphPictureWidth / pupilreport::kGraphPictureHeight;
+    return int(std::clamp(width, qreal(pupilreport::kGraphWidth) / 2, qreal(pupilreport::kGraphWidth)));
+}
+
+} // namespace
+
 void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
 {
     const SharedState& state = m_context.services.state;
@@ -144,8 +176,10 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
         const QString grade = state.roster.pupilGradeLabels[p];
         html +=
             QStringLiteral("<div style=\"%1\">").arg(i == 0 ? QString() : QStringLiteral("page-break-before: always"));
-        html += pupilreport::html(state, p, nameOf(p), grade, today, last, logOf.value(p),
-                                  series.isEmpty() ? QString() : image);
+        const QString text = pupilreport::html(state, p, nameOf(p), grade, today, last, logOf.value(p), QString());
+        html += series.isEmpty() ? text
+                                 : pupilreport::html(state, p, nameOf(p), grade, today, last, logOf.value(p), image,
+                                                     graphWidthFor(text, printer));
         html += QStringLiteral("</div>");
     }
     document.setHtml(html);
