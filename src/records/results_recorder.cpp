@@ -37,7 +37,7 @@ ResultsRecorder::Delivery ResultsRecorder::deliver(bool mayAsk, int lockWaitMs)
                     break;
                 const int choice = m_services.messages.choose(
                     QStringLiteral("成績の記録"),
-                    QStringLiteral("ほかのプログラムが「%1」を %2 秒以上使っているため、成績を記録できません。"
+                    QStringLiteral("ほかのプログラムが「%1」を%2\u2060秒以上使っているため、成績を記録できません。"
                                    "\r\nもう一度ためすか、あとで記録するかを選んでください。\r\n")
                             .arg(error->fileName)
                             .arg(lockWaitMs / 1000) +

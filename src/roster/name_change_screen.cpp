@@ -66,6 +66,9 @@ void NameChangeScreen::fill()
         const bool present = m_editor && m_editor->row(i).present;
         // A row without a roster line is shown empty and cannot be typed into: no line is invented.
         m_names[i]->setText(present ? m_editor->row(i).line.name : QString());
+        // The stored name keeps its trailing blanks; the cursor waits after the name itself, so
+        // that what is typed joins the name and not the blanks.
+        m_names[i]->setCursorPosition(int(m_names[i]->text().trimmed().size()));
         m_years[i]->setText(present ? QString::number(m_editor->row(i).line.birthYear) : QString());
         m_names[i]->setEnabled(present);
         m_years[i]->setEnabled(present);
