@@ -348,14 +348,20 @@ void BoardScreen::startPractice(int course)
     if (course < 1 || course >= m_columns.size() || !m_columns[course].practice->isEnabled())
         return;
     const QList<int> numbers = m_board.practiceNumbers(course);
-    if (numbers.isEmpty())
-        return;
+    if (!numbers.isEmpty())
+        leaveForDrill([&] { m_context.navigator.startPractice(course, numbers); });
+}
+
+// The wait panel stands while the drill gets ready; the drill replaces the board, and a level
+// without problems leaves it here.
+void BoardScreen::leaveForDrill(const std::function<void()>& start)
+{
     m_wait->show();
     m_wait->raise();
     if (!letEventsRun())
         return;
     const OpenCheck open = openCheck();
-    m_context.navigator.startPractice(course, numbers);
+    start();
     if (open())
         m_wait->hide();
 }
@@ -378,17 +384,8 @@ void BoardScreen::scrollColumns(int value)
 
 void BoardScreen::startCourse(int course)
 {
-    if (course < 1 || course >= m_columns.size() || !m_columns[course].start->isEnabled())
-        return;
-    m_wait->show();
-    m_wait->raise();
-    if (!letEventsRun())
-        return;
-    // The drill replaces the board; a level without problems leaves it here.
-    const OpenCheck open = openCheck();
-    m_context.navigator.startDrill(course);
-    if (open())
-        m_wait->hide();
+    if (course >= 1 && course < m_columns.size() && m_columns[course].start->isEnabled())
+        leaveForDrill([&] { m_context.navigator.startDrill(course); });
 }
 
 void BoardScreen::backToMenu()

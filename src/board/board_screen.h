@@ -5,6 +5,7 @@
 #include "ui/screen_context.h"
 
 #include <QList>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -66,6 +67,7 @@ private:
     void showPupilHeading();
     void showWeakNumbers();
     void startPractice(int course); // にがてな数の練習
+    void leaveForDrill(const std::function<void()>& start);
 
     ScreenContext& m_context;
     CourseBoard m_board;

@@ -12,6 +12,29 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+namespace {
+
+// Starts the workers at once in an installation folder and waits until every one has ended well.
+void runWorkers(const QString& folder, int workers, int each, const QString& mode = QString())
+{
+    QDir(folder).mkpath("prog");
+    const QString worker = QCoreApplication::applicationDirPath() + "/append_worker";
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int w = 1; w <= workers; ++w) {
+        QStringList arguments = {folder, QString::number(w), QString::number(each)};
+        if (!mode.isEmpty())
+            arguments << mode;
+        processes.push_back(std::make_unique<QProcess>());
+        processes.back()->start(worker, arguments);
+    }
+    for (const auto& p : processes) {
+        QVERIFY(p->waitForFinished(60000));
+        QCOMPARE(p->exitCode(), 0);
+    }
+}
+
+} // namespace
+
 class TestConcurrentAppend : public QObject
 {
     Q_OBJECT
@@ -22,18 +45,7 @@ private slots:
         constexpr int kWorkers = 4;
         constexpr int kEach = 200;
         QTemporaryDir dir;
-        QDir(dir.path()).mkpath("prog");
-        const QString worker = QCoreApplication::applicationDirPath() + "/append_worker";
-        QList<QProcess*> processes;
-        for (int w = 1; w <= kWorkers; ++w) {
-            auto* p = new QProcess(this);
-            p->start(worker, {dir.path(), QString::number(w), QString::number(kEach)});
-            processes.append(p);
-        }
-        for (QProcess* p : processes) {
-            QVERIFY(p->waitForFinished(60000));
-            QCOMPARE(p->exitCode(), 0);
-        }
+        runWorkers(dir.path(), kWorkers, kEach);
 
         const QByteArray results = readAll(dir.path() + "/prog/成績累積データ.dat");
         const QByteArray shared = readAll(dir.path() + "/成績累積データ家庭用.dat");
@@ -59,18 +71,7 @@ private slots:
         constexpr int kWorkers = 4;
         constexpr int kEach = 100;
         QTemporaryDir dir;
-        QDir(dir.path()).mkpath("prog");
-        const QString worker = QCoreApplication::applicationDirPath() + "/append_worker";
-        QList<QProcess*> processes;
-        for (int w = 1; w <= kWorkers; ++w) {
-            auto* p = new QProcess(this);
-            p->start(worker, {dir.path(), QString::number(w), QString::number(kEach), "log"});
-            processes.append(p);
-        }
-        for (QProcess* p : processes) {
-            QVERIFY(p->waitForFinished(60000));
-            QCOMPARE(p->exitCode(), 0);
-        }
+        runWorkers(dir.path(), kWorkers, kEach, "log");
         const auto read = problemlog::read(dir.path() + "/prog/問題記録.csv");
         QVERIFY(read);
         QCOMPARE(read->damaged, 0);
