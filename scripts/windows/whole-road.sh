@@ -95,21 +95,6 @@ drill_number() {
     done
     return 1
 }
-keys_for() {
-    local n=$1 d small=() large=()
-    for ((d = 1; d * d <= n; d++)); do
-        if ((n % d == 0)); then
-            small+=("$d")
-            ((d * d != n)) && large=("$((n / d))" "${large[@]}")
-        fi
-    done
-    local keys="" i
-    for ((i = 0; i < ${#small[@]}; i++)); do
-        keys+="${small[$i]} "
-        [ "$i" -lt "${#large[@]}" ] && keys+="${large[$((${#large[@]} - 1 - i))]} "
-    done
-    echo "$keys "
-}
 
 start_program
 menu=$(window "約数早押しドリル") || fail "the menu did not show: $(cat "$WORK/program.log")"

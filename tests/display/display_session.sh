@@ -98,3 +98,21 @@ wait_for_exit() {
     EXIT_CODE=$?
     APP_PID=""
 }
+
+# The keys that solve a problem: its divisors in the order the drill asks for them (the smallest,
+# its partner, the next smallest ...), each with the space bar, then the space bar alone.
+keys_for() {
+    local n=$1 d small=() large=()
+    for ((d = 1; d * d <= n; d++)); do
+        if ((n % d == 0)); then
+            small+=("$d")
+            ((d * d != n)) && large=("$((n / d))" "${large[@]}")
+        fi
+    done
+    local keys="" i
+    for ((i = 0; i < ${#small[@]}; i++)); do
+        keys+="${small[$i]} "
+        [ "$i" -lt "${#large[@]}" ] && keys+="${large[$((${#large[@]} - 1 - i))]} "
+    done
+    echo "$keys "
+}

@@ -25,22 +25,6 @@ export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
     fail "the accessibility bus did not start"
 started=$(date +%s)
 
-# Divisors in the order the drill asks for them: the smallest, its partner, the next smallest ...
-keys_for() {
-    local n=$1 d small=() large=()
-    for ((d = 1; d * d <= n; d++)); do
-        if ((n % d == 0)); then
-            small+=("$d")
-            ((d * d != n)) && large=("$((n / d))" "${large[@]}")
-        fi
-    done
-    local keys="" i
-    for ((i = 0; i < ${#small[@]}; i++)); do
-        keys+="${small[$i]} "
-        [ "$i" -lt "${#large[@]}" ] && keys+="${large[$((${#large[@]} - 1 - i))]} "
-    done
-    echo "$keys "
-}
 
 # Ten problems, each a number other than the one before (PREVIOUS, the first time).
 solve_ten() {
