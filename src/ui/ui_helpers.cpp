@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QScreen>
 #include <QTranslator>
 #include <QWidget>
@@ -102,7 +103,9 @@ void fitAndCentre(QWidget* window)
             if (child->isWindow())
                 continue;
             child->setGeometry(scaled(child->geometry()));
-            if (child->testAttribute(Qt::WA_SetFont)) {
+            // A menu bar shows the program's font; scaled with its bar, its captions still fit
+            // (else they hide behind the bar's extension arrow).
+            if (child->testAttribute(Qt::WA_SetFont) || qobject_cast<QMenuBar*>(child)) {
                 QFont f = child->font();
                 f.setPointSizeF(f.pointSizeF() * scale);
                 child->setFont(f);
