@@ -7,6 +7,8 @@
 #include <QLibraryInfo>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QTranslator>
 #include <QWidget>
@@ -55,8 +57,35 @@ void showLinesInCells(QListWidget* list, int pointSize)
     list->setItemDelegate(new CellTextDelegate(list));
 }
 
+namespace {
+
+// The platform's style, but the menu bar's extension arrow is drawn here: the style's own is a
+// picture file, and reading the first picture loads every image-format plugin Qt has, which
+// the menu paid for at every start.
+class ProgramStyle final : public QProxyStyle
+{
+public:
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (icon != SP_ToolBarHorizontalExtensionButton)
+            return QProxyStyle::standardIcon(icon, option, widget);
+        QPixmap arrow(16, 16);
+        arrow.fill(Qt::transparent);
+        QPainter painter(&arrow);
+        painter.setPen(QPen(widget ? widget->palette().color(QPalette::ButtonText) : QColor(Qt::black), 1.5));
+        for (const int x : {4, 9}) {
+            painter.drawLine(x, 4, x + 3, 8);
+            painter.drawLine(x + 3, 8, x, 12);
+        }
+        return QIcon(arrow);
+    }
+};
+
+} // namespace
+
 void applyProgramLook()
 {
+    QApplication::setStyle(new ProgramStyle);
     QApplication::setFont(font(kTextPointSize));
     // Qt's own dialogs (printing, choosing a file) in Japanese too, where the translations are
     // installed; without them they stay in English.
