@@ -177,10 +177,12 @@ void NameselScreen::showList()
     if (!m_menu.list(m_gradeFilter->currentText()) || !open())
         return; // the program has been ended, or the menu left
     const QSignalBlocker blocker(m_list);
-    m_list->clear();
-    m_list->addItem(kRowZero);
+    QStringList lines{kRowZero};
+    lines.reserve(m_menu.rows().size() + 1);
     for (const namelist::Row& row : m_menu.rows())
-        m_list->addItem(row.text);
+        lines.append(row.text);
+    m_list->clear();
+    m_list->addItems(lines); // at once: item by item, each row tells the view again
     m_list->setCurrentRow(0);
     rowClicked(0, false);
 }

@@ -63,6 +63,7 @@ private:
 template <typename OnInvalid> std::string convert(iconv_t cd, std::string_view input, OnInvalid onInvalid)
 {
     std::string output;
+    output.reserve(input.size() * 2);
     char* in = const_cast<char*>(input.data());
     size_t inLeft = input.size();
     char buffer[4096];

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QStyledItemDelegate>
+#include <optional>
 
 // Draws a list's lines on a grid of half-width cells: a half-width character (ASCII, half-width
 // katakana) takes one cell, every other character two, as in the family's code page. Columns
@@ -13,10 +16,23 @@ class CellTextDelegate final : public QStyledItemDelegate
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // The width of one cell in a font: half of its full-width space. A glyph wider than its
-    // cells is drawn narrowed, so that none reaches into its neighbour.
-    static qreal cellWidth(const QFont& font);
-
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    // A font's cell (half of its full-width space: a glyph wider than its cells is drawn
+    // narrowed, so that none reaches into its neighbour), line height, ascent, and each
+    // character's advance once it has been drawn: a list shows the same few dozen characters
+    // on every line.
+    struct Measures
+    {
+        QFont font;
+        qreal cell = 0;
+        qreal height = 0;
+        qreal ascent = 0;
+        mutable QHash<char32_t, qreal> advances;
+    };
+    const Measures& measuresFor(const QFont& font) const;
+
+    mutable std::optional<Measures> m_measures;
 };
