@@ -65,6 +65,8 @@ namespace {
 class ProgramStyle final : public QProxyStyle
 {
 public:
+    using QProxyStyle::QProxyStyle;
+
     QIcon standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
     {
         if (icon != SP_ToolBarHorizontalExtensionButton)
@@ -85,7 +87,7 @@ public:
 
 void applyProgramLook()
 {
-    QApplication::setStyle(new ProgramStyle);
+    QApplication::setStyle(new ProgramStyle(QApplication::style()->name())); // the style in use, or the platform's
     QApplication::setFont(font(kTextPointSize));
     // Qt's own dialogs (printing, choosing a file) in Japanese too, where the translations are
     // installed; without them they stay in English.
@@ -105,6 +107,10 @@ void applyProgramLook()
         "QPushButton:disabled { color: #a0a0a0; }"
         "QPushButton:focus { border: 3px solid #ff8f00; }"
         "QListWidget:focus, QComboBox:focus, QLineEdit:focus, QTableView:focus { border: 3px solid #ff8f00; }"
+        // The lists draw their own text in the highlighted-text colour on a chosen line; the
+        // chosen line's background is then the matching highlight colour on every platform (the
+        // Windows style's own is so pale that white text on it could not be read).
+        "QListWidget::item:selected { background: palette(highlight); color: palette(highlighted-text); }"
         "QRadioButton, QCheckBox { border: 3px solid transparent; border-radius: 4px; padding: 0px 3px; }"
         "QRadioButton:focus, QCheckBox:focus { border: 3px solid #ff8f00; }"));
 }

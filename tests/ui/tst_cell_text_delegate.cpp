@@ -3,7 +3,22 @@
 
 #include <QListWidget>
 #include <QPainter>
+#include <QStyleFactory>
 #include <QtTest>
+
+namespace {
+
+// The relative luminance of a colour, as contrast ratios use it.
+double luminance(QRgb colour)
+{
+    const auto channel = [](int value) {
+        const double c = value / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(colour)) + 0.7152 * channel(qGreen(colour)) + 0.0722 * channel(qBlue(colour));
+}
+
+} // namespace
 
 // A list line drawn on its grid: every glyph inside its own cells, blanks left empty, so the
 // columns of the family's lines stay where their cells put them.
@@ -72,6 +87,50 @@ private slots:
             if (line[i] != u' ' && line[i] != QChar(0x3000))
                 QVERIFY2(inked[i], qPrintable(QStringLiteral("「%1」 was not drawn").arg(line[i])));
         }
+    }
+
+    // The chosen line's text against its background, under every style Qt has here (under Wine
+    // the Windows style too, whose own chosen line is pale).
+    void chosenLineReadable_data()
+    {
+        QTest::addColumn<QString>("style");
+        for (const QString& key : QStyleFactory::keys())
+            QTest::addRow("%s", qPrintable(key)) << key;
+    }
+    void chosenLineReadable()
+    {
+        QFETCH(QString, style);
+        QApplication::setStyle(QStyleFactory::create(style));
+        uih::applyProgramLook();
+        QListWidget list;
+        uih::showLinesInCells(&list, 16);
+        list.addItems({QStringLiteral("小1 山田　太郎       32"), QStringLiteral("小2 佐藤　花子")});
+        list.resize(420, 200);
+        list.show();
+        list.activateWindow();
+        list.setFocus();
+        list.setCurrentRow(0);
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        const QImage row = list.viewport()->grab(list.visualItemRect(list.item(0))).toImage();
+        // The background is the line's commonest colour; the text, its pixels furthest from it.
+        QHash<QRgb, int> counts;
+        for (int y = 0; y < row.height(); ++y) {
+            for (int x = 0; x < row.width(); ++x)
+                ++counts[row.pixel(x, y) | 0xFF000000];
+        }
+        QRgb background = 0;
+        int most = 0;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            if (it.value() > most)
+                std::tie(background, most) = std::pair(it.key(), it.value());
+        }
+        double best = 1;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            const double a = luminance(background) + 0.05;
+            const double b = luminance(it.key()) + 0.05;
+            best = std::max(best, std::max(a, b) / std::min(a, b));
+        }
+        QVERIFY2(best >= 3, qPrintable(QStringLiteral("contrast %1 on %2").arg(best).arg(background, 6, 16)));
     }
 };
 
