@@ -29,6 +29,16 @@ bool isMainScreen(const Form* form)
     return false;
 }
 
+// "表示" in a teacher's window: shows another pupil on the board the window was opened from,
+// while that board is open.
+ToolWindows::ShowPupil showingOn(BoardScreen* board)
+{
+    return [shownOn = QPointer<BoardScreen>(board)](int pupil) {
+        if (shownOn)
+            shownOn->showPupil(pupil);
+    };
+}
+
 } // namespace
 
 ScreenContext& ScreenNavigation::context() const
@@ -158,15 +168,7 @@ void ScreenNavigation::showTeacherPanel()
     ToolWindows* windows = board ? tools() : nullptr;
     if (!windows)
         return;
-    // "表示" shows another pupil on the board the panel was opened from, while that is open.
-    QPointer<BoardScreen> shownOn(board);
-    windows->showTeacherPanel(
-        context(), board->board().viewedPupil(),
-        [shownOn](int pupil) {
-            if (shownOn)
-                shownOn->showPupil(pupil);
-        },
-        board);
+    windows->showTeacherPanel(context(), board->board().viewedPupil(), showingOn(board), board);
 }
 
 void ScreenNavigation::showClassView()
@@ -175,12 +177,5 @@ void ScreenNavigation::showClassView()
     ToolWindows* windows = board ? tools() : nullptr;
     if (!windows)
         return;
-    QPointer<BoardScreen> shownOn(board);
-    windows->showClassView(
-        context(),
-        [shownOn](int pupil) {
-            if (shownOn)
-                shownOn->showPupil(pupil);
-        },
-        board);
+    windows->showClassView(context(), showingOn(board), board);
 }

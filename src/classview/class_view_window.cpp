@@ -7,8 +7,6 @@
 #include "ui/ui_helpers.h"
 
 #include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -20,7 +18,6 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -293,18 +290,7 @@ std::optional<QString> ClassViewWindow::exportCsv(const QString& path) const
 
 void ClassViewWindow::chooseCsvFile()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("CSVに書き出す"),
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(QStringLiteral("クラスの様子_%1.csv")
-                          .arg(m_context.services.clock.today().toString(QStringLiteral("yyyyMMdd")))),
-        QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty())
-        return;
-    MessageBox& messages = m_context.services.messages;
-    if (const auto error = exportCsv(path))
-        messages.show(QStringLiteral("CSVに書き出す"), *error, MessageBox::Icon::Warning);
-    else
-        messages.show(QStringLiteral("CSVに書き出す"), QStringLiteral("「%1」に書き出しました。").arg(path),
-                      MessageBox::Icon::Information);
+    uih::exportCsvAskingWhere(this, m_context.services.messages, QStringLiteral("クラスの様子"),
+                              m_context.services.clock.today(),
+                              [this](const QString& path) { return exportCsv(path); });
 }

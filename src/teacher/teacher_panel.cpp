@@ -15,13 +15,10 @@
 #include "ui/ui_helpers.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
-#include <QFileDialog>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <algorithm>
@@ -213,19 +210,7 @@ std::optional<QString> TeacherPanel::exportCsv(const QString& path)
 
 void TeacherPanel::chooseCsvFile()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("CSVに書き出す"),
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
-            .filePath(QStringLiteral("成績_%1.csv")
-                          .arg(m_context.services.clock.today().toString(QStringLiteral("yyyyMMdd")))),
-        QStringLiteral("CSV (*.csv)"));
-    if (path.isEmpty())
-        return;
-    if (const auto error = exportCsv(path)) {
-        m_context.services.messages.show(QStringLiteral("CSVに書き出す"), *error, MessageBox::Icon::Warning);
-        return;
-    }
-    m_context.services.messages.show(QStringLiteral("CSVに書き出す"),
-                                     QStringLiteral("「%1」に書き出しました。").arg(path),
-                                     MessageBox::Icon::Information);
+    uih::exportCsvAskingWhere(this, m_context.services.messages, QStringLiteral("成績"),
+                              m_context.services.clock.today(),
+                              [this](const QString& path) { return exportCsv(path); });
 }

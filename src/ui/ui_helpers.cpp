@@ -1,8 +1,12 @@
 #include "ui_helpers.h"
 
 #include "cell_text_delegate.h"
+#include "state/message_box.h"
 
 #include <QApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QListWidget>
@@ -10,6 +14,7 @@
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <QWidget>
 #include <algorithm>
@@ -198,6 +203,23 @@ void setBackground(QWidget* widget, const QColor& colour)
 QColor accent(qint32 colour)
 {
     return QColor::fromRgb(QRgb(colour));
+}
+
+void exportCsvAskingWhere(QWidget* parent, MessageBox& messages, const QString& stem, const QDate& today,
+                          const std::function<std::optional<QString>(const QString& path)>& write)
+{
+    const QString title = QStringLiteral("CSVに書き出す");
+    const QString path = QFileDialog::getSaveFileName(
+        parent, title,
+        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+            .filePath(QStringLiteral("%1_%2.csv").arg(stem, today.toString(QStringLiteral("yyyyMMdd")))),
+        QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (const auto error = write(path))
+        messages.show(title, *error, MessageBox::Icon::Warning);
+    else
+        messages.show(title, QStringLiteral("「%1」に書き出しました。").arg(path), MessageBox::Icon::Information);
 }
 
 } // namespace uih

@@ -5,7 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QString>
+#include <functional>
+#include <optional>
 
+class MessageBox;
+class QDate;
 class QListWidget;
 class QWidget;
 
@@ -37,5 +41,11 @@ void applyProgramLook();
 // Fits a screen laid out at its fixed size onto the screen it is shown on: scaled down (never
 // up) so that it fits the available area with a title bar and frame, and centred there.
 void fitAndCentre(QWidget* window);
+
+// "CSVに書き出す": asks where to save (offered in the teacher's documents folder as
+// "stem_yyyyMMdd.csv"), writes there with write (which returns what went wrong, if anything)
+// and tells the teacher how it went.
+void exportCsvAskingWhere(QWidget* parent, MessageBox& messages, const QString& stem, const QDate& today,
+                          const std::function<std::optional<QString>(const QString& path)>& write);
 
 } // namespace uih
