@@ -11,6 +11,8 @@
 #include "state/clock.h"
 #include "state/shared_state.h"
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace courseboard {
@@ -229,8 +231,13 @@ QList<CourseBoard::WeakColumn> CourseBoard::weakColumns()
     QList<WeakColumn> columns(count + 1);
     QString error;
     const std::optional<problemlog::Read> read = problemlog::read(problemlog::path(state.folders), &error);
-    m_log = read ? read->problems : QList<problemlog::Problem>{};
     const int p = viewedPupil();
+    // Only this pupil's problems are kept while the board is open, not a school year's log.
+    m_log.clear();
+    if (read) {
+        std::copy_if(read->problems.cbegin(), read->problems.cend(), std::back_inserter(m_log),
+                     [p](const problemlog::Problem& problem) { return problem.pupil == p; });
+    }
     const bool own = p == state.current.pupilNo;
     for (int c = 1; c <= count; ++c) {
         WeakColumn& column = columns[c];

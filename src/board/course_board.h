@@ -117,6 +117,6 @@ private:
     View m_view = View::Points;
     int m_orderOption = 1;
     QString m_gradeFilter = QStringLiteral("全学年");
-    int m_viewedPupil = 0; // 0: the current pupil
-    QList<problemlog::Problem> m_log;
+    int m_viewedPupil = 0;            // 0: the current pupil
+    QList<problemlog::Problem> m_log; // the viewed pupil's logged problems, read with the personal view
 };
