@@ -145,29 +145,8 @@ for _ in $(seq 100); do [ -f "$TOP/launched" ] && break; sleep 0.1; done
 [ "$(tr -d '\r\n' <"$TOP/launched" 2>/dev/null)" = "001" ] || fail "the launcher was not started with 001"
 
 # The records, byte for byte: today, pupil 1, level 1, the time the end screen showed.
-/usr/bin/python3 - "$PROG/成績累積データ.dat" "$TOP/files/成績累積データ家庭用.dat" "$shown" "$started" \
-    <<'PY' || fail "the records are not what the attempt was"
-import datetime, struct, sys
-results, shared, shown, started = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
-day = (datetime.date.today() - datetime.date(1899, 12, 30)).days
-start = datetime.datetime.fromtimestamp(started)
-earliest = (start.hour * 3600 + start.minute * 60 + start.second - 1) / 86400
-r = open(results, "rb").read()
-s = open(shared, "rb").read()
-assert len(r) == 44, len(r)
-assert len(s) == 66, len(s)
-date, clock, pupil, course, time = struct.unpack_from("<ddhhi", r, 0)
-assert (date, pupil, course) == (day, 1, 1), (date, pupil, course)
-assert str(time) in shown, (time, shown)
-assert earliest <= clock < 1, clock
-assert r[24:44] == b" " * 10 + b"0    " + b"\0" * 5, r[24:44]  # no school code set yet
-program = "約数ドリル\\".encode("cp932")
-assert s[:20] == program + b" " * (20 - len(program)), s[:20]
-assert struct.unpack_from("<hddhhi", s, 20)[0:2] == (0, day)
-assert struct.unpack_from("<hhi", s, 38) == (1, 1, time)
-assert s[46:] == b" " * 5 + b"\0" * 15, s[46:]
-print(f"records: pupil 1, level 1, {time} s, on both files")
-PY
+/usr/bin/python3 "$SOURCE/tests/display/check_records.py" --read-off "$PROG/成績累積データ.dat" "$TOP/files/成績累積データ家庭用.dat" \
+    "$started" "" "$shown" || fail "the records are not what the attempt was"
 # The attempt's problems in the problem log: the header and ten or more lines of pupil 1 on level 1.
 /usr/bin/python3 - "$PROG/問題記録.csv" <<'PY' || fail "the problem log is not what the attempt was"
 import sys

@@ -65,29 +65,8 @@ wait_for_exit
 pgrep -f "$PROG/divisor-drill" >/dev/null && fail "a process of the program is left"
 
 # The records, byte for byte: date, pupil 1, level 1, the times shown; the clock time within the run.
-/usr/bin/python3 - "$PROG/成績累積データ.dat" "$WORK/files/成績累積データ家庭用.dat" "$first_time" "$second_time" \
-    "$started" <<'PY' || fail "the records are not what the attempts were"
-import datetime, struct, sys
-results, shared, times, started = sys.argv[1], sys.argv[2], [int(sys.argv[3]), int(sys.argv[4])], int(sys.argv[5])
-day = (datetime.date.today() - datetime.date(1899, 12, 30)).days
-start = datetime.datetime.fromtimestamp(started)
-earliest = (start.hour * 3600 + start.minute * 60 + start.second - 1) / 86400
-r = open(results, "rb").read()
-s = open(shared, "rb").read()
-assert len(r) == 88, len(r)
-assert len(s) == 132, len(s)
-for k in range(2):
-    date, clock, pupil, course, time = struct.unpack_from("<ddhhi", r, 44 * k)
-    assert (date, pupil, course, time) == (day, 1, 1, times[k]), (date, pupil, course, time)
-    assert earliest <= clock < 1, clock
-    assert r[44 * k + 24:44 * k + 44] == b"12345" + b" " * 5 + b"0    " + b"\0" * 5, r[44 * k + 24:44 * k + 44]
-    program = "約数ドリル\\".encode("cp932")
-    record = s[66 * k:66 * (k + 1)]
-    assert record[:20] == program + b" " * (20 - len(program)), record[:20]
-    lp, sdate, sclock, spupil, scourse, stime = struct.unpack_from("<hddhhi", record, 20)
-    assert (lp, sdate, spupil, scourse, stime) == (0, day, 1, 1, times[k]), (lp, sdate, spupil, scourse, stime)
-    assert record[46:] == b"12345" + b"\0" * 15, record[46:]
-PY
+/usr/bin/python3 "$SOURCE/tests/display/check_records.py" "$PROG/成績累積データ.dat" "$WORK/files/成績累積データ家庭用.dat" \
+    "$started" 12345 "$first_time" "$second_time" >/dev/null || fail "the records are not what the attempts were"
 
 # The close box ends the program like "終了", and the next start is not refused.
 start_program
