@@ -63,6 +63,17 @@ window() {
     done
     return 1
 }
+
+# The program's window once it is another than the one given: the next screen has replaced it.
+next_screen() {
+    local id
+    for _ in $(seq 300); do
+        id=$(window "約数早押しドリル") && [ "$id" != "$1" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
 # Waits until the window shows the same picture twice in a row: the screen has settled.
 settled() {
     local before="" now
@@ -100,20 +111,10 @@ start_program
 menu=$(window "約数早押しドリル") || fail "the menu did not show: $(cat "$WORK/program.log")"
 settled "$menu" || fail "the menu did not settle"
 xdotool windowactivate --sync "$menu" key Down Return # the first pupil: 青木 さくら, number 1
-board=""
-for _ in $(seq 300); do
-    board=$(window "約数早押しドリル") && [ "$board" != "$menu" ] && break
-    sleep 0.1
-done
-[ -n "$board" ] && [ "$board" != "$menu" ] || fail "the board did not show"
+board=$(next_screen "$menu") || fail "the board did not show"
 settled "$board" || fail "the board did not settle"
 xdotool windowactivate --sync "$board" key alt+1
-drill=""
-for _ in $(seq 300); do
-    drill=$(window "約数早押しドリル") && [ "$drill" != "$board" ] && break
-    sleep 0.1
-done
-[ -n "$drill" ] && [ "$drill" != "$board" ] || fail "the drill did not show"
+drill=$(next_screen "$board") || fail "the drill did not show"
 previous=""
 for ((k = 1; k <= 10; k++)); do
     n=$(drill_number "$drill" "$previous") || { cp "$WORK/shot.png" "$BUILD/road-failure.png" 2>/dev/null
@@ -131,10 +132,7 @@ for _ in $(seq 300); do
 done
 settled "$board" || fail "the board did not come back"
 xdotool windowactivate --sync "$board" key 0
-for _ in $(seq 300); do
-    menu=$(window "約数早押しドリル") && [ "$menu" != "$board" ] && break
-    sleep 0.1
-done
+menu=$(next_screen "$board")
 settled "$menu" || fail "the menu did not come back"
 xdotool windowactivate --sync "$menu" key 0
 for _ in $(seq 300); do
