@@ -36,8 +36,11 @@ enum class Reason
     ReadOnly,
     Missing,
     Busy,
-    InputOutput
+    InputOutput,
+    NotAFile // a folder, a pipe or a device where a file was expected
 };
+// The code the record file's open gives for a name that is no regular file, on both systems.
+constexpr int kNotAFile = -2;
 int lastError();
 Reason reasonOf(int code);
 std::string systemText(int code); // UTF-8

@@ -141,6 +141,8 @@ int lastError()
 Reason reasonOf(int code)
 {
     switch (code) {
+    case kNotAFile:
+        return Reason::NotAFile;
     case ENOSPC:
     case EDQUOT:
         return Reason::DiskFull;
@@ -167,7 +169,7 @@ Reason reasonOf(int code)
 
 std::string systemText(int code)
 {
-    return std::strerror(code);
+    return code == kNotAFile ? "not a regular file" : std::strerror(code);
 }
 
 namespace {
@@ -224,6 +226,10 @@ public:
 
 private:
     bool failed() { return fail(failureOf(errno), errno); }
+    // Open file description locks: like the Windows locks, they belong to this open file, so
+    // closing another handle of the same file in this process keeps them, and two handles in
+    // one process exclude each other. They exclude the classic record locks of other processes
+    // too; a system without them takes classic locks.
     bool setLock(short type, std::int64_t offset, std::int64_t length)
     {
         struct flock fl
@@ -233,9 +239,13 @@ private:
         fl.l_whence = SEEK_SET;
         fl.l_start = off_t(offset);
         fl.l_len = off_t(length);
-        while (::fcntl(m_fd, F_SETLK, &fl) != 0) {
+        while (::fcntl(m_fd, m_lockCommand, &fl) != 0) {
             if (errno == EINTR)
                 continue;
+            if (errno == EINVAL && m_lockCommand != F_SETLK) {
+                m_lockCommand = F_SETLK;
+                continue;
+            }
             if (errno == EACCES || errno == EAGAIN) // held by another process
                 return fail(Failure::Sharing, EAGAIN);
             return failed();
@@ -243,6 +253,7 @@ private:
         return true;
     }
     int m_fd;
+    int m_lockCommand = F_OFD_SETLK;
 };
 
 class FlockClaim final : public InstanceClaim
@@ -300,11 +311,21 @@ OpenedFile openRecordFile(const std::u16string& path)
 {
     const std::string native = toUtf8(path);
     int fd;
+    // Without waiting, so that a pipe or a device under the file's name cannot hold the
+    // program: only a regular file is a record file.
     do {
-        fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        fd = ::open(native.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0)
         return {nullptr, failureOf(errno), errno};
+    struct stat st
+    {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return {nullptr, Failure::Other, kNotAFile};
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return {std::make_unique<PosixRecordFile>(fd), Failure::None, 0};
 }
 

@@ -102,6 +102,8 @@ int lastError()
 
 Reason reasonOf(int code)
 {
+    if (code == kNotAFile)
+        return Reason::NotAFile;
     switch (DWORD(code)) {
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
@@ -123,6 +125,8 @@ Reason reasonOf(int code)
 
 std::string systemText(int code)
 {
+    if (code == kNotAFile)
+        return "not a regular file";
     wchar_t* buffer = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                    DWORD(code), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
@@ -269,6 +273,10 @@ OpenedFile openRecordFile(const std::u16string& path)
     if (h == INVALID_HANDLE_VALUE) {
         const int code = int(GetLastError());
         return {nullptr, failureOf(code), code};
+    }
+    if (GetFileType(h) != FILE_TYPE_DISK) { // a pipe or a device under the file's name
+        CloseHandle(h);
+        return {nullptr, Failure::Other, kNotAFile};
     }
     return {std::make_unique<WindowsRecordFile>(h), Failure::None, 0};
 }

@@ -24,6 +24,8 @@ QString commonReason(int code)
         return QStringLiteral("ほかのプログラムが使用中です");
     case native::Reason::InputOutput:
         return QStringLiteral("ディスクの読み書きに失敗しました");
+    case native::Reason::NotAFile:
+        return QStringLiteral("ふつうのファイルではありません（フォルダ、名前付きパイプ、装置など）");
     case native::Reason::Other:
         break;
     }

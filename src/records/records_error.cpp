@@ -2,12 +2,16 @@
 
 #include "state/message_box.h"
 
+QString RecordsError::reason() const
+{
+    const QString text =
+        QStringLiteral("成績ファイル「%1」%2ことができませんでした。\r\n理由：%3").arg(fileName, action, systemText);
+    return code != 0 ? text + QStringLiteral("（%1）").arg(code) : text;
+}
+
 QString RecordsError::message() const
 {
-    return QStringLiteral("成績ファイル「%1」%2ことができませんでした。\r\n理由：%3（%4）\r\n"
-                          "先生を呼んでください。プログラムを終了します。")
-        .arg(fileName, action, systemText)
-        .arg(code);
+    return reason() + QStringLiteral("\r\n先生を呼んでください。プログラムを終了します。");
 }
 
 void reportFatal(MessageBox& messages, ProgramEnd& end, const QString& text)

@@ -13,6 +13,9 @@ struct RecordsError
     int code = 0;
     QString systemText;
     bool busy = false; // another program held the file's lock for longer than the program waits
+    // What could not be done and why, in two lines.
+    QString reason() const;
+    // The reason, and that the program ends.
     QString message() const;
 };
 

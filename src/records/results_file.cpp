@@ -7,6 +7,7 @@
 #include "state/shared_state.h"
 
 #include <QFileInfo>
+#include <QSet>
 
 namespace resultsfile {
 
@@ -44,8 +45,8 @@ RecordsError errorOf(const QString& path, const QString& action, const RecordFil
 
 } // namespace
 
-std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength, Pause& pause,
-                                         const Opener& open, int lockWaitMs)
+std::optional<RecordsError> appendRecords(const QString& path, const QList<QByteArray>& records, int recordLength,
+                                          Pause& pause, const Opener& open, int lockWaitMs, bool skipPresent)
 {
     const QString writeAction = QStringLiteral("に書き込む");
     OpenedRecordFile opened = open(path);
@@ -61,21 +62,42 @@ std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& 
         }
         pause.wait(kLockRetryMs);
     }
-    const qint64 originalSize = file.size();
-    if (originalSize < 0) {
-        const auto error = errorOf(path, writeAction, file);
+    const auto failed = [&](const QString& action) {
+        const auto error = errorOf(path, action, file);
         file.unlock(0, recordLength);
         return error;
-    }
+    };
+    const qint64 originalSize = file.size();
+    if (originalSize < 0)
+        return failed(writeAction);
     const qint64 position = (originalSize / recordLength) * recordLength;
+    QByteArray block;
+    if (skipPresent) {
+        const qint64 count = position / recordLength;
+        const qint64 first = std::max<qint64>(0, count - records.size() - 1000);
+        QByteArray recent(qsizetype(count - first) * recordLength, Qt::Uninitialized);
+        if (!recent.isEmpty() && !file.readAt(first * recordLength, recent.data(), recent.size()))
+            return failed(QStringLiteral("を読む"));
+        QSet<QByteArrayView> present;
+        for (qsizetype at = 0; at + recordLength <= recent.size(); at += recordLength)
+            present.insert(QByteArrayView(recent.constData() + at, recordLength));
+        for (const QByteArray& r : records) {
+            if (!present.contains(QByteArrayView(r)))
+                block += r;
+        }
+    } else {
+        for (const QByteArray& r : records)
+            block += r;
+    }
+    if (block.isEmpty()) {
+        file.unlock(0, recordLength);
+        return std::nullopt;
+    }
     // The cut-off tail is kept aside so that a failed write leaves the file byte for byte as it was.
     QByteArray tail(originalSize - position, '\0');
-    if (!tail.isEmpty() && !file.readAt(position, tail.data(), tail.size())) {
-        const auto error = errorOf(path, writeAction, file);
-        file.unlock(0, recordLength);
-        return error;
-    }
-    if (!file.writeAt(position, record)) {
+    if (!tail.isEmpty() && !file.readAt(position, tail.data(), tail.size()))
+        return failed(writeAction);
+    if (!file.writeAt(position, block)) {
         const auto error = errorOf(path, writeAction, file);
         file.truncate(position);
         file.writeAt(position, tail);
@@ -89,27 +111,15 @@ std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& 
     return std::nullopt;
 }
 
+std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength, Pause& pause,
+                                         const Opener& open, int lockWaitMs)
+{
+    return appendRecords(path, {record}, recordLength, pause, open, lockWaitMs);
+}
+
 bool writesSharedRecord(int pupil)
 {
     return pupil > 5000 || pupil < 4900;
-}
-
-bool hasRecentRecord(const QString& path, const QByteArray& record, int recordLength, const Opener& open)
-{
-    constexpr qint64 kRecent = 200;
-    OpenedRecordFile opened = open(path);
-    if (!opened.file)
-        return false;
-    const qint64 count = opened.file->size() / recordLength;
-    const qint64 first = std::max<qint64>(0, count - kRecent);
-    QByteArray tail(qsizetype(count - first) * recordLength, Qt::Uninitialized);
-    if (tail.isEmpty() || !opened.file->readAt(first * recordLength, tail.data(), tail.size()))
-        return false;
-    for (qsizetype at = 0; at + recordLength <= tail.size(); at += recordLength) {
-        if (QByteArrayView(tail.constData() + at, recordLength) == QByteArrayView(record))
-            return true;
-    }
-    return false;
 }
 
 MadeRecords makeRecords(const Folders& folders, const Organisation& organisation, const Attempt& attempt,
@@ -144,17 +154,6 @@ MadeRecords makeRecords(const Folders& folders, const Organisation& organisation
 QString pathOf(const Folders& folders, const pendingrecords::Entry& entry)
 {
     return entry.layout == RecordLayout::Program ? resultsPath(folders) : sharedPath(folders);
-}
-
-std::optional<RecordsError> appendResult(const Folders& folders, const Organisation& organisation,
-                                         const Attempt& attempt, const Clock& clock, Pause& pause, const Opener& open)
-{
-    const MadeRecords made = makeRecords(folders, organisation, attempt, clock);
-    for (const pendingrecords::Entry& e : made.entries) {
-        if (auto error = appendRecord(pathOf(folders, e), e.bytes, recordLength(e.layout), pause, open))
-            return error;
-    }
-    return made.error;
 }
 
 } // namespace resultsfile

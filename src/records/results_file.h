@@ -26,18 +26,22 @@ using Opener = std::function<OpenedRecordFile(const QString&)>;
 constexpr int kLockWaitMs = 10000;
 constexpr int kLockRetryMs = 100;
 
-// Appends one record directly after the last whole record, so a cut-off tail left by a crash
-// is overwritten. The lock is held from positioning to writing; it is given back as soon as
-// the record is complete in the file, and the data is then pushed to the disk, so that a
-// sibling waits as little as possible. On a failed write the file is cut back to what it was.
-// A lock another program holds is waited for up to lockWaitMs; then the error says busy.
+// Appends the records in order directly after the last whole record, so a cut-off tail left
+// by a crash is overwritten, in one write. The lock is held from positioning to writing; it is
+// given back as soon as the records are complete in the file, and the data is then pushed to
+// the disk, so that a sibling waits as little as possible. On a failed write the file is cut
+// back to what it was. A lock another program holds is waited for up to lockWaitMs (0: not at
+// all); then the error says busy.
+//
+// With skipPresent, a record already among the file's last records (as many as are appended,
+// and a thousand more) is not appended again: a record that waited to be written, delivered
+// by a copy of the program that was ended before it could take it off the list, is never
+// written twice. The check runs under the same lock as the append.
+std::optional<RecordsError> appendRecords(const QString& path, const QList<QByteArray>& records, int recordLength,
+                                          Pause& pause, const Opener& open = openRecordFile,
+                                          int lockWaitMs = kLockWaitMs, bool skipPresent = false);
 std::optional<RecordsError> appendRecord(const QString& path, const QByteArray& record, int recordLength, Pause& pause,
                                          const Opener& open = openRecordFile, int lockWaitMs = kLockWaitMs);
-
-// Whether the record is among the last records of the file: a record that waited to be
-// written is never written twice.
-bool hasRecentRecord(const QString& path, const QByteArray& record, int recordLength,
-                     const Opener& open = openRecordFile);
 
 // Pupils 4900..5000 are kept out of the family's shared file.
 bool writesSharedRecord(int pupil);
@@ -62,11 +66,5 @@ MadeRecords makeRecords(const Folders& folders, const Organisation& organisation
 
 // The file an entry belongs in.
 QString pathOf(const Folders& folders, const pendingrecords::Entry& entry);
-
-// Appends the attempt to "成績累積データ.dat" and, for most pupils, to the shared file, dated
-// now.
-std::optional<RecordsError> appendResult(const Folders& folders, const Organisation& organisation,
-                                         const Attempt& attempt, const Clock& clock, Pause& pause,
-                                         const Opener& open = openRecordFile);
 
 } // namespace resultsfile

@@ -1,11 +1,15 @@
 #include "results_recorder.h"
 
 #include "clearing.h"
+#include "platform/pause.h"
 #include "points.h"
 #include "records_error.h"
 #include "results_reader.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "waiting_list.h"
+
+#include <QFileInfo>
 
 namespace {
 
@@ -18,73 +22,147 @@ QString waitingText()
 
 } // namespace
 
-ResultsRecorder::Delivery ResultsRecorder::deliver(bool mayAsk, int lockWaitMs)
+ResultsRecorder::Delivery ResultsRecorder::deliverOnce()
 {
     const Folders& folders = m_services.state.folders;
-    const QString waitingPath = pendingrecords::path(folders);
-    QList<pendingrecords::Entry> waiting = pendingrecords::read(waitingPath);
     Delivery delivery;
-    while (!waiting.isEmpty()) {
-        const pendingrecords::Entry& e = waiting.front();
-        const QString path = resultsfile::pathOf(folders, e);
-        const int length = recordLength(e.layout);
-        // Appended already when the program was ended before it could take it off the list.
-        if (!resultsfile::hasRecentRecord(path, e.bytes, length, m_open)) {
-            std::optional<RecordsError> error;
-            for (;;) {
-                error = resultsfile::appendRecord(path, e.bytes, length, m_pause, m_open, lockWaitMs);
-                if (!error || !error->busy || !mayAsk)
-                    break;
-                const int choice = m_services.messages.choose(
-                    QStringLiteral("成績の記録"),
-                    QStringLiteral("ほかのプログラムが「%1」を%2\u2060秒以上使っているため、成績を記録できません。"
-                                   "\r\nもう一度ためすか、あとで記録するかを選んでください。\r\n")
-                            .arg(error->fileName)
-                            .arg(lockWaitMs / 1000) +
-                        waitingText(),
-                    {QStringLiteral("再試行(&R)"), QStringLiteral("あとで記録する")});
-                if (choice != 0)
-                    break;
-            }
-            if (error) {
-                if (error->busy)
-                    delivery.busyFile = error->fileName;
-                else
-                    delivery.failure = error;
-                break;
-            }
-            ++delivery.delivered;
-        }
-        waiting.removeFirst();
-        pendingrecords::write(waitingPath, waiting); // a failure here only repeats the check above
+    const auto note = [&](const RecordsError& error) {
+        if (error.busy)
+            delivery.busyFile = error.fileName;
+        else if (!delivery.failure)
+            delivery.failure = error;
+    };
+    WaitingList list(folders, m_open);
+    if (const auto error = list.lock(m_pause, 0)) {
+        note(*error);
+        return delivery;
     }
-    delivery.left = int(waiting.size());
+    WaitingList::Loaded loaded;
+    if (const auto error = list.load(loaded)) {
+        note(*error);
+        return delivery;
+    }
+    delivery.damage = loaded.damage;
+    const QList<pendingrecords::Entry>& waiting = loaded.entries;
+    if (waiting.isEmpty())
+        return delivery;
+    delivery.left = pendingrecords::attemptCount(waiting);
+    if (const auto error = list.prepareRewrite()) {
+        note(*error);
+        return delivery;
+    }
+    // Each file's records in one append, in their order; a file that cannot take them now
+    // keeps them waiting without holding up the other.
+    QList<RecordLayout> undelivered;
+    for (const RecordLayout layout : {RecordLayout::Program, RecordLayout::Shared}) {
+        QList<QByteArray> records;
+        for (const pendingrecords::Entry& e : waiting) {
+            if (e.layout == layout)
+                records.append(e.bytes);
+        }
+        if (records.isEmpty())
+            continue;
+        const QString path =
+            layout == RecordLayout::Program ? resultsfile::resultsPath(folders) : resultsfile::sharedPath(folders);
+        if (const auto error =
+                resultsfile::appendRecords(path, records, recordLength(layout), m_pause, m_open, 0, true)) {
+            note(*error);
+            undelivered.append(layout);
+        }
+    }
+    QList<pendingrecords::Entry> left;
+    for (const pendingrecords::Entry& e : waiting) {
+        if (undelivered.contains(e.layout))
+            left.append(e);
+    }
+    if (const auto error = list.rewrite(left)) {
+        // What was appended is still listed; the next delivery finds it in its file.
+        note(*error);
+        return delivery;
+    }
+    delivery.left = pendingrecords::attemptCount(left);
+    delivery.delivered = pendingrecords::attemptCount(waiting) - delivery.left;
     return delivery;
+}
+
+ResultsRecorder::Delivery ResultsRecorder::deliver(bool mayAsk, int lockWaitMs)
+{
+    Delivery total;
+    for (int waited = 0;;) {
+        const Delivery once = deliverOnce();
+        total.delivered += once.delivered;
+        total.left = once.left;
+        total.failure = once.failure;
+        total.busyFile = once.busyFile;
+        if (!once.damage.isEmpty())
+            total.damage += once.damage;
+        if (once.failure || once.busyFile.isEmpty())
+            return total;
+        if (waited < lockWaitMs) {
+            m_pause.wait(resultsfile::kLockRetryMs);
+            waited += resultsfile::kLockRetryMs;
+            continue;
+        }
+        if (!mayAsk)
+            return total;
+        const int choice = m_services.messages.choose(
+            QStringLiteral("成績の記録"),
+            QStringLiteral("ほかのプログラムが「%1」を%2\u2060秒以上使っているため、成績を記録できません。"
+                           "\r\nもう一度ためすか、あとで記録するかを選んでください。\r\n")
+                    .arg(once.busyFile)
+                    .arg(lockWaitMs / 1000) +
+                waitingText(),
+            {QStringLiteral("再試行(&R)"), QStringLiteral("あとで記録する")});
+        if (choice != 0)
+            return total;
+        waited = 0;
+    }
+}
+
+bool ResultsRecorder::enqueue(const QList<pendingrecords::Entry>& entries, QString& damage)
+{
+    WaitingList list(m_services.state.folders, m_open);
+    WaitingList::Loaded loaded;
+    if (list.lock(m_pause, resultsfile::kLockWaitMs) || list.load(loaded))
+        return false;
+    damage = loaded.damage;
+    return !list.prepareRewrite() && !list.rewrite(loaded.entries + entries);
 }
 
 void ResultsRecorder::deliverWaiting()
 {
-    if (pendingrecords::read(pendingrecords::path(m_services.state.folders)).isEmpty())
-        return;
-    const Delivery delivery = deliver(false, kStartLockWaitMs);
+    const QString path = pendingrecords::path(m_services.state.folders);
     MessageBox& messages = m_services.messages;
-    if (delivery.failure) {
+    if (const auto refused = pendingrecords::refusal(path)) {
         messages.show(QStringLiteral("成績の記録"),
-                      delivery.failure->message().section(QStringLiteral("\r\n先生を呼んでください"), 0, 0) +
-                          QStringLiteral("\r\n前回記録できなかった成績は「%1」に残っています。先生を呼んでください。")
-                              .arg(pendingrecords::fileName()),
+                      QStringLiteral("「%1」を使えません：%2。\r\n成績はこのファイルを使わずに記録します。"
+                                     "このファイルを取りのぞいてください。\r\n先生に知らせてください。")
+                          .arg(pendingrecords::fileName(), *refused),
                       MessageBox::Icon::Warning);
         return;
     }
-    QString text;
+    if (!QFileInfo::exists(path))
+        return;
+    const Delivery delivery = deliver(false, kStartLockWaitMs);
+    QString text = delivery.damage;
     if (delivery.delivered > 0)
-        text = QStringLiteral("前回記録できなかった成績を記録しました（%1 件）。").arg(delivery.delivered);
+        text += QStringLiteral("前回記録できなかった成績を記録しました（%1 件）。").arg(delivery.delivered);
+    if (delivery.failure) {
+        text += delivery.failure->reason() +
+                QStringLiteral("\r\n記録を待っている成績（%1 件）は「%2」に残っています。先生を呼んでください。")
+                    .arg(delivery.left)
+                    .arg(pendingrecords::fileName());
+        messages.show(QStringLiteral("成績の記録"), text, MessageBox::Icon::Warning);
+        return;
+    }
     if (delivery.left > 0) {
         text += QStringLiteral("記録を待っている成績が %1 件あります（ほかのプログラムが「%2」を使用中）。"
                                "次の成績を記録するときに、もう一度記録します。")
                     .arg(delivery.left)
                     .arg(delivery.busyFile);
     }
+    if (text.isEmpty())
+        return; // an earlier run had appended everything already
     messages.show(QStringLiteral("成績の記録"), text + QStringLiteral("\r\n先生に知らせてください。"),
                   MessageBox::Icon::Information);
 }
@@ -113,13 +191,12 @@ std::optional<AttemptOutcome> ResultsRecorder::record(const resultsfile::Attempt
     const resultsfile::MadeRecords made =
         resultsfile::makeRecords(state.folders, state.organisation, attempt, m_services.clock);
     // The attempt waits behind whatever an earlier recording left, so each file gets its
-    // records in order.
-    const QString waitingPath = pendingrecords::path(state.folders);
-    QList<pendingrecords::Entry> waiting = pendingrecords::read(waitingPath);
-    waiting += made.entries;
-    if (pendingrecords::write(waitingPath, waiting)) {
-        // Without the list (a program folder nothing can be written to) the appends are tried
-        // all the same: the first of them says what is wrong.
+    // records in order, whichever copy of the program appends them.
+    QString damage;
+    if (!enqueue(made.entries, damage)) {
+        // Without the list (a program folder nothing can be written to, or a list that is no
+        // regular file, which the start told the teacher about) the appends are tried all the
+        // same: the first of them says what is wrong.
         for (const pendingrecords::Entry& e : made.entries) {
             if (const auto error = resultsfile::appendRecord(resultsfile::pathOf(state.folders, e), e.bytes,
                                                              recordLength(e.layout), m_pause, m_open)) {
@@ -128,21 +205,23 @@ std::optional<AttemptOutcome> ResultsRecorder::record(const resultsfile::Attempt
             }
         }
     } else {
-        const Delivery delivery = deliver(true, resultsfile::kLockWaitMs);
+        Delivery delivery = deliver(true, resultsfile::kLockWaitMs);
         if (delivery.failure) {
             reportFatal(m_services.messages, m_services.programEnd,
-                        delivery.failure->message().section(QStringLiteral("\r\n先生を呼んでください"), 0, 0) +
-                            QStringLiteral("\r\n") + waitingText() +
+                        damage + delivery.damage + delivery.failure->reason() + QStringLiteral("\r\n") + waitingText() +
                             QStringLiteral("\r\n先生を呼んでください。プログラムを終了します。"));
             return std::nullopt;
         }
+        QString text = damage + delivery.damage;
         if (delivery.left > 0) {
-            m_services.messages.show(
-                QStringLiteral("成績の記録"),
-                QStringLiteral("ほかのプログラムが「%1」を使っているため、成績をまだ記録していません。\r\n")
+            text += QStringLiteral("ほかのプログラムが「%1」を使っているため、成績をまだ記録していません。\r\n")
                         .arg(delivery.busyFile) +
-                    waitingText() + QStringLiteral("\r\n先生に知らせてください。"),
-                MessageBox::Icon::Information);
+                    waitingText();
+        }
+        if (!text.isEmpty()) {
+            m_services.messages.show(QStringLiteral("成績の記録"),
+                                     text + QStringLiteral("\r\n先生に知らせてください。"),
+                                     MessageBox::Icon::Information);
         }
     }
     if (made.error) {

@@ -10,7 +10,7 @@ class Pause;
 
 // Records an attempt: the statistics just before it, the append to both results files, the
 // statistics with it, and what it achieved. The attempt's records go to the waiting records
-// (records/pending_records.h) first and leave them once appended: a sibling that holds a lock
+// (records/waiting_list.h) first and leave them once appended: a sibling that holds a lock
 // for long, or the program ended between the two appends, loses nothing. A file that cannot be
 // used at all ends the program with a message, as nothing can be recorded without it.
 class ResultsRecorder
@@ -33,14 +33,20 @@ public:
 private:
     struct Delivery
     {
-        int delivered = 0;
-        int left = 0;
+        int delivered = 0;                   // attempts now whole in their files
+        int left = 0;                        // attempts still waiting
         std::optional<RecordsError> failure; // neither written nor busy: no waiting helps
         QString busyFile;                    // the file another program held
+        QString damage;                      // a damaged list, moved aside: what was found
     };
-    // Appends the waiting records in order, each to its file once; a lock held for too long is
-    // offered again ("再試行") when the pupil may be asked, else what is left stays waiting.
+    // Appends the waiting records in order, each to its file once, under the list's lock; a
+    // lock another program holds is waited for up to lockWaitMs and then offered again
+    // ("再試行") when the pupil may be asked, else what is left stays waiting. The list's lock
+    // is never held while waiting, so other copies can always add their attempts.
     Delivery deliver(bool mayAsk, int lockWaitMs);
+    Delivery deliverOnce();
+    // Puts the attempt's records at the end of the list; false when the list cannot be used.
+    bool enqueue(const QList<pendingrecords::Entry>& entries, QString& damage);
 
     Services m_services;
     Pause& m_pause;

@@ -1,31 +1,65 @@
-// Appends attempts to both results files, as one of several programs of the family would at
-// the same moment. Arguments: installation folder, worker number, number of attempts, and
-// "record" to record them as the program does (through the list of waiting records), or "log"
-// to append that many attempts' ten problems to the problem log instead.
+// One copy of the program on an installation that several share, as PCs on a server do.
+//   append_worker FOLDER WORKER COUNT        records COUNT attempts of pupil WORKER as the
+//                                            program does (times 0, 1, …), through the list of
+//                                            waiting records
+//   append_worker FOLDER WORKER COUNT log    appends that many attempts' ten problems to the
+//                                            problem log instead
+//   append_worker FOLDER hold MS             a sibling: holds the shared file's append lock
+//                                            for MS milliseconds, saying "held" once it has it
+//   append_worker FOLDER start               a start: appends what waits and prints what the
+//                                            teacher is told; run by root, as user "nobody"
 #include "fakes.h"
 #include "problemlog/problem_log.h"
+#include "records/result_record.h"
 #include "records/results_file.h"
 #include "records/results_recorder.h"
 #include "startup/course_catalogue.h"
 #include "state/shared_state.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4 && args.size() != 5)
+    if (args.size() < 3)
         return 2;
     auto state = std::make_unique<SharedState>();
     state->folders.programFolder = args[1] + "/prog/";
     state->folders.sharedFolder = args[1] + "/";
     state->folders.programFolderName = "prog";
+    catalogue::fill(state->catalogue);
     FakeClock clock;
     SystemClock realClock;
-    EventLoopPause pause(realClock); // the workers' appends really wait for each other's locks
+    EventLoopPause pause(realClock); // the workers really wait for each other's locks
+    RecordingMessageBox messages;
+    RecordingProgramEnd end;
+    SystemRandom random;
+    const Services services{*state, clock, random, messages, end};
+
+    if (args[2] == QLatin1String("hold") && args.size() == 4) {
+        OpenedRecordFile opened = openRecordFile(resultsfile::sharedPath(state->folders));
+        if (!opened.file || !opened.file->tryLock(0, kSharedRecordLength))
+            return 1;
+        std::puts("held");
+        std::fflush(stdout);
+        QThread::msleep(args[3].toULong());
+        return 0;
+    }
+    if (args[2] == QLatin1String("start")) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) // permission bits do not stop root
+            return 3;
+        ResultsRecorder(services, pause).deliverWaiting();
+        for (const auto& shown : messages.shown)
+            std::puts(qPrintable(shown.text));
+        return 0;
+    }
+    if (args.size() != 4 && args.size() != 5)
+        return 2;
     const int worker = args[2].toInt();
     const int count = args[3].toInt();
     if (args.size() == 5 && args[4] == "log") {
@@ -40,22 +74,10 @@ int main(int argc, char* argv[])
         }
         return 0;
     }
-    if (args.size() == 5) {
-        catalogue::fill(state->catalogue);
-        RecordingMessageBox messages;
-        RecordingProgramEnd end;
-        SystemRandom random;
-        const Services services{*state, clock, random, messages, end};
-        for (int n = 0; n < count; ++n) {
-            if (!ResultsRecorder(services, pause).record({worker, 1, n}))
-                return 1;
-        }
-        return 0;
-    }
     for (int n = 0; n < count; ++n) {
-        if (const auto error =
-                resultsfile::appendResult(state->folders, state->organisation, {worker, 1, n}, clock, pause)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error->message()));
+        if (!ResultsRecorder(services, pause).record({worker, 1, n})) {
+            for (const auto& shown : messages.shown)
+                std::fprintf(stderr, "%s\n", qPrintable(shown.text));
             return 1;
         }
     }

@@ -7,6 +7,7 @@
 #include "system_codes.h"
 
 #include <QtTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -59,6 +60,17 @@ struct Recording : LogicWorld
         return out;
     }
     QString waitingPath() const { return pendingrecords::path(state->folders); }
+    QList<pendingrecords::Entry> waiting() const { return pendingrecords::parse(readAll(waitingPath())).entries; }
+    void setWaiting(const QByteArray& bytes) const
+    {
+        QFile file(waitingPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QList<pendingrecords::Entry> made(int time) const
+    {
+        return resultsfile::makeRecords(state->folders, state->organisation, {3, 1, time}, clock).entries;
+    }
 };
 
 } // namespace
@@ -93,7 +105,7 @@ private slots:
         QVERIFY(r.messages.shown[2].text.contains(QStringLiteral("先生に知らせてください")));
         QCOMPARE(r.times(RecordLayout::Program), QList<qint32>{50});
         QCOMPARE(r.times(RecordLayout::Shared), QList<qint32>{});
-        QCOMPARE(pendingrecords::read(r.waitingPath()).size(), 1);
+        QCOMPARE(r.waiting().size(), 1);
 
         r.sharedHeld = false;
         r.messages.shown.clear();
@@ -124,11 +136,11 @@ private slots:
     void startAppendsWhatAnEndedRunLeft()
     {
         Recording r;
-        const auto made = resultsfile::makeRecords(r.state->folders, r.state->organisation, {3, 1, 77}, r.clock);
-        QCOMPARE(made.entries.size(), 2);
-        QVERIFY(!pendingrecords::write(r.waitingPath(), made.entries));
+        const auto made = r.made(77);
+        QCOMPARE(made.size(), 2);
+        r.setWaiting(pendingrecords::encode(made));
         // The first append had happened; the list had not been updated yet.
-        QVERIFY(!resultsfile::appendRecord(r.resultsPath(), made.entries[0].bytes, kResultRecordLength, r.pause));
+        QVERIFY(!resultsfile::appendRecord(r.resultsPath(), made[0].bytes, kResultRecordLength, r.pause));
         ResultsRecorder(r.services, r.pause, r.open).deliverWaiting();
         QCOMPARE(r.times(RecordLayout::Program), QList<qint32>{77});
         QCOMPARE(r.times(RecordLayout::Shared), QList<qint32>{77});
@@ -140,29 +152,109 @@ private slots:
     void startTellsWhatStillWaits()
     {
         Recording r;
-        const auto made = resultsfile::makeRecords(r.state->folders, r.state->organisation, {3, 1, 77}, r.clock);
-        QVERIFY(!pendingrecords::write(r.waitingPath(), made.entries));
+        const auto made = r.made(77);
+        r.setWaiting(pendingrecords::encode(made));
         r.sharedHeld = true;
         ResultsRecorder(r.services, r.pause, r.open).deliverWaiting();
         QCOMPARE(r.times(RecordLayout::Program), QList<qint32>{77});
-        QCOMPARE(pendingrecords::read(r.waitingPath()), made.entries.mid(1));
+        QCOMPARE(r.waiting(), made.mid(1));
         QCOMPARE(r.messages.shown.size(), 1);
         QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1 件あります")));
         QCOMPARE(r.pause.waits.size(), ResultsRecorder::kStartLockWaitMs / resultsfile::kLockRetryMs);
     }
 
-    // The list of waiting records: a cut-off last entry, as a crash while writing it leaves,
-    // is passed over.
-    void waitingListReading()
+    // A list that is no regular file is never opened (a pipe held the start for ever) and never
+    // written through (a link had its target overwritten): the start names it, and attempts
+    // are recorded without it.
+    void listThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"folder", "pipe", "link to a file", "dangling link"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void listThatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        Recording r;
+        const QString list = r.waitingPath();
+        const QString target = r.dir.filePath("target.dat");
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(list));
+        else if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0644), 0);
+        else if (kind == "dangling link")
+            QVERIFY(QFile::link(target, list));
+        else {
+            QFile file(target);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("keep");
+            file.close();
+            QVERIFY(QFile::link(target, list));
+        }
+        ResultsRecorder(r.services, r.pause, r.open).deliverWaiting();
+        QCOMPARE(r.messages.shown.size(), 1);
+        QVERIFY(r.messages.shown[0].text.contains(pendingrecords::fileName()));
+        QVERIFY(r.record(50));
+        QVERIFY(r.end.exitCodes.isEmpty());
+        QCOMPARE(r.times(RecordLayout::Program), QList<qint32>{50});
+        QCOMPARE(r.times(RecordLayout::Shared), QList<qint32>{50});
+        QCOMPARE(QFileInfo(list).isSymLink(), kind.contains("link"));
+        if (kind == "link to a file")
+            QCOMPARE(readAll(target), QByteArray("keep"));
+        QVERIFY(!QFileInfo::exists(target) || kind == "link to a file");
+    }
+
+    // A damaged list is never overwritten: it is moved aside whole for the teacher, and the
+    // whole entries it holds are appended.
+    void damagedListIsMovedAside_data()
+    {
+        QTest::addColumn<QByteArray>("front");
+        QTest::addColumn<QByteArray>("between");
+        QTest::addColumn<QByteArray>("back");
+        QTest::newRow("garbage in front") << QByteArray("\x01PS garbage", 11) << QByteArray() << QByteArray();
+        QTest::newRow("a cut entry at the end")
+            << QByteArray() << QByteArray() << QByteArray("P") + QByteArray(20, 'x');
+        QTest::newRow("garbage between") << QByteArray() << QByteArray("SPSP") << QByteArray();
+    }
+    void damagedListIsMovedAside()
+    {
+        QFETCH(QByteArray, front);
+        QFETCH(QByteArray, between);
+        QFETCH(QByteArray, back);
+        Recording r;
+        const QByteArray bytes =
+            front + pendingrecords::encode(r.made(71)) + between + pendingrecords::encode(r.made(72)) + back;
+        r.setWaiting(bytes);
+        ResultsRecorder(r.services, r.pause, r.open).deliverWaiting();
+        QCOMPARE(r.times(RecordLayout::Program), (QList<qint32>{71, 72}));
+        QCOMPARE(r.times(RecordLayout::Shared), (QList<qint32>{71, 72}));
+        QVERIFY(!QFile::exists(r.waitingPath()));
+        QCOMPARE(readAll(r.dir.filePath(QStringLiteral("prog/記録待ち成績.1.bad"))), bytes);
+        QCOMPARE(r.messages.shown.size(), 1);
+        const QString text = r.messages.shown[0].text;
+        QVERIFY2(
+            text.contains(QStringLiteral("記録待ち成績.1.bad")) &&
+                text.contains(
+                    QStringLiteral("読めない部分（%1 バイト）").arg(front.size() + between.size() + back.size())) &&
+                text.contains(QStringLiteral("（2 件）")),
+            qPrintable(text));
+    }
+
+    // A thousand waiting attempts go in one pass, counted as attempts, not records.
+    void longListInOnePass()
     {
         Recording r;
-        const auto made = resultsfile::makeRecords(r.state->folders, r.state->organisation, {3, 1, 77}, r.clock);
-        QVERIFY(!pendingrecords::write(r.waitingPath(), made.entries));
-        QFile file(r.waitingPath());
-        QVERIFY(file.open(QIODevice::Append));
-        file.write(QByteArray("P") + QByteArray(20, 'x'));
-        file.close();
-        QCOMPARE(pendingrecords::read(r.waitingPath()), made.entries);
+        QList<pendingrecords::Entry> entries;
+        for (int t = 0; t < 1000; ++t)
+            entries += r.made(t);
+        r.setWaiting(pendingrecords::encode(entries));
+        ResultsRecorder(r.services, r.pause, r.open).deliverWaiting();
+        QCOMPARE(r.times(RecordLayout::Program).size(), 1000);
+        QCOMPARE(r.times(RecordLayout::Shared), r.times(RecordLayout::Program));
+        QCOMPARE(r.messages.shown.size(), 1);
+        QVERIFY2(r.messages.shown[0].text.contains(QStringLiteral("（1000 件）")),
+                 qPrintable(r.messages.shown[0].text));
+        QVERIFY(!QFile::exists(r.waitingPath()));
     }
 };
 

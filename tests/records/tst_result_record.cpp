@@ -37,9 +37,13 @@ struct Installation
     QString shared() const { return resultsfile::sharedPath(state->folders); }
     void attempt(int pupil, int course, int time)
     {
-        const auto error =
-            resultsfile::appendResult(state->folders, state->organisation, {pupil, course, time}, clock, pause);
-        QVERIFY2(!error, error ? qPrintable(error->message()) : "");
+        const auto made = resultsfile::makeRecords(state->folders, state->organisation, {pupil, course, time}, clock);
+        QVERIFY(!made.error);
+        for (const pendingrecords::Entry& e : made.entries) {
+            const auto error = resultsfile::appendRecord(resultsfile::pathOf(state->folders, e), e.bytes,
+                                                         recordLength(e.layout), pause);
+            QVERIFY2(!error, error ? qPrintable(error->message()) : "");
+        }
     }
 };
 
