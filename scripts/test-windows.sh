@@ -15,6 +15,9 @@ mkdir -p "$OUT"
 "$CXX" -std=c++20 -O1 -Wall -Wextra -static -municode -I"$SOURCE/src" \
     "$SOURCE/src/platform/native_common.cpp" "$SOURCE/src/platform/native_windows.cpp" \
     "$SOURCE/tests/platform/tst_native.cpp" -o "$OUT/tst_native.exe"
+# Wine turns Unix file names into Windows ones through the locale: a UTF-8 one of its own
+# (C.UTF-8 is on every Debian), whatever the caller's is, so that Japanese names survive.
+export LC_ALL=C.UTF-8
 export WINEPREFIX="$OUT/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A fresh prefix is made once (about ten seconds); its messages are not the test's.
 [ -d "$WINEPREFIX" ] || "$WINE" cmd /c exit >/dev/null 2>&1 || true

@@ -10,6 +10,9 @@ SDL=$3
 shift 3
 WINE=/usr/lib/wine/wine64
 [ -x "$WINE" ] || { echo "FAIL: Wine (wine64) is missing: run scripts/install-deps.sh"; exit 1; }
+# Wine turns Unix file names into Windows ones through the locale: a UTF-8 one of its own
+# (C.UTF-8 is on every Debian), whatever the caller's is, so that Japanese names survive.
+export LC_ALL=C.UTF-8
 export WINEPREFIX="$BUILD/wine-tests" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -d "$WINEPREFIX" ]; then
     "$WINE" cmd /c exit >/dev/null 2>&1 || true

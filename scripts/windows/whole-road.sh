@@ -21,6 +21,9 @@ SETUP="$BUILD/dist/divisor-drill-$VERSION-setup.exe"
 
 WORK=$(mktemp -d)
 trap 'stop_all; "$WINE"server -k 2>/dev/null; /usr/lib/wine/wineserver -k 2>/dev/null' EXIT
+# Wine turns Unix file names into Windows ones through the locale: a UTF-8 one of its own
+# (C.UTF-8 is on every Debian), whatever the caller's is, so that Japanese names survive.
+export LC_ALL=C.UTF-8
 export WINEPREFIX="$WORK/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 TOP="$WINEPREFIX/drive_c/Corvalen88"
 PROG="$TOP/約数ドリル"

@@ -100,7 +100,12 @@ public:
     virtual ~InstanceClaim() = default;
     virtual bool claim() = 0;
 };
+// Per user: on Windows a mutex of the user's session, on POSIX systems a lock file in the user's
+// runtime folder (instanceClaimFolder(); empty when there is no private one).
 std::unique_ptr<InstanceClaim> makeInstanceClaim(const std::u16string& name);
+#ifndef _WIN32
+std::string instanceClaimFolder();
+#endif
 
 // A program started from a command prompt writes to that prompt: a Windows program built for
 // windows has no console of its own and must attach to its parent's. Nothing on POSIX systems.

@@ -272,10 +272,10 @@ public:
     }
     bool claim() override
     {
-        if (m_fd >= 0)
+        if (m_fd >= 0 || m_path.empty())
             return true;
         for (int attempt = 0; attempt < 10; ++attempt) {
-            const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+            const int fd = ::open(m_path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
             if (fd < 0)
                 return true; // without a lock file the program still runs
             if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -331,10 +331,33 @@ OpenedFile openRecordFile(const std::u16string& path)
 
 void attachTerminal() {}
 
+std::string instanceClaimFolder()
+{
+    // The user's own runtime folder, which only the user can enter; without one, a folder of the
+    // user's own in the temporary folder, made private. A folder that is not the user's alone
+    // (another user made it first) gives no claim: the program then runs rather than let
+    // another user stop it.
+    const auto privateFolder = [](const std::string& path) {
+        struct stat st
+        {
+        };
+        return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+               (st.st_mode & 077) == 0;
+    };
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && runtime[0] == '/' && privateFolder(runtime))
+        return runtime;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string folder =
+        std::string(tmp && tmp[0] == '/' ? tmp : "/tmp") + "/divisor-drill-" + std::to_string(::geteuid());
+    ::mkdir(folder.c_str(), 0700);
+    return privateFolder(folder) ? folder : std::string();
+}
+
 std::unique_ptr<InstanceClaim> makeInstanceClaim(const std::u16string& name)
 {
-    const char* tmp = std::getenv("TMPDIR");
-    return std::make_unique<FlockClaim>(std::string(tmp && *tmp ? tmp : "/tmp") + "/" + toUtf8(name) + ".lock");
+    const std::string folder = instanceClaimFolder();
+    return std::make_unique<FlockClaim>(folder.empty() ? std::string() : folder + "/" + toUtf8(name) + ".lock");
 }
 
 bool startDetached(const std::u16string& program, const std::vector<std::u16string>& arguments,

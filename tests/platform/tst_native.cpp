@@ -17,6 +17,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -277,15 +278,33 @@ void singleInstance(const fs::path& dir)
 void noLockFileLeft(const fs::path& dir)
 {
     const std::string name = "divisor-drill-test-clean-" + std::to_string(processId());
-    const char* tmp = std::getenv("TMPDIR");
-    const fs::path lockFile = fs::path(tmp && *tmp ? tmp : "/tmp") / (name + ".lock");
+    const fs::path lockFile = fs::path(native::instanceClaimFolder()) / (name + ".lock");
     CHECK(start({"claim-clean", name, utf8(dir / "claimed2"), utf8(dir / "end2")}, dir));
     CHECK(waitFor(dir / "claimed2"));
     CHECK(fs::exists(lockFile));
+    // The user's own: nobody else can take or block it.
+    struct stat folder
+    {
+    };
+    struct stat file
+    {
+    };
+    CHECK(::stat(lockFile.parent_path().c_str(), &folder) == 0 && (folder.st_mode & 077) == 0);
+    CHECK(::stat(lockFile.c_str(), &file) == 0 && (file.st_mode & 077) == 0 && file.st_uid == ::geteuid());
     touch(dir / "end2");
     CHECK(waitFor(dir / "end2.done"));
     CHECK(!fs::exists(lockFile));
     CHECK(native::makeInstanceClaim(fromUtf8(name))->claim());
+}
+
+// A pipe under a record file's name is refused at once instead of holding the program.
+void pipeIsNoRecordFile(const fs::path& dir)
+{
+    const fs::path pipe = dir / "記録待ち成績.dat";
+    CHECK(::mkfifo(pipe.c_str(), 0644) == 0);
+    const auto opened = native::openRecordFile(u16(pipe));
+    CHECK(opened.file == nullptr);
+    CHECK(native::reasonOf(opened.code) == native::Reason::NotAFile);
 }
 #endif
 
@@ -306,7 +325,20 @@ void launcher(const fs::path& dir)
     CHECK(!native::startDetached(u16(dir / "no-such-program.exe"), {}, u16(dir)));
 }
 
+int runChecked(const std::vector<std::string>& args);
+
+// Every failure ends as a failed check with its reason, never as an uncaught exception.
 int run(const std::vector<std::string>& args)
+{
+    try {
+        return runChecked(args);
+    } catch (const std::exception& e) {
+        std::printf("FAIL: %s\n", e.what());
+        return 1;
+    }
+}
+
+int runChecked(const std::vector<std::string>& args)
 {
     if (!args.empty() && args[0] == "hold-lock" && args.size() == 4)
         return holdLock(pathOf(args[1]), pathOf(args[2]), pathOf(args[3]));
@@ -326,6 +358,7 @@ int run(const std::vector<std::string>& args)
     singleInstance(dir);
 #ifndef _WIN32
     noLockFileLeft(dir);
+    pipeIsNoRecordFile(dir);
 #endif
     launcher(dir);
     fs::remove_all(dir);
