@@ -48,7 +48,21 @@ void worse(Report& report, Outcome outcome)
 Report checkFile(const QString& path, bool shared, const QDate& today)
 {
     Report report;
-    const QString name = QFileInfo(path).fileName();
+    const QFileInfo info(path);
+    const QString name = info.fileName();
+    const QString shown = QDir::toNativeSeparators(QDir::cleanPath(path));
+    // A fresh installation: nothing has been recorded yet, which is sound.
+    if (!info.exists() && !info.isSymLink()) {
+        report.lines << QStringLiteral("%1：まだ記録がありません（ファイルはまだありません）：%2").arg(name, shown);
+        return report;
+    }
+    if (!info.exists()) {
+        report.lines << QStringLiteral("%1：読めません（シンボリックリンクの先がありません。リンクがループしているか、"
+                                       "リンク先が消えています）：%2")
+                            .arg(name, shown);
+        report.outcome = Outcome::Unreadable;
+        return report;
+    }
     const RecordLayout layout = shared ? RecordLayout::Shared : RecordLayout::Program;
     Problem pupils{QStringLiteral("生徒番号が 1〜%1 の外").arg(kMaxPupil), {}, 0};
     Problem courses{QStringLiteral("コース番号が 1〜%1 の外").arg(kMaxCourse), {}, 0};
@@ -79,7 +93,7 @@ Report checkFile(const QString& path, bool shared, const QDate& today)
         },
         &summary);
     if (error) {
-        report.lines << QStringLiteral("%1：読めません（%2）：%3").arg(name, *error, QDir::toNativeSeparators(path));
+        report.lines << QStringLiteral("%1：読めません（%2）：%3").arg(name, *error, shown);
         report.outcome = Outcome::Unreadable;
         return report;
     }

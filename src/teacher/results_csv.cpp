@@ -21,7 +21,8 @@ QString quoted(const QString& field)
 
 QString textCell(const QString& text)
 {
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r");
+    // Spreadsheets in Japanese locales take the full-width signs for formula signs too.
+    static const QString formulaStarts = QStringLiteral("=+-@\t\r＝＋－＠");
     const bool formula = !text.isEmpty() && formulaStarts.contains(text.front());
     return quoted(formula ? u'\'' + text : text);
 }

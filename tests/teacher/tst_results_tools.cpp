@@ -93,7 +93,7 @@ private slots:
                                     << "生徒番号が 1〜5000 の外 記録が 1 件（3 件目）" << 1;
         QTest::addRow("date 0") << record(1, 1, 30, 0) + two << true << "日付が正しくない 記録が 1 件（1 件目）" << 1;
         QTest::addRow("empty file") << QByteArray() << true << "0 件の記録" << 0;
-        QTest::addRow("missing file") << QByteArray() << false << "ファイルがありません" << 2;
+        QTest::addRow("no file yet") << QByteArray() << false << "まだ記録がありません" << 0;
     }
     void check()
     {
@@ -178,6 +178,14 @@ private slots:
                                          << "\"'\r=1\"";
         QTest::addRow("a link with quotes and a comma") << "=HYPERLINK(\"http://x\",\"y\")"
                                                         << "\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\"";
+        QTest::addRow("full-width =") << "＝1+1"
+                                      << "'＝1+1";
+        QTest::addRow("full-width +") << "＋1"
+                                      << "'＋1";
+        QTest::addRow("full-width -") << "－1"
+                                      << "'－1";
+        QTest::addRow("full-width @") << "＠SUM(A1)"
+                                      << "'＠SUM(A1)";
         QTest::addRow("an ordinary name") << "佐藤　花子"
                                           << "佐藤　花子";
         QTest::addRow("a minus inside") << "佐藤-花子"
@@ -201,7 +209,7 @@ private slots:
         QCOMPARE(rows.size(), 2);
         // The roster's names come trimmed: the tab and the return go, the guard stays.
         const QString trimmed = name.trimmed();
-        QCOMPARE(rows[1][3], QStringLiteral("=+-@").contains(trimmed.front()) ? u'\'' + trimmed : trimmed);
+        QCOMPARE(rows[1][3], QStringLiteral("=+-@＝＋－＠").contains(trimmed.front()) ? u'\'' + trimmed : trimmed);
         QCOMPARE(rows[1][9], QStringLiteral("'=1+1"));
     }
 
@@ -245,6 +253,24 @@ private slots:
         out.open(QIODevice::WriteOnly);
         QVERIFY(resultscsv::exportFile(fifo, out, {}, 2026, Catalogue(), CourseRules()).has_value());
         QCOMPARE(int(resultscheck::checkFile(dir.path(), false, kToday).outcome), 2);
+    }
+
+    // A link that leads nowhere is said to be one; the path is shown without "..".
+    void linksThatLeadNowhere()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("prog"));
+        const QString loop = dir.filePath("成績累積データ.dat");
+        QVERIFY(QFile::link(loop, loop));
+        QVERIFY(QFile::link(dir.filePath("gone.dat"), dir.filePath("成績累積データ家庭用.dat")));
+        for (const QString& path :
+             {dir.filePath("prog/../成績累積データ.dat"), dir.filePath("成績累積データ家庭用.dat")}) {
+            const auto report = resultscheck::checkFile(path, false, kToday);
+            QCOMPARE(int(report.outcome), 2);
+            const QString said = report.lines.join('\n');
+            QVERIFY2(said.contains(QStringLiteral("シンボリックリンク")) && !said.contains(QStringLiteral("..")),
+                     qPrintable(said));
+        }
     }
 #endif
 };
