@@ -170,7 +170,7 @@ void repair(const QString& sharedFolder)
 
 Read read(const QString& sharedFolder)
 {
-    const auto text = textfile::read(sharedFolder + fileName());
+    const auto text = textfile::read(sharedFolder + fileName(), textfile::Utf8::Refused);
     if (!text.text) {
         return {std::nullopt,
                 QStringLiteral("名簿ファイル「%1」を読めません（%2）。\r\nこのフォルダにあるはずです：%3\r\n"

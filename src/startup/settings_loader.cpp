@@ -176,7 +176,7 @@ std::optional<StartupFailure> load(const QString& programDir, SharedState& state
     folders::resolve(state.folders, programDir);
 
     const QString commonFile = QStringLiteral("共通データ.txt");
-    const auto commonText = textfile::read(state.folders.sharedFolder + commonFile);
+    const auto commonText = textfile::read(state.folders.sharedFolder + commonFile, textfile::Utf8::Refused);
     if (!commonText.text) {
         // Where it was looked for follows from the first value of "設定.txt": say both.
         return StartupFailure{

@@ -8,7 +8,7 @@
 
 namespace textfile {
 
-ReadResult read(const QString& path)
+ReadResult read(const QString& path, Utf8 utf8)
 {
     QFile file(path);
     if (!file.exists())
@@ -25,6 +25,16 @@ ReadResult read(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt, QStringLiteral("ファイルを読めません：%1").arg(describeSystemError(lastSystemError()))};
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        const QByteArray text = bytes.sliced(3);
+        if (utf8 == Utf8::Read && text.isValidUtf8())
+            return {QString::fromUtf8(text), QString()};
+        return {std::nullopt, utf8 == Utf8::Read
+                                  ? QStringLiteral("UTF-8 の印がありますが、UTF-8 として読めない部分があります。"
+                                                   "Shift_JIS（CP932）で保存してください")
+                                  : QStringLiteral("UTF-8 で保存されています。ほかのプログラムも読むファイルなので、"
+                                                   "Shift_JIS（CP932）で保存してください")};
+    }
     return {cp932::decode(bytes), QString()};
 }
 

@@ -13,8 +13,17 @@ struct ReadResult
     QString error;               // the system's reason, in Japanese where we know it
 };
 constexpr qint64 kMaxBytes = 16 * 1024 * 1024;
+
+// What a file that a modern editor saved in UTF-8 with a byte-order mark gets. The program's
+// own files are read as UTF-8 when they decode cleanly; the files the family's other programs
+// read too are refused with the reason, since those programs would show their text garbled.
+enum class Utf8
+{
+    Read,
+    Refused
+};
 // Only a regular file of at most kMaxBytes is read.
-ReadResult read(const QString& path);
+ReadResult read(const QString& path, Utf8 utf8 = Utf8::Read);
 
 // The physical lines of a text, split at CR LF, LF or a lone CR; a last line ending in a
 // line break is followed by an empty one.

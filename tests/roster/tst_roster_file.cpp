@@ -8,6 +8,20 @@ class TestRosterFile : public QObject
 {
     Q_OBJECT
 private slots:
+    // The family's other programs read the roster as Shift_JIS: one saved in UTF-8 is refused
+    // with the reason, not read into garbled names.
+    void utf8RosterIsRefused()
+    {
+        QTemporaryDir dir;
+        QFile file(dir.filePath(roster::fileName()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("\xEF\xBB\xBF" + QStringLiteral("1,2015,\"山田\",0,0,0,0,0\r\n").toUtf8());
+        file.close();
+        const roster::Read read = roster::read(dir.path() + "/");
+        QVERIFY(!read.parsed);
+        QVERIFY2(read.failure.contains(QStringLiteral("UTF-8 で保存されています")), qPrintable(read.failure));
+    }
+
     void parsesLines()
     {
         const QString text =

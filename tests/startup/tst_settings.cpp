@@ -4,8 +4,10 @@
 #include "startup/settings_loader.h"
 #include "state/shared_state.h"
 
+#include "text/cp932.h"
 #include <QDir>
 #include <QTemporaryDir>
+
 #include <QtTest>
 #include <memory>
 
@@ -243,6 +245,45 @@ private slots:
         QCOMPARE(failure->file, expectedFile);
         QVERIFY2(failure->problem.contains(problemPart), qPrintable(failure->problem));
         QVERIFY(failure->message().contains(expectedFile));
+    }
+
+    // A file a modern editor saved in UTF-8 with a byte-order mark: the program's own files are
+    // read when they decode cleanly, the files the family's other programs read too are refused
+    // with the reason, never with a garbled value.
+    void utf8ByteOrderMark_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("asUtf8");         // the text re-encoded, or its code page 932 bytes kept
+        QTest::addColumn<QString>("problemPart"); // empty: the installation loads
+        QTest::addRow("rules") << "prog/タイム回数データ.txt" << true << "";
+        QTest::addRow("settings") << "prog/設定.txt" << true << "";
+        QTest::addRow("settings, the mark before Shift_JIS") << "prog/設定.txt" << false << "UTF-8 として読めない";
+        QTest::addRow("the family's common data")
+            << "files/共通データ.txt" << true << "Shift_JIS（CP932）で保存してください";
+    }
+    void utf8ByteOrderMark()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, asUtf8);
+        QFETCH(QString, problemPart);
+        Installation inst;
+        const QString path = inst.top() + "/" + file;
+        if (!asUtf8) // a value in Japanese, as the family's programs may keep there
+            writeCp932(path, {"1,\"みどり\",0,0,0,0,0,0,0,0"});
+        const QByteArray bytes = readAll(path);
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write("\xEF\xBB\xBF" + (asUtf8 ? cp932::decode(bytes).toUtf8() : bytes));
+        out.close();
+        auto state = freshState();
+        const auto failure = settings::load(inst.programDir(), *state);
+        if (problemPart.isEmpty()) {
+            QVERIFY2(!failure, failure ? qPrintable(failure->message()) : "");
+            QCOMPARE(state->rules.targetTime[1], 60);
+        } else {
+            QVERIFY(failure);
+            QVERIFY2(failure->problem.contains(problemPart), qPrintable(failure->problem));
+        }
     }
 
     // Whatever the first value of "設定.txt", a missing shared file is named with the folder it
