@@ -83,7 +83,7 @@ void weakNumbersOfTheClass(benchmark::State& bench)
         const auto read = problemlog::read(year.path);
         const auto byPupil = weaknumbers::byPupil(read->problems);
         for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it)
-            benchmark::DoNotOptimize(weaknumbers::rank(*it, it.key(), weaknumbers::currentLevel(*it, it.key())));
+            benchmark::DoNotOptimize(weaknumbers::rank(*it, it.key(), it->last().level));
         for (int level = 1; level <= kLevels; ++level)
             benchmark::DoNotOptimize(weaknumbers::rankGroup(read->problems, pupils, level));
     }

@@ -250,8 +250,10 @@ QList<CourseBoard::WeakColumn> CourseBoard::weakColumns()
             column.lines.append(weaknumbers::line(w));
         if (column.lines.isEmpty())
             column.lines.append(QStringLiteral("まだ記録がありません"));
+        if (read->damaged > 0)
+            column.lines.append(QStringLiteral("（") + problemlog::damageNote(*read) + QStringLiteral("）"));
         column.practiceAvailable = own && numbersets::hasNumberSet(c) && !attempt::isPractice(state.catalogue, c) &&
-                                   weaknumbers::loggedAt(m_log, p, c) >= weaknumbers::kPracticeNeeds;
+                                   read->loggedAt(p, c) >= weaknumbers::kPracticeNeeds;
     }
     return columns;
 }

@@ -213,14 +213,22 @@ std::optional<Loaded> load(Services services, Pause& pause)
                     RecordsError{resultsfile::resultsFileName(), QStringLiteral("を読む"), 0, *error}.message());
         return std::nullopt;
     }
-    const auto log = problemlog::read(problemlog::path(state.folders));
+    QString logError;
+    const auto log = problemlog::read(problemlog::path(state.folders), &logError);
     if (log)
         builder.addWeakNumbers(log->problems);
     else
         builder.weakNumbersUnreadable();
     loaded.table = builder.take();
-    if (log)
+    if (log) {
         loaded.classWeak = classWeakLine(loaded.table, log->problems, state.catalogue);
+        if (log->damaged > 0)
+            loaded.classWeak += QStringLiteral("（%1「%2」の %3）")
+                                    .arg(loaded.classWeak.isEmpty() ? QString() : QStringLiteral("　"))
+                                    .arg(problemlog::fileName(), problemlog::damageNote(*log));
+    } else {
+        loaded.classWeak = QStringLiteral("「%1」を読めません：%2").arg(problemlog::fileName(), logError);
+    }
     return loaded;
 }
 

@@ -154,54 +154,115 @@ bool day(QByteArrayView f, qint32& out, LastDay& last)
     return true;
 }
 
+// Lines in, what the views need out. Lines end at CR LF, LF or a lone CR; blank lines are
+// passed over. The problems are thinned out to the last appearances of each number whenever
+// they grow past twice what the last thinning kept, so that memory follows the class, not the
+// length of the log.
+class Reader
+{
+public:
+    explicit Reader(qsizetype thinAt = 1 << 20) : m_thinAt(thinAt), m_firstThin(thinAt) {}
+    void line(QByteArrayView line);
+    // Every line of the bytes; the last one only when it ends or `whole` says the text does.
+    // Returns how many bytes were taken.
+    qsizetype lines(QByteArrayView bytes, bool whole);
+    Read take()
+    {
+        thin();
+        return std::move(m_read);
+    }
+
+private:
+    void thin();
+    Read m_read;
+    bool m_first = true;
+    LastDay m_lastDay;
+    qsizetype m_thinAt;
+    qsizetype m_firstThin;
+};
+
+void Reader::line(QByteArrayView line)
+{
+    if (line.isEmpty())
+        return;
+    if (m_first) {
+        m_first = false;
+        if (line.startsWith("\xEF\xBB\xBF"))
+            line = line.sliced(3);
+        if (!line.startsWith("2") && !line.startsWith("1")) // the header
+            return;
+    }
+    qsizetype i = 0;
+    Problem p;
+    int pupil = 0;
+    int level = 0;
+    int n = 0;
+    int wrong = 0;
+    int shown = 0;
+    const QByteArrayView date = field(line, i);
+    field(line, i); // the clock time
+    const bool ok = day(date, p.day, m_lastDay) && number(field(line, i), pupil) && number(field(line, i), level) &&
+                    number(field(line, i), n) && seconds(field(line, i), p.seconds) && number(field(line, i), wrong);
+    field(line, i); // the first wrong entry
+    if (!ok || !number(field(line, i), shown) || pupil > 32767 || level > 32767 || n > 32767) {
+        ++m_read.damaged;
+        return;
+    }
+    p.pupil = qint16(pupil);
+    p.level = qint16(level);
+    p.number = qint16(n);
+    p.mistake = wrong > 0 || shown != 0;
+    m_read.problems.append(p);
+    ++m_read.logged[qint64(pupil) * 65536 + level];
+    if (m_read.problems.size() >= m_thinAt) {
+        thin();
+        m_thinAt = std::max(m_firstThin, 2 * m_read.problems.size());
+    }
+}
+
+qsizetype Reader::lines(QByteArrayView bytes, bool whole)
+{
+    qsizetype at = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' || bytes[i] == '\r') {
+            line(bytes.sliced(at, i - at));
+            at = i + 1;
+        }
+    }
+    if (whole && at < bytes.size()) {
+        line(bytes.sliced(at));
+        at = bytes.size();
+    }
+    return at;
+}
+
+void Reader::thin()
+{
+    QList<Problem>& problems = m_read.problems;
+    QHash<quint64, int> seen;
+    QList<Problem> kept;
+    for (auto it = problems.crbegin(); it != problems.crend(); ++it) {
+        const quint64 key =
+            (quint64(quint16(it->pupil)) << 32) | (quint64(quint16(it->level)) << 16) | quint16(it->number);
+        if (++seen[key] <= Read::kKeptAppearances)
+            kept.append(*it);
+    }
+    std::reverse(kept.begin(), kept.end());
+    problems = std::move(kept);
+}
+
 } // namespace
 
-Read parse(const QByteArray& bytes)
+Read parse(const QByteArray& bytes, qsizetype thinAt)
 {
-    Read read;
-    read.problems.reserve(bytes.size() / 40);
-    qsizetype at = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
-    bool first = true;
-    LastDay lastDay;
-    while (at < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', at);
-        if (end < 0)
-            end = bytes.size();
-        QByteArrayView line(bytes.constData() + at, end - at);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        at = end + 1;
-        if (line.isEmpty())
-            continue;
-        if (first && !line.startsWith("2") && !line.startsWith("1")) { // the header
-            first = false;
-            continue;
-        }
-        first = false;
-        qsizetype i = 0;
-        Problem p;
-        int pupil = 0;
-        int level = 0;
-        int n = 0;
-        int wrong = 0;
-        int shown = 0;
-        const QByteArrayView date = field(line, i);
-        field(line, i); // the clock time
-        const bool ok = day(date, p.day, lastDay) && number(field(line, i), pupil) && number(field(line, i), level) &&
-                        number(field(line, i), n) && seconds(field(line, i), p.seconds) &&
-                        number(field(line, i), wrong);
-        field(line, i); // the first wrong entry
-        if (!ok || !number(field(line, i), shown) || pupil > 32767 || level > 32767 || n > 32767) {
-            ++read.damaged;
-            continue;
-        }
-        p.pupil = qint16(pupil);
-        p.level = qint16(level);
-        p.number = qint16(n);
-        p.mistake = wrong > 0 || shown != 0;
-        read.problems.append(p);
-    }
-    return read;
+    Reader reader(thinAt);
+    reader.lines(bytes, true);
+    return reader.take();
+}
+
+QString damageNote(const Read& read)
+{
+    return read.damaged > 0 ? QStringLiteral("%1 行を読めません").arg(read.damaged) : QString();
 }
 
 std::optional<Read> read(const QString& path, QString* error)
@@ -220,7 +281,41 @@ std::optional<Read> read(const QString& path, QString* error)
             *error = file.errorString();
         return std::nullopt;
     }
-    return parse(file.readAll());
+    constexpr qsizetype kBlock = 1 << 20;
+    Reader reader;
+    QByteArray block;
+    bool skipping = false;
+    for (;;) {
+        const qsizetype carried = block.size();
+        block.resize(carried + kBlock);
+        const qint64 got = file.read(block.data() + carried, kBlock);
+        if (got < 0) {
+            if (error)
+                *error = file.errorString();
+            return std::nullopt;
+        }
+        block.resize(carried + got);
+        if (skipping) {
+            const auto end = std::find_if(block.cbegin(), block.cend(), [](char c) { return c == '\n' || c == '\r'; });
+            if (end == block.cend() && got > 0) {
+                block.clear();
+                continue;
+            }
+            block.remove(0, end - block.cbegin());
+            skipping = false;
+        }
+        const qsizetype taken = reader.lines(block, got == 0);
+        block.remove(0, taken);
+        if (got == 0)
+            break;
+        // A line that never ends (a binary file) is passed over to its end, one damaged line.
+        if (block.size() > kBlock) {
+            reader.line("?");
+            block.clear();
+            skipping = true;
+        }
+    }
+    return reader.take();
 }
 
 } // namespace problemlog

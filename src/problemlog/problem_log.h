@@ -3,6 +3,7 @@
 #include "records/results_file.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QTime>
@@ -55,15 +56,23 @@ struct Problem
     bool mistake = false; // a wrong judgement, or the answer shown
 };
 
+// What the views need of the log, whatever its size: of each number a pupil met at a level, its
+// last appearances (as many as the weak numbers use), in file order, and how many problems each
+// pupil logged at each level.
 struct Read
 {
-    QList<Problem> problems; // in file order
-    int damaged = 0;         // lines that could not be read, passed over
+    static constexpr int kKeptAppearances = 5;
+    QList<Problem> problems;   // in file order
+    int damaged = 0;           // lines that could not be read, passed over
+    QHash<qint64, int> logged; // pupil and level (pupil × 65536 + level): problems logged
+    int loggedAt(int pupil, int level) const { return logged.value(qint64(pupil) * 65536 + level); }
 };
-// Reads the whole log; nothing when it cannot be read (the error says why). A missing log is an
-// empty one.
+// Reads the whole log a block at a time; nothing when it cannot be read (the error says why). A
+// missing log is an empty one.
 std::optional<Read> read(const QString& path, QString* error = nullptr);
-// The same from the log's bytes.
-Read parse(const QByteArray& bytes);
+// The same from the log's bytes; the problems are thinned out once they reach thinAt.
+Read parse(const QByteArray& bytes, qsizetype thinAt = 1 << 20);
+// "12 行を読めません" for the views that show weak numbers; empty when every line was read.
+QString damageNote(const Read& read);
 
 } // namespace problemlog

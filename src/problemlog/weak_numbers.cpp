@@ -95,21 +95,6 @@ QList<Weak> rankGroup(const QList<problemlog::Problem>& problems, const QSet<int
     return ordered(weak);
 }
 
-int loggedAt(const QList<problemlog::Problem>& problems, int pupil, int level)
-{
-    return int(std::count_if(problems.cbegin(), problems.cend(),
-                             [&](const problemlog::Problem& p) { return p.pupil == pupil && p.level == level; }));
-}
-
-int currentLevel(const QList<problemlog::Problem>& problems, int pupil)
-{
-    for (auto it = problems.crbegin(); it != problems.crend(); ++it) {
-        if (it->pupil == pupil)
-            return it->level;
-    }
-    return 0;
-}
-
 QList<int> drawPractice(const QList<Weak>& weakest, RandomSource& random, int count)
 {
     const QList<Weak> pool = weakest.mid(0, kPracticePool);

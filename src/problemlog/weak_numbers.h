@@ -37,10 +37,6 @@ QHash<int, QList<problemlog::Problem>> byPupil(const QList<problemlog::Problem>&
 QList<Weak> rank(const QList<problemlog::Problem>& problems, int pupil, int level);
 // The class's: the last appearances of each pupil in the group, pooled.
 QList<Weak> rankGroup(const QList<problemlog::Problem>& problems, const QSet<int>& pupils, int level);
-// The problems a pupil has logged at a level.
-int loggedAt(const QList<problemlog::Problem>& problems, int pupil, int level);
-// The level of the pupil's last logged problem (0 for none): their current level.
-int currentLevel(const QList<problemlog::Problem>& problems, int pupil);
 
 // Ten numbers for a practice, drawn from the weakest numbers with the score as weight, never
 // the same number twice in a row (unless only one number is weak).

@@ -155,10 +155,16 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
     const auto attempts = reader.read(resultslists::kPersonalRecords);
     if (!attempts)
         return; // the program has been ended
-    // The weak numbers are left out when the problem log cannot be read; the page is printed.
-    const auto log = problemlog::read(problemlog::path(state.folders));
+    // The weak numbers are left out when the problem log cannot be read, and the page says why.
+    QString logError;
+    const auto log = problemlog::read(problemlog::path(state.folders), &logError);
     const QHash<int, QList<problemlog::Problem>> logOf =
         log ? weaknumbers::byPupil(log->problems) : QHash<int, QList<problemlog::Problem>>{};
+    const QString logNote =
+        !log ? QStringLiteral("にがてな数：「%1」を読めません（%2）").arg(problemlog::fileName(), logError)
+        : log->damaged > 0
+            ? QStringLiteral("にがてな数：「%1」の %2").arg(problemlog::fileName(), problemlog::damageNote(*log))
+            : QString();
     QTextDocument document;
     document.setDefaultFont(uih::font(10));
     QString html;
@@ -177,6 +183,8 @@ void TeacherPanel::printReports(QPrinter& printer, const QList<int>& pupils)
         html += series.isEmpty() ? text
                                  : pupilreport::html(state, p, nameOf(p), grade, today, last, logOf.value(p), image,
                                                      graphWidthFor(text, printer));
+        if (!logNote.isEmpty())
+            html += QStringLiteral("<p>%1</p>").arg(logNote.toHtmlEscaped());
         html += QStringLiteral("</div>");
     }
     document.setHtml(html);

@@ -3,6 +3,7 @@
 #include "problemlog/weak_numbers.h"
 
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -153,9 +154,74 @@ private slots:
         QCOMPARE(weak[1].appearances, 6);
         QCOMPARE(weak[1].mistakes, 1);
         QCOMPARE(weak[1].medianSeconds, 1.0);
-        QCOMPARE(weaknumbers::currentLevel(log, 1), 2);
-        QCOMPARE(weaknumbers::currentLevel(log, 9), 0);
-        QCOMPARE(weaknumbers::loggedAt(log, 1, 2), 8);
+    }
+
+    // Lines end as any editor may have saved them; what is not a line of the log is counted.
+    void lineEndsAndDamage_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("problems");
+        QTest::addColumn<int>("damaged");
+        const QByteArray a = "2026/12/08,09:05:03,7,3,36,4.2,0,,0";
+        const QByteArray b = "2026/12/08,09:05:09,7,3,12,2.0,1,4,0";
+        QTest::addRow("CR LF") << problemlog::header() + a + "\r\n" + b + "\r\n" << 2 << 0;
+        QTest::addRow("LF") << problemlog::header().replace("\r\n", "\n") + a + "\n" + b + "\n" << 2 << 0;
+        QTest::addRow("CR only") << problemlog::header().replace("\r\n", "\r") + a + "\r" + b + "\r" << 2 << 0;
+        QTest::addRow("no end after the last") << a + "\r\n" + b << 2 << 0;
+        QTest::addRow("binary") << QByteArray("\x00\x01\xFF\xFE PK\x03\x04\x00 binary\r\x7F", 20) << 0 << 1;
+        QTest::addRow("an endless line") << a + "\n" + QByteArray(3 << 20, 'x') + "\n" + b + "\n" << 2 << 1;
+    }
+    void lineEndsAndDamage()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, problems);
+        QFETCH(int, damaged);
+        QTemporaryDir dir;
+        write(dir.filePath("log.csv"), bytes);
+        const auto read = problemlog::read(dir.filePath("log.csv"));
+        QVERIFY(read);
+        QCOMPARE(read->problems.size(), problems);
+        QCOMPARE(read->damaged, damaged);
+        QCOMPARE(problemlog::damageNote(*read).isEmpty(), damaged == 0);
+    }
+
+    // However long the log, only each number's last appearances are kept: the rankings are
+    // those of the whole log, and the problems logged at each level are all counted.
+    void thinnedLogRanksAsTheWhole()
+    {
+        QByteArray bytes;
+        QList<problemlog::Problem> whole;
+        QRandomGenerator random(7);
+        for (int i = 0; i < 5000; ++i) {
+            const problemlog::Entry e{QDate(2026, 12, 8),
+                                      QTime(9, 0),
+                                      int(random.bounded(1, 4)),
+                                      int(random.bounded(1, 3)),
+                                      int(random.bounded(10, 30)),
+                                      double(random.bounded(10, 200)) / 10,
+                                      int(random.bounded(0, 3)) / 2,
+                                      QString(),
+                                      false};
+            bytes += problemlog::line(e);
+            whole << problem(e.pupil, e.level, e.number, float(e.seconds), e.wrong > 0);
+        }
+        const problemlog::Read thinned = problemlog::parse(bytes, 100);
+        QVERIFY(thinned.problems.size() <= 3 * 2 * 20 * problemlog::Read::kKeptAppearances);
+        for (int pupil = 1; pupil <= 3; ++pupil) {
+            for (int level = 1; level <= 2; ++level) {
+                const auto a = weaknumbers::rank(whole, pupil, level);
+                const auto b = weaknumbers::rank(thinned.problems, pupil, level);
+                QCOMPARE(b.size(), a.size());
+                for (qsizetype i = 0; i < a.size(); ++i) {
+                    QCOMPARE(b[i].number, a[i].number);
+                    QCOMPARE(b[i].score, a[i].score);
+                }
+                QCOMPARE(thinned.loggedAt(pupil, level),
+                         int(std::count_if(whole.cbegin(), whole.cend(), [&](const problemlog::Problem& p) {
+                             return p.pupil == pupil && p.level == level;
+                         })));
+            }
+        }
     }
 
     // A practice draws only the weakest numbers, never one twice in a row; one weak number is
