@@ -18,7 +18,6 @@
 #include <QStringDecoder>
 #include <QStyle>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -108,20 +107,19 @@ void HelpBrowser::formLoad()
     layout->addWidget(addressRow);
     layout->addWidget(m_browser, 1);
 
-    m_timer = new QTimer(this);
-    m_timer->setObjectName("timTimer");
-    m_timer->setInterval(5);
-    connect(m_timer, &QTimer::timeout, this, &HelpBrowser::tick);
     m_network = new QNetworkAccessManager(this);
+    m_transferTimeoutMs = helplimits::kTransferTimeoutMs;
 
     // The start address is taken once, when the form loads.
     const QString start = m_startAddress;
     if (start.isEmpty())
         return;
-    m_suppress = true;
-    m_address->setEditText(start);
-    m_address->addItem(start);
-    m_suppress = false;
+    if (!helplimits::addressRefusal(start)) {
+        m_suppress = true;
+        m_address->setEditText(start);
+        m_address->addItem(start);
+        m_suppress = false;
+    }
     navigate(start);
 }
 
@@ -129,22 +127,41 @@ void HelpBrowser::navigate(const QString& address)
 {
     if (m_suppress || address.trimmed().isEmpty())
         return;
+    if (const auto refused = helplimits::addressRefusal(address)) {
+        showRefusal(*refused, address);
+        return;
+    }
     load(QUrl::fromUserInput(address.trimmed()), History::Record);
+}
+
+void HelpBrowser::showRefusal(const QString& reason, const QString& address)
+{
+    m_browser->setHtml(helplimits::refusalPage(QStringLiteral("ページを開けません"), reason, address));
+    m_title = m_browser->documentTitle();
+    setWindowTitle(m_title);
 }
 
 void HelpBrowser::load(const QUrl& url, History history)
 {
-    m_timer->start();
     m_status->clear();
-    if (m_reply)
-        m_reply->abort();
+    if (const auto refused = helplimits::addressRefusal(url.toString())) { // a link on a page
+        showRefusal(*refused, url.toString());
+        return;
+    }
+    if (QNetworkReply* previous = m_reply) {
+        m_reply = nullptr;
+        previous->abort();
+    }
     if (url.scheme() != u"http" && url.scheme() != u"https") {
         m_browser->setSource(url);
         completed(url, history);
         return;
     }
-    QNetworkReply* reply = m_network->get(QNetworkRequest(url));
+    QNetworkRequest request(url);
+    request.setTransferTimeout(m_transferTimeoutMs);
+    QNetworkReply* reply = m_network->get(request);
     m_reply = reply;
+    setWindowTitle(QStringLiteral("接続中..."));
     // An answer larger than any help page (or one that never ends) is given up on once it has
     // passed the limit: the memory stays bounded and the window answers throughout.
     auto tooLarge = std::make_shared<bool>(false);
@@ -167,8 +184,12 @@ void HelpBrowser::load(const QUrl& url, History history)
             completed(url, history);
             return;
         }
-        if (reply->error() == QNetworkReply::OperationCanceledError)
+        // Not stopped and not replaced: the server sent nothing for too long.
+        if (reply->error() == QNetworkReply::OperationCanceledError || reply->error() == QNetworkReply::TimeoutError) {
+            showRefusal(QStringLiteral("サーバーから %1 秒以上答えがありません").arg(m_transferTimeoutMs / 1000),
+                        url.toString());
             return;
+        }
         const QByteArray body = reply->readAll();
         if (reply->error() != QNetworkReply::NoError) {
             // Whatever a browser would show: the reason, not a message box.
@@ -176,7 +197,8 @@ void HelpBrowser::load(const QUrl& url, History history)
                 helplimits::refusalPage(QStringLiteral("ページを開けません"), reply->errorString(), url.toString()));
         } else {
             auto decoder = QStringDecoder::decoderForHtml(body);
-            m_browser->setHtml(decoder.isValid() ? QString(decoder(body)) : QString::fromUtf8(body));
+            m_browser->setHtml(
+                helplimits::boundRuns(decoder.isValid() ? QString(decoder(body)) : QString::fromUtf8(body)));
         }
         completed(url, history);
     });
@@ -197,19 +219,8 @@ void HelpBrowser::completed(const QUrl& url, History history)
     m_suppress = false;
 }
 
-void HelpBrowser::tick()
-{
-    if (busy()) {
-        setWindowTitle(QStringLiteral("接続中..."));
-        return;
-    }
-    m_timer->stop();
-    setWindowTitle(m_title);
-}
-
 void HelpBrowser::toolbar(const QString& key)
 {
-    m_timer->start();
     if (key == u"Back" && m_addresses.canGoBack()) {
         load(QUrl(m_addresses.back()), History::Keep);
     } else if (key == u"Forward" && m_addresses.canGoForward()) {
@@ -223,7 +234,6 @@ void HelpBrowser::toolbar(const QString& key)
         m_find->show();
         m_find->setFocus(Qt::OtherFocusReason);
     } else if (key == u"Stop") {
-        m_timer->stop();
         if (QNetworkReply* reply = m_reply) {
             m_reply = nullptr;
             reply->abort();

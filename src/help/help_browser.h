@@ -13,11 +13,11 @@ class QLabel;
 class QLineEdit;
 class QNetworkAccessManager;
 class QTextBrowser;
-class QTimer;
 
 // "frmBrowser": the help pages in a window of the program. Our own pages (installed or built
 // in) are shown at once; a web address is fetched over the network, with "接続中..." as the
-// caption while it loads and Stop to give up. A page that needs a full web browser is opened
+// caption while it loads and Stop to give up; a server that sends nothing for a while is given up
+// on with a page that says so. A page that needs a full web browser is opened
 // in the system's one with "ブラウザで開く".
 class HelpBrowser final : public Form
 {
@@ -29,6 +29,8 @@ public:
     void navigate(const QString& address); // the address box's text, chosen or confirmed
     void toolbar(const QString& key);      // "Back", "Forward", "Refresh", "Home", "Search", "Stop"
     bool busy() const { return m_reply != nullptr; }
+    // How long a web server may send nothing before the page is given up on.
+    void setTransferTimeout(int milliseconds) { m_transferTimeoutMs = milliseconds; }
     const AddressList& addresses() const { return m_addresses; }
 
 protected:
@@ -43,7 +45,7 @@ private:
     };
     void load(const QUrl& url, History history);
     void completed(const QUrl& url, History history);
-    void tick(); // timTimer
+    void showRefusal(const QString& reason, const QString& address);
     void findNext();
     void openInSystemBrowser(); // ブラウザで開く
 
@@ -55,8 +57,8 @@ private:
     QTextBrowser* m_browser = nullptr; // brwWebBrowser
     QLineEdit* m_find = nullptr;
     QLabel* m_status = nullptr;
-    QTimer* m_timer = nullptr; // timTimer
     QNetworkAccessManager* m_network = nullptr;
     QPointer<QNetworkReply> m_reply;
     QString m_title;
+    int m_transferTimeoutMs = 0;
 };

@@ -48,6 +48,43 @@ QString shownAddress(const QString& address)
     return address.size() <= kShownAddressLength ? address : address.left(kShownAddressLength - 1) + u'…';
 }
 
+std::optional<QString> addressRefusal(const QString& address)
+{
+    if (address.size() > kMaxAddressLength)
+        return QStringLiteral("アドレスが長すぎます（%1 文字まで）").arg(kMaxAddressLength);
+    return std::nullopt;
+}
+
+QString boundRuns(const QString& html)
+{
+    QString out;
+    constexpr qsizetype kLongestReference = 32; // "&thetasym;", "&#x1F600;"
+    out.reserve(html.size() + html.size() / kLongestRun);
+    qsizetype run = 0;
+    qsizetype reference = 0; // characters since a "&" that may begin a character reference
+    bool inTag = false;
+    for (const QChar c : html) {
+        if (inTag) {
+            inTag = c != u'>';
+        } else if (c == u'<' || c.isSpace()) {
+            inTag = c == u'<';
+            run = 0;
+            reference = 0;
+        } else {
+            if (c == u'&')
+                reference = 1;
+            else if (reference > 0 && (c == u';' || ++reference > kLongestReference))
+                reference = 0;
+            if (++run > kLongestRun && reference == 0 && !c.isLowSurrogate()) {
+                out += QChar(0x200B);
+                run = 1;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
 QString refusalPage(const QString& title, const QString& reason, const QString& address)
 {
     return QStringLiteral("<html><head><title>%1</title></head><body><h2>%1</h2><p>%2</p><p>%3</p></body></html>")

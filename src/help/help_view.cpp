@@ -34,5 +34,5 @@ QVariant HelpView::loadResource(int type, const QUrl& name)
     if (!page)
         return bytes;
     auto decoder = QStringDecoder::decoderForHtml(bytes);
-    return decoder.isValid() ? QString(decoder(bytes)) : QString::fromUtf8(bytes);
+    return helplimits::boundRuns(decoder.isValid() ? QString(decoder(bytes)) : QString::fromUtf8(bytes));
 }

@@ -301,8 +301,47 @@ private slots:
         QVERIFY(!page().contains(QStringLiteral("secret")));
         const QString longAddress = QStringLiteral("http://127.0.0.1:1/") + QString(2 * 1024 * 1024, u'a');
         b.browser->navigate(longAddress);
-        QTRY_VERIFY(!b.browser->busy());
+        QVERIFY(!b.browser->busy()); // refused at once, never fetched
+        QVERIFY2(page().contains(QStringLiteral("長すぎます")), qPrintable(page()));
         QVERIFY(page().size() < 1000); // the address is shortened on the page
+        QVERIFY(b.box()->currentText().size() < 1000);
+    }
+
+    // A server that answers nothing is given up on with a page that says so.
+    void silentServerIsGivenUp()
+    {
+        SlowServer never;
+        Browsing b{QStringLiteral("qrc:/help/index.html")};
+        const auto page = [&] { return b.browser->findChild<QTextBrowser*>("brwWebBrowser")->toPlainText(); };
+        b.browser->setTransferTimeout(300);
+        b.browser->navigate(never.address());
+        QCOMPARE(b.browser->windowTitle(), QStringLiteral("接続中..."));
+        QTRY_VERIFY_WITH_TIMEOUT(!b.browser->busy(), 20000);
+        QVERIFY2(page().contains(QStringLiteral("答えがありません")), qPrintable(page()));
+        QCOMPARE(b.browser->windowTitle(), QStringLiteral("ページを開けません"));
+    }
+
+    // No run of text is left without a place to break the line; tags and character
+    // references stay whole.
+    void longRunsAreBroken_data()
+    {
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<int>("breaks");
+        const QString word(2500, u'x');
+        QTest::addRow("one long word") << word << 2;
+        QTest::addRow("words") << QStringLiteral("abc def ") + QString(999, u'y') << 0;
+        QTest::addRow("a long link") << QStringLiteral("<a href=\"%1\">x</a>").arg(word) << 0;
+        QTest::addRow("a reference at the break") << QString(999, u'z') + QStringLiteral("&amp;z") << 1;
+        QTest::addRow("Japanese without blanks") << QString(1500, QChar(0x3042)) << 1;
+    }
+    void longRunsAreBroken()
+    {
+        QFETCH(QString, html);
+        QFETCH(int, breaks);
+        const QString bounded = helplimits::boundRuns(html);
+        QCOMPARE(bounded.count(QChar(0x200B)), breaks);
+        QCOMPARE(QString(bounded).remove(QChar(0x200B)), html);
+        QVERIFY(!bounded.contains(QStringLiteral("&\u200Bamp")) && !bounded.contains(QStringLiteral("&a\u200Bmp")));
     }
 
     void answerBeyondTheLimitIsGivenUp()
