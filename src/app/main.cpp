@@ -74,9 +74,7 @@ int main(int argc, char* argv[])
     // Every path is taken from the folder of the executable itself.
     const QString programDir = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
     ProcessLauncher launcher;
-    // Static, so that its claim is given back (and its lock file removed) however the program
-    // ends: "終了" and the errors end it with exit(), which runs only static destructors.
-    static const auto instance = makeSingleInstance(programDir);
+    const auto instance = makeSingleInstance(programDir);
     Platform platform{launcher, *instance};
     ToolModuleLoader toolModule(QCoreApplication::applicationDirPath());
     ScreenNavigation navigation(forms, [&toolModule](QString* error) {
@@ -89,5 +87,10 @@ int main(int argc, char* argv[])
 
     if (const auto exitCode = startProgram(context, programDir))
         return *exitCode;
-    return app.exec();
+    // The program may have been ended before its event loop started (an error while the menu
+    // read the results).
+    const int exitCode = programEnd.exitCode() ? *programEnd.exitCode() : app.exec();
+    // The screens unloaded last go now, before what they use is destroyed.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return exitCode;
 }

@@ -30,12 +30,18 @@ bool isMainScreen(const Form* form)
 }
 
 // "表示" in a teacher's window: shows another pupil on the board the window was opened from,
-// while that board is open.
+// while that board is open. Showing lets events run, and the board may be closed meanwhile,
+// taking the teacher's window with it: so it is done once the button's handler has returned.
 ToolWindows::ShowPupil showingOn(BoardScreen* board)
 {
     return [shownOn = QPointer<BoardScreen>(board)](int pupil) {
-        if (shownOn)
-            shownOn->showPupil(pupil);
+        QMetaObject::invokeMethod(
+            shownOn,
+            [shownOn, pupil] {
+                if (shownOn)
+                    shownOn->showPupil(pupil);
+            },
+            Qt::QueuedConnection);
     };
 }
 

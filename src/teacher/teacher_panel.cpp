@@ -60,8 +60,8 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         {"Command23", u"他の人のデータを見る",
          [this] {
              if (const int p = selectedPupil()) {
-                 m_showPupil(p);
                  accept();
+                 m_showPupil(p);
              }
          }},
         {"Command21", u"印刷", [this] { print(); }},

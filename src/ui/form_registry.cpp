@@ -88,12 +88,13 @@ void FormRegistry::checkEmptyLater()
 
 void FormRegistry::unloadAll()
 {
+    // As unload() does, each is deleted once the running handler (perhaps its own) has returned.
     while (!m_forms.isEmpty()) {
         const QPointer<Form> newest = m_forms.takeLast();
         if (newest) {
             newest->m_unload = nullptr;
             newest->hide();
-            delete newest.data();
+            newest->deleteLater();
         }
     }
 }

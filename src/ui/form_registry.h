@@ -29,7 +29,7 @@ public:
     // Unloading hides the form at once and deletes it once the running handler has returned.
     void unload(QAnyStringView formName);
     void unload(Form* form);
-    // Every open form, the most recently opened first.
+    // Every open form, the most recently opened first, each deleted as unload() does.
     void unloadAll();
     QList<Form*> openForms() const;
 

@@ -1,5 +1,7 @@
 #include "qt_message_box.h"
 
+#include <QCoreApplication>
+
 #include "form_registry.h"
 #include "text/line_break.h"
 
@@ -127,7 +129,10 @@ int QtMessageBox::choose(const QString& title, const QString& text, const QStrin
 
 void QtProgramEnd::endProgram(int exitCode)
 {
+    if (m_exitCode)
+        return;
+    m_exitCode = exitCode;
+    m_forms.setWhenEmpty(nullptr); // the code asked for, not that of the last window gone
     m_forms.unloadAll();
-    std::fflush(nullptr);
-    std::exit(exitCode);
+    QCoreApplication::exit(exitCode);
 }
