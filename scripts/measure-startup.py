@@ -76,8 +76,9 @@ def main():
     subprocess.run([sys.executable, os.path.join(source, "tools", "make_big_installation.py"),
                     os.path.join(source, "demo"), top], check=True)
     program_dir = os.path.join(top, "約数ドリル")
-    for name in ("divisor-drill", "divisor-drill-tools.so"):
-        shutil.copy(os.path.join(build, "bin", name), program_dir)
+    for name in os.listdir(os.path.join(build, "bin")):
+        if name == "divisor-drill" or (name.startswith("divisor-drill-") and name.endswith(".so")):
+            shutil.copy(os.path.join(build, "bin", name), program_dir)
     shutil.copytree(os.path.join(source, "help"), os.path.join(program_dir, "help"), dirs_exist_ok=True)
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],

@@ -9,8 +9,7 @@ if [ ! -d "$DEMO" ]; then
     cp -R demo/. "$DEMO/"
 fi
 mkdir -p "$PROG" "$DEMO/files"
-cp "$BUILD/bin/divisor-drill" "$PROG/divisor-drill"
-cp "$BUILD/bin/divisor-drill-tools.so" "$PROG/divisor-drill-tools.so"
+cp "$BUILD/bin/divisor-drill" "$BUILD"/bin/divisor-drill-*.so "$PROG/"
 # The help pages are installed with the program, in its folder.
 rm -rf "$PROG/help"
 cp -R help "$PROG/help"

@@ -20,7 +20,7 @@ mkdir -p "$PROGRAM/platforms" "$PROGRAM/styles" "$PROGRAM/imageformats" "$PROGRA
 
 # The program and only what it loads: Qt's libraries and plugins, SDL (loaded with the first
 # sound), the compiler's runtime.
-cp "$BUILD/bin/divisor-drill.exe" "$BUILD/bin/divisor-drill-tools.dll" "$PROGRAM/"
+cp "$BUILD/bin/divisor-drill.exe" "$BUILD"/bin/divisor-drill-*.dll "$PROGRAM/"
 for dll in Qt6Core Qt6Gui Qt6Widgets Qt6Network Qt6PrintSupport; do
     cp "$QT/bin/$dll.dll" "$PROGRAM/"
 done

@@ -78,6 +78,7 @@ APT_OPTIONS=(-o "Dir::Etc::SourceList=$APT_DIR/sources.list" -o "Dir::Etc::Sourc
 fetchSource() { # package version → prints the unpacked folder
     local package=$1 version=$2 into="$CACHE/src/$1-$2"
     if [ ! -e "$into/.unpacked" ]; then
+        rm -rf "$into" # what a fetch stopped halfway left
         mkdir -p "$APT_DIR/lists/partial" "$APT_DIR/cache/archives/partial" "$into"
         if [ ! -e "$APT_DIR/sources.list" ]; then
             cat >"$APT_DIR/sources.list" <<EOF
@@ -112,6 +113,16 @@ buildWithProgress() { # build-folder log-file
         exit 1
     fi
 }
+
+# One build of the cache at a time: a second one (`make windows` in one terminal while `make
+# test-windows` builds in another) waits for the first and then finds its work done. The lock
+# goes with the process, however it ends; a build stopped halfway is continued by the next.
+mkdir -p "$CACHE"
+exec 9>"$CACHE/.build.lock"
+if ! flock -n 9; then
+    echo "== another build of the Windows libraries is running in $CACHE: waiting for it" >&2
+    flock 9
+fi
 
 started=$(date +%s)
 WORK="$CACHE/work/$(basename "$QT_PREFIX")"

@@ -35,7 +35,8 @@ cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windo
 
 # The installer, silently, as an administrator sets up a room of PCs.
 "$WINE" "$SETUP" /S '/D=C:\Corvalen88' >/dev/null 2>&1 || fail "the silent installation failed"
-for file in 約数ドリル/divisor-drill.exe 約数ドリル/divisor-drill-tools.dll 約数ドリル/設定.txt \
+for file in 約数ドリル/divisor-drill.exe 約数ドリル/divisor-drill-tools.dll 約数ドリル/divisor-drill-logic.dll \
+    約数ドリル/divisor-drill-screens.dll 約数ドリル/設定.txt \
     約数ドリル/タイム回数データ.txt 約数ドリル/help/contact.html 約数ドリル/uninstall.exe \
     files/共通データ.txt files/新音ファイル.txt files/生徒用名簿.txt files/seikai1.wav; do
     [ -f "$TOP/$file" ] || fail "the installation lacks $file"

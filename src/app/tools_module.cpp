@@ -5,7 +5,7 @@
 class ToolsModule final : public QObject, public ToolWindows
 {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID ToolWindows_iid)
+    Q_PLUGIN_METADATA(IID ToolWindows_iid FILE "tools_module.json")
     Q_INTERFACES(ToolWindows)
 public:
     Form* helpBrowser(ScreenContext& context, const QString& startAddress) override

@@ -15,7 +15,7 @@ stage_installation() {
     WORK=$(mktemp -d)
     cp -R "$SOURCE/demo/." "$WORK/"
     PROG="$WORK/約数ドリル"
-    cp "$BUILD/bin/divisor-drill" "$BUILD/bin/divisor-drill-tools.so" "$PROG/"
+    cp "$BUILD/bin/divisor-drill" "$BUILD"/bin/divisor-drill-*.so "$PROG/"
     "$BUILD/bin/make-demo-sounds" "$WORK/files" >/dev/null
     mkdir -p "$WORK/起動"
     # The stub writes beside the file and renames it: a reader sees the file only when whole.

@@ -102,6 +102,11 @@ private slots:
         ToolModuleLoader missing(empty.path());
         QVERIFY(!missing.windows());
         QVERIFY2(missing.error().contains(QDir::toNativeSeparators(empty.path())), qPrintable(missing.error()));
+        ToolModuleLoader older(QCoreApplication::applicationDirPath(), QStringLiteral("0.9.0"));
+        QVERIFY(!older.windows());
+        QVERIFY2(older.error().contains(QStringLiteral("版 0.9.0")) &&
+                     older.error().contains(QStringLiteral("（版 %1）").arg(QStringLiteral(DRILL_VERSION))),
+                 qPrintable(older.error()));
 
         TestWorld w;
         ScreenNavigation without(w.forms, [&](QString* error) {
