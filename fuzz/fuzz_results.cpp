@@ -10,7 +10,7 @@
 #include "state/random_source.h"
 #include "state/shared_state.h"
 #include "teacher/results_check.h"
-#include "teacher/results_csv.h"
+#include "export/results_csv.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,74 +1,105 @@
 #!/usr/bin/env python3
-"""Draws which folders of src/ include which, and fails when an include runs the wrong way.
+"""Draws which folders of src/ include which, and fails when an include runs a way the layer map
+does not allow.
 
-usage: check-layers.py SRC_DIR SCREEN_SOURCE...
+usage: check-layers.py SRC_DIR [MAP_FILE]
 
-The layers, bottom to top: platform, text, state and ui at the bottom; one folder per feature
-with its logic and its screens; app on top. A bottom folder includes only bottom folders, no
-folder but app includes app, the logic includes no screen, and no screen includes another
-screen's header (a screen's own header, the ui layer and any logic are fine). SCREEN_SOURCE are
-the sources of the screens library, as CMake lists them; of them, those that declare a form or a
-dialog are screens.
+MAP_FILE (default SRC_DIR/layers.txt) gives, for each folder, the folders it may include; "*"
+lets a folder include every folder, and no folder may include one marked so. Every file of
+every library under SRC_DIR is read. Besides the map, no screen (a class that derives from Form
+or QDialog) includes another screen's header, the logic includes no screen, and the map itself
+has no loop between folders.
 """
 import os
 import re
 import sys
 
-BOTTOM = {"platform", "text", "state", "ui"}
-TOP = "app"
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+SCREEN = re.compile(r"public\s+(Form|QDialog)\b")
 
 
 def folder_of(path):
     return path.split("/", 1)[0] if "/" in path else ""
 
 
+def read_map(path):
+    allowed = {}
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f, 1):
+            line = line.split("#", 1)[0].strip()
+            if not line:
+                continue
+            if ":" not in line:
+                sys.exit(f"{path}:{number}: 'folder: folders it may include' expected")
+            folder, targets = line.split(":", 1)
+            allowed[folder.strip()] = set(targets.split())
+    return allowed
+
+
+def loops(allowed):
+    """The loops between folders the map allows, apart from the top ('*')."""
+    found = []
+    state = {}
+
+    def visit(folder, path):
+        state[folder] = "open"
+        for target in sorted(allowed.get(folder, ())):
+            if target == "*" or "*" in allowed.get(target, ()):
+                continue
+            if state.get(target) == "open":
+                found.append(" → ".join(path[path.index(target):] + [target]))
+            elif target not in state:
+                visit(target, path + [target])
+        state[folder] = "done"
+
+    for folder in sorted(allowed):
+        if folder not in state:
+            visit(folder, [folder])
+    return found
+
+
 def main():
     src = os.path.abspath(sys.argv[1])
-    screens = set()
-    for source in sys.argv[2:]:
-        rel = os.path.relpath(os.path.abspath(os.path.join(src, source)), src)
-        if not rel.endswith((".cpp", ".h")) or rel.startswith(".."):
-            continue
-        # A screen is a window of its own: a form or a dialog. Widget helpers beside the
-        # screens are not screens.
-        header = os.path.join(src, os.path.splitext(rel)[0] + ".h")
-        if os.path.exists(header):
-            with open(header, encoding="utf-8") as f:
-                if re.search(r"public\s+(Form|QDialog)\b", f.read()):
-                    screens.add(os.path.splitext(rel)[0])
+    allowed = read_map(sys.argv[2] if len(sys.argv) > 2 else os.path.join(src, "layers.txt"))
+    top = {folder for folder, targets in allowed.items() if "*" in targets}
     files = []
     for root, _, names in os.walk(src):
         for name in names:
             if name.endswith((".cpp", ".h")):
                 files.append(os.path.relpath(os.path.join(root, name), src))
     known = set(files)
+    texts = {}
+    for rel in files:
+        with open(os.path.join(src, rel), encoding="utf-8") as f:
+            texts[rel] = f.read()
+    screens = {os.path.splitext(rel)[0] for rel in files if rel.endswith(".h") and SCREEN.search(texts[rel])}
     edges = {}
-    faults = []
+    faults = ["the map allows a loop: " + loop for loop in loops(allowed)]
     for rel in sorted(files):
         here = folder_of(rel)
-        with open(os.path.join(src, rel), encoding="utf-8") as f:
-            text = f.read()
-        for target in INCLUDE.findall(text):
+        if here and here not in allowed:
+            faults.append(f"{rel}: the folder {here} is not in the layer map")
+            continue
+        own = os.path.splitext(rel)[0]
+        for target in INCLUDE.findall(texts[rel]):
             # "x.h" beside the file, or "folder/x.h" from src.
             beside = os.path.normpath(os.path.join(os.path.dirname(rel), target))
             resolved = beside if beside in known else target if target in known else None
             if resolved is None:
                 continue
             there = folder_of(resolved)
+            stem = os.path.splitext(resolved)[0]
             if there != here:
                 edges.setdefault(here, set()).add(there)
-            stem = os.path.splitext(resolved)[0]
-            own = os.path.splitext(rel)[0]
-            if here in BOTTOM and there not in BOTTOM:
-                faults.append(f"{rel}: the bottom layer includes {resolved}")
-            if there == TOP and here != TOP:
-                faults.append(f"{rel}: includes {resolved} from the top layer")
-            if stem in screens and there != "ui" and stem != own and here != TOP:
+                if there in top and here not in top:
+                    faults.append(f"{rel}: includes {resolved} from the top")
+                elif "*" not in allowed.get(here, ()) and there not in allowed.get(here, ()):
+                    faults.append(f"{rel}: {here} may not include {there} ({resolved})")
+            if stem in screens and stem != own and there != "ui" and here not in top:
                 kind = "another screen" if own in screens else "a screen from the logic"
                 faults.append(f"{rel}: includes {kind}, {resolved}")
-    print("Which folder of src/ includes which (bottom: " + ", ".join(sorted(BOTTOM)) + "; top: app):")
-    order = sorted(edges, key=lambda f: (f == TOP, f not in BOTTOM, f))
+    print("Which folder of src/ includes which:")
+    order = sorted(edges, key=lambda f: (f in top, len(allowed.get(f, ())), f))
     for folder in order:
         print(f"  {folder:10} → " + ", ".join(sorted(edges[folder])))
     for fault in faults:

@@ -1,6 +1,7 @@
 #include "class_view.h"
 
 #include "drill/attempt.h"
+#include "export/results_csv.h"
 #include "problemlog/weak_numbers.h"
 #include "records/clearing.h"
 #include "records/oa_date.h"
@@ -12,7 +13,6 @@
 #include "startup/course_catalogue.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
-#include "teacher/results_csv.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #include "problem_log.h"
 
+#include "export/results_csv.h"
 #include "platform/pause.h"
 #include "records/oa_date.h"
 #include "state/shared_state.h"
-#include "teacher/results_csv.h"
 #include "text/text_file.h"
 
 #include <QFile>

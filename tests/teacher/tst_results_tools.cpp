@@ -1,10 +1,10 @@
+#include "export/results_csv.h"
 #include "fakes.h"
 #include "records/oa_date.h"
 #include "records/record_blocks.h"
 #include "startup/course_catalogue.h"
 #include "state/shared_state.h"
 #include "teacher/results_check.h"
-#include "teacher/results_csv.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
