@@ -8,7 +8,7 @@ MAP_FILE (default SRC_DIR/layers.txt) gives, for each folder, the folders it may
 lets a folder include every folder, and no folder may include one marked so. Every file of
 every library under SRC_DIR is read. Besides the map, no screen (a class that derives from Form
 or QDialog) includes another screen's header, the logic includes no screen, and the map itself
-has no loop between folders.
+has no loop between folders. A screen's own files are those named after it.
 """
 import os
 import re
@@ -95,7 +95,8 @@ def main():
                     faults.append(f"{rel}: includes {resolved} from the top")
                 elif "*" not in allowed.get(here, ()) and there not in allowed.get(here, ()):
                     faults.append(f"{rel}: {here} may not include {there} ({resolved})")
-            if stem in screens and stem != own and there != "ui" and here not in top:
+            # A screen's own files are named after it ("board_screen_layout.cpp").
+            if stem in screens and own != stem and not own.startswith(stem + "_") and there != "ui" and here not in top:
                 kind = "another screen" if own in screens else "a screen from the logic"
                 faults.append(f"{rel}: includes {kind}, {resolved}")
     print("Which folder of src/ includes which:")

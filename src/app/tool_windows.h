@@ -10,7 +10,7 @@ class QWidget;
 struct ScreenContext;
 
 // The windows that only the help and the teacher's tools need, with the libraries they bring
-// along (web access, charts, printing). The program loads them when one is first asked for
+// along (web access, printing). The program loads them when one is first asked for
 // (the "divisor-drill-tools" module beside the executable), so that a pupil's start-up pays
 // for none of them.
 class ToolWindows

@@ -56,6 +56,7 @@ private:
         QPushButton* practice = nullptr;
     };
 
+    // The controls at their places (board_screen_layout.cpp).
     void buildColumn(int course, const CourseBoard::Column& column, int x, int width);
     void buildOptions();
     void changeView(int view);    // Option2
@@ -76,6 +77,8 @@ private:
     QList<Column> m_columns; // index = course
     int m_columnStep = 0;    // pixels between two columns, as shown
     int m_firstColumnX = 0;
+    QLabel* m_pupilHeading = nullptr;   // Label12
+    QLabel* m_schoolLine = nullptr;     // Label13
     QLabel* m_heading = nullptr;        // Label5
     QLabel* m_minutes = nullptr;        // Label17
     QLabel* m_todayTotal = nullptr;     // Label18

@@ -17,10 +17,4 @@ Encoded encode(const QString& text)
     return {QByteArray::fromStdString(e.bytes), std::nullopt};
 }
 
-qsizetype byteLength(const QString& text)
-{
-    const Encoded e = encode(text);
-    return e.ok() ? e.bytes.size() : -1;
-}
-
 } // namespace cp932

@@ -24,7 +24,4 @@ struct Encoded
 };
 Encoded encode(const QString& text);
 
-// The number of bytes a text takes in code page 932, or -1 when it cannot be encoded.
-qsizetype byteLength(const QString& text);
-
 } // namespace cp932

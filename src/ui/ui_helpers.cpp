@@ -177,7 +177,8 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
     return b;
 }
 
-QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour)
+QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour,
+                   const QString& text)
 {
     auto* panel = new QWidget(parent);
     panel->setObjectName(panelName);
@@ -185,9 +186,9 @@ QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& lab
     const QSize size(std::min(500, area.width()), std::min(140, area.height()));
     panel->setGeometry(QRect(QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size));
     setBackground(panel, colour);
-    auto* text = label(panel, labelName, QStringLiteral("Just a moment, please."), QRect(QPoint(0, 0), size), 20, true);
-    text->setAlignment(Qt::AlignCenter);
-    text->setStyleSheet(QStringLiteral("color: white"));
+    auto* caption = label(panel, labelName, text, QRect(QPoint(0, 0), size), 20, true);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setStyleSheet(QStringLiteral("color: white"));
     panel->hide();
     return panel;
 }

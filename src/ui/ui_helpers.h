@@ -23,7 +23,8 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
 void setBackground(QWidget* widget, const QColor& colour);
 // The hidden "Just a moment, please." panel a screen shows while the next one loads, centred
 // on the screen laid out at 1024×768 (or filling a small form).
-QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour);
+QWidget* waitPanel(QWidget* parent, const QString& panelName, const QString& labelName, const QColor& colour,
+                   const QString& text = QStringLiteral("Just a moment, please."));
 QColor accent(qint32 colour);
 // The program's one font for Japanese text, half-width katakana included: the first of the
 // platform's proportional Japanese UI fonts that is installed (Meiryo UI or MS UI Gothic on
