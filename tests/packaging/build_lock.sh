@@ -6,22 +6,19 @@ set -u
 SOURCE=$1
 fail() { echo "FAIL: $*" >&2; exit 1; }
 CACHE_HOME=$(mktemp -d)
-trap 'kill $held $second 2>/dev/null; rm -rf "$CACHE_HOME"' EXIT
+second=
+trap '[ -n "$second" ] && kill -- -"$second" 2>/dev/null; rm -rf "$CACHE_HOME"' EXIT
 mkdir -p "$CACHE_HOME/divisor-drill"
-# The first build, standing for one that is running.
-flock "$CACHE_HOME/divisor-drill/.build.lock" sleep 600 &
-held=$!
-for _ in $(seq 100); do
-    flock -n "$CACHE_HOME/divisor-drill/.build.lock" true || break
-    sleep 0.1
-done
-XDG_CACHE_HOME="$CACHE_HOME" "$SOURCE/scripts/windows/target-libs.sh" >/dev/null 2>"$CACHE_HOME/said" &
+# This test stands for the first build: it holds the cache's lock while it runs.
+exec 8>"$CACHE_HOME/divisor-drill/.build.lock"
+flock 8
+XDG_CACHE_HOME="$CACHE_HOME" setsid "$SOURCE/scripts/windows/target-libs.sh" >/dev/null 2>"$CACHE_HOME/said" 8>&- &
 second=$!
 for _ in $(seq 300); do
-    grep -q "waiting for it" "$CACHE_HOME/said" && break
-    kill -0 $second 2>/dev/null || fail "the second build did not wait: $(cat "$CACHE_HOME/said")"
+    grep -qs "waiting for it" "$CACHE_HOME/said" && break
+    kill -0 "$second" 2>/dev/null || fail "the second build did not wait: $(cat "$CACHE_HOME/said")"
     sleep 0.1
 done
-grep -q "waiting for it" "$CACHE_HOME/said" || fail "the second build said: $(cat "$CACHE_HOME/said")"
+grep -qs "waiting for it" "$CACHE_HOME/said" || fail "the second build said: $(cat "$CACHE_HOME/said")"
 [ -e "$CACHE_HOME/divisor-drill/work" ] && fail "the second build started building beside the first"
 echo "a second build of the Windows libraries waits for the first"
