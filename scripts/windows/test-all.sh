@@ -10,6 +10,13 @@ PREFIXES=$("$SOURCE/scripts/windows/target-libs.sh" --check) || {
     exit 1
 }
 status=0
+# The logic and the screens exist once, in their DLLs, as on Linux (whose build tells which
+# functions are theirs).
+HOST="$SOURCE/build"
+python3 "$SOURCE/scripts/check-one-copy.py" x86_64-w64-mingw32-nm \
+    --shared "$BUILD/bin/divisor-drill-logic.dll" "$BUILD/bin/divisor-drill-screens.dll" \
+    --users "$BUILD/bin/divisor-drill.exe" "$BUILD/bin/divisor-drill-tools.dll" \
+    --reference "$HOST/bin/divisor-drill-logic.so" "$HOST/bin/divisor-drill-screens.so" || status=1
 "$SOURCE/scripts/windows/test.sh" "$BUILD" "${PREFIXES%%;*}" "${PREFIXES##*;}" || status=1
 "$SOURCE/scripts/windows/whole-road.sh" "$SOURCE" "$BUILD" || status=1
 [ $status -eq 0 ] && echo "== make test-windows: every test passed under Wine"

@@ -44,9 +44,12 @@ void NameChangeScreen::formLoad()
     auto* note = uih::label(this, "Label3", QStringLiteral("※生まれた年は早生まれの場合は1年引いてください"),
                             QRect(24, 270, 590, 28), 12);
     note->setStyleSheet(QStringLiteral("color: #b71c1c"));
-    auto* change = uih::button(this, "Command1", QStringLiteral("変更"), QRect(24, 330, 160, 52), 16);
+    m_empty = uih::label(this, "LabelEmpty", QString(), QRect(24, 110, 590, 140), 13);
+    m_empty->setWordWrap(true);
+    m_empty->hide();
+    m_change = uih::button(this, "Command1", QStringLiteral("変更"), QRect(24, 330, 160, 52), 16);
     auto* back = uih::button(this, "Command2", QStringLiteral("もどる"), QRect(200, 330, 160, 52), 16);
-    connect(change, &QPushButton::clicked, this, &NameChangeScreen::saveNames);
+    connect(m_change, &QPushButton::clicked, this, &NameChangeScreen::saveNames);
     connect(back, &QPushButton::clicked, this, &NameChangeScreen::backToMenu);
     fill();
 }
@@ -73,11 +76,20 @@ void NameChangeScreen::fill()
         m_names[i]->setEnabled(present);
         m_years[i]->setEnabled(present);
     }
+    // An empty roster (a new installation) has nobody to change: say what to do instead.
+    const bool nobody = m_editor && !m_editor->hasRows();
+    for (QLineEdit* edit : m_names + m_years)
+        edit->setVisible(!nobody);
+    m_empty->setText(QStringLiteral("名簿に生徒がいません（%1）。\r\n先生が、名前を選ぶ画面の「名簿を作る」か、"
+                                    "成績の画面の「印刷」にある「名簿の編集」で生徒を登録してください。")
+                         .arg(QDir::toNativeSeparators(rosterPath())));
+    m_empty->setVisible(nobody);
+    m_change->setEnabled(m_editor && m_editor->hasRows());
 }
 
 void NameChangeScreen::saveNames()
 {
-    if (!m_editor)
+    if (!m_editor || !m_editor->hasRows())
         return;
     MessageBox& messages = m_context.services.messages;
     const QString notChanged = QStringLiteral("\r\n名簿は変更していません。");
@@ -104,9 +116,18 @@ void NameChangeScreen::saveNames()
     }
     std::array<QString, RosterEditor::kRows> names;
     std::array<QString, RosterEditor::kRows> years;
+    bool changed = false;
     for (int i = 0; i < RosterEditor::kRows; ++i) {
         names[std::size_t(i)] = m_names[i]->text();
         years[std::size_t(i)] = m_years[i]->text();
+        const RosterEditor::Row& row = current->row(i);
+        changed = changed || (row.present && (names[std::size_t(i)].trimmed() != row.line.trimmedName() ||
+                                              years[std::size_t(i)].trimmed() != QString::number(row.line.birthYear)));
+    }
+    if (!changed) {
+        messages.show(QStringLiteral("名前変更"), QStringLiteral("変更はありません。名簿はそのままです。"),
+                      MessageBox::Icon::Information);
+        return;
     }
     if (const auto problem = current->save(rosterPath(), names, years, m_context.services.clock.today().year())) {
         messages.show(QStringLiteral("名前変更"), *problem + notChanged, MessageBox::Icon::Warning);

@@ -7,7 +7,9 @@
 #include <QList>
 #include <optional>
 
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // "FrmName2": corrects the names and birth years of the first three pupils of the roster.
 class NameChangeScreen final : public Form
@@ -31,4 +33,6 @@ private:
     std::optional<RosterEditor> m_editor;
     QList<QLineEdit*> m_names; // Text1(1..3)
     QList<QLineEdit*> m_years; // Text2(1..3)
+    QPushButton* m_change = nullptr;
+    QLabel* m_empty = nullptr; // what to do when the roster has nobody to change
 };

@@ -20,7 +20,9 @@
 #include <QThread>
 #include <cstdio>
 #include <memory>
+#ifdef Q_OS_UNIX
 #include <unistd.h>
+#endif
 
 int main(int argc, char* argv[])
 {
@@ -51,8 +53,10 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (args[2] == QLatin1String("start")) {
+#ifdef Q_OS_UNIX
         if (::geteuid() == 0 && ::setuid(65534) != 0) // permission bits do not stop root
             return 3;
+#endif
         ResultsRecorder(services, pause).deliverWaiting();
         for (const auto& shown : messages.shown)
             std::puts(qPrintable(shown.text));

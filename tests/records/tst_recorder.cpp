@@ -7,7 +7,9 @@
 #include "system_codes.h"
 
 #include <QtTest>
+#ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -169,8 +171,11 @@ private slots:
     void listThatIsNoFile_data()
     {
         QTest::addColumn<QString>("kind");
-        for (const char* kind : {"folder", "pipe", "link to a file", "dangling link"})
+        QTest::newRow("folder") << QStringLiteral("folder");
+#ifdef Q_OS_UNIX
+        for (const char* kind : {"pipe", "link to a file", "dangling link"})
             QTest::newRow(kind) << QString::fromLatin1(kind);
+#endif
     }
     void listThatIsNoFile()
     {
@@ -180,8 +185,10 @@ private slots:
         const QString target = r.dir.filePath("target.dat");
         if (kind == "folder")
             QVERIFY(QDir().mkpath(list));
+#ifdef Q_OS_UNIX
         else if (kind == "pipe")
             QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0644), 0);
+#endif
         else if (kind == "dangling link")
             QVERIFY(QFile::link(target, list));
         else {

@@ -6,6 +6,7 @@
 #include "ui/form.h"
 
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -116,7 +117,7 @@ private slots:
     }
 
     // A line with bytes that are not code page 932 (a character cut after its first byte) is
-    // written back as it was; changing it is refused rather than losing the pupil.
+    // written back as it was; its year can be changed, its name bytes staying as they are.
     void unreadableLineIsKept()
     {
         const QByteArray cut = "2,2017,0,0,\"\x8D\xB2\x93\",0,\"\",\"\"\r\n";
@@ -133,8 +134,8 @@ private slots:
         e.year(2)->setText("2016");
         e.change();
         QCOMPARE(e.messages.shown.size(), 1);
-        QVERIFY(e.messages.shown[0].text.contains(QStringLiteral("2 行目")));
-        QCOMPARE(readAll(e.path), after);
+        QCOMPARE(e.messages.shown[0].text, QStringLiteral("保存しました。"));
+        QVERIFY(readAll(e.path).contains(QByteArray(cut).replace("2017", "2016")));
     }
 
     void shortRosterInventsNoLine()
@@ -146,6 +147,34 @@ private slots:
         QCOMPARE(e.name(2)->text(), QString());
         e.change();
         QCOMPARE(readAll(e.path), inCp932(kLine1));
+        QCOMPARE(e.messages.shown.last().text, QStringLiteral("変更はありません。名簿はそのままです。"));
+    }
+
+    // A new installation's empty roster, or none at all: the form says so and where the roster
+    // is, and "変更" cannot be pressed; nothing is written.
+    void emptyRosterSaysWhatToDo_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("empty") << true;
+        QTest::newRow("missing") << false;
+    }
+    void emptyRosterSaysWhatToDo()
+    {
+        QFETCH(bool, exists);
+        Editing e(QByteArray(), [&](TestWorld&) {});
+        if (!exists) {
+            QFile::remove(e.path);
+            e.forms.unload("FrmName2");
+            e.forms.show(new NameChangeScreen(e.context));
+            e.screen = e.forms.find("FrmName2");
+        }
+        auto* change = e.screen->findChild<QPushButton*>("Command1");
+        QVERIFY(!change->isEnabled());
+        const QString said = e.screen->findChild<QLabel*>("LabelEmpty")->text();
+        QVERIFY2(said.contains(QStringLiteral("名簿に生徒がいません")) && said.contains(QStringLiteral("名簿を作る")),
+                 qPrintable(said));
+        QVERIFY(e.messages.shown.isEmpty());
+        QCOMPARE(QFile::exists(e.path), exists);
     }
 
     // A full disk leaves the roster byte for byte as it was and says so.
@@ -303,7 +332,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(int, year); // -1: refused
-        QCOMPARE(RosterEditor::parseYear(text), year < 0 ? std::nullopt : std::optional<qint16>(qint16(year)));
+        QCOMPARE(RosterDocument::parseYear(text), year < 0 ? std::nullopt : std::optional<qint16>(qint16(year)));
     }
 };
 
