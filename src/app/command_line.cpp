@@ -15,11 +15,14 @@ std::optional<int> runCommandLine(int argc, char* argv[])
     const bool help = std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0;
     const bool version = std::strcmp(option, "--version") == 0;
     const bool check = std::strcmp(option, "--check-results") == 0;
-    if (!help && !version && !check)
+    const bool import = std::strcmp(option, "--import-roster") == 0;
+    if (!help && !version && !check && !import)
         return std::nullopt; // Qt's own options (-platform ...) go on to the application
     native::attachTerminal();
     if (check)
         return runResultsCheck(argc, argv);
+    if (import)
+        return runRosterImport(argc, argv);
     if (version) {
         std::printf("約数早押しドリル (divisor-drill) %s\n", DRILL_VERSION);
         return 0;
@@ -28,6 +31,11 @@ std::optional<int> runCommandLine(int argc, char* argv[])
                 "  (なし)             ドリルを始めます。ファイルはプログラムのフォルダから読みます。\n"
                 "  --check-results    成績ファイルを調べて、見つかったことを表示します（何も書きません）。\n"
                 "                     終了コード 0: 問題なし  1: 問題あり  2: 読めないファイルがある\n"
+                "  --import-roster ファイル [--dry-run]\n"
+                "                     名簿のCSVファイルを名簿に読み込みます。読み込む前に、一行ずつ何をするかを\n"
+                "                     表示します。--dry-run では何も書きません。\n"
+                "                     終了コード 0: 読み込んだ（または何もすることがない）\n"
+                "                     1: 問題のある行があるため何も書かなかった  2: ファイルを読み書きできない\n"
                 "  --version          版を表示します。\n"
                 "  --help             この説明を表示します。\n");
     return 0;

@@ -4,3 +4,9 @@
 // lives in, writes one line per finding to the standard output and returns 0 (sound),
 // 1 (something found) or 2 (a file could not be read). Nothing is written to any file.
 int runResultsCheck(int argc, char* argv[]);
+
+// `divisor-drill --import-roster FILE [--dry-run]`, run in the program's folder: the class list
+// into the roster, all or nothing, the plan printed line by line. Exit code 0 when it was taken
+// (or there was nothing to take), 1 when a row has a problem (nothing is written), 2 when a file
+// cannot be read or written.
+int runRosterImport(int argc, char* argv[]);

@@ -29,6 +29,23 @@ QString fixedField(const QString& text)
     return text.left(kFieldWidth).leftJustified(kFieldWidth, u' ');
 }
 
+QString tidyBlanks(const QString& text)
+{
+    QString out;
+    bool blank = false;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            blank = true;
+            continue;
+        }
+        if (blank && !out.isEmpty())
+            out += QChar(0x3000);
+        blank = false;
+        out += c;
+    }
+    return out;
+}
+
 QString Line::format() const
 {
     return QStringLiteral("%1,%2,%3,%4,\"%5\",%6,\"%7\",\"%8\"")

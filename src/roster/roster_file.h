@@ -32,6 +32,9 @@ struct Line
 
 // A text cut or padded with blanks to the fixed field width.
 QString fixedField(const QString& text);
+// A name as the roster keeps it: blanks around it gone, each run of blanks inside one full-width
+// space; its characters otherwise as written (no normalisation, which would change some kanji).
+QString tidyBlanks(const QString& text);
 
 struct Parsed
 {
