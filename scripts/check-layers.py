@@ -95,8 +95,10 @@ def main():
                     faults.append(f"{rel}: includes {resolved} from the top")
                 elif "*" not in allowed.get(here, ()) and there not in allowed.get(here, ()):
                     faults.append(f"{rel}: {here} may not include {there} ({resolved})")
-            # A screen's own files are named after it ("board_screen_layout.cpp").
-            if stem in screens and own != stem and not own.startswith(stem + "_") and there != "ui" and here not in top:
+            # A screen's own files are named after it ("board_screen_layout.cpp", the dialogs of
+            # "roster_window_dialogs.h"), and may include each other.
+            related = own == stem or own.startswith(stem + "_") or stem.startswith(own + "_")
+            if stem in screens and not related and there != "ui" and here not in top:
                 kind = "another screen" if own in screens else "a screen from the logic"
                 faults.append(f"{rel}: includes {kind}, {resolved}")
     print("Which folder of src/ includes which:")

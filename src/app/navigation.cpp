@@ -185,3 +185,14 @@ void ScreenNavigation::showClassView()
         return;
     windows->showClassView(context(), showingOn(board), board);
 }
+
+void ScreenNavigation::showRosterWindow(QWidget* over)
+{
+    ToolWindows* windows = tools();
+    if (!windows)
+        return;
+    const bool fromMenu = m_forms.isLoaded(formname::kMenu);
+    if (windows->showRosterWindow(context(), over ? over : currentScreen()) && fromMenu &&
+        m_forms.isLoaded(formname::kMenu))
+        showMenu(); // the roster as it is now
+}

@@ -36,6 +36,7 @@ public:
     void showGraph(int pupil) override;
     void showTeacherPanel() override;
     void showClassView() override;
+    void showRosterWindow(QWidget* over) override;
 
 private:
     ScreenContext& context() const;

@@ -4,11 +4,14 @@
 #include "classview/class_view_window.h"
 #include "help/help_browser.h"
 #include "records/results_reader.h"
+#include "roster/roster_window.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
 #include "teacher/graph_window.h"
+#include "teacher/password_dialogs.h"
 #include "teacher/progress_graph.h"
 #include "teacher/teacher_panel.h"
+#include "ui/form.h"
 #include "ui/screen_context.h"
 
 namespace {
@@ -37,6 +40,8 @@ public:
 
     void showTeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* parent) override
     {
+        if (!unlocked(context, parent))
+            return;
         auto* panel = new TeacherPanel(context, boardPupil, std::move(showPupil), parent);
         panel->setAttribute(Qt::WA_DeleteOnClose);
         panel->show();
@@ -44,6 +49,8 @@ public:
 
     void showClassView(ScreenContext& context, ShowPupil showPupil, QWidget* parent) override
     {
+        if (!unlocked(context, parent))
+            return;
         auto* view = new ClassViewWindow(context, std::move(showPupil), parent);
         view->setAttribute(Qt::WA_DeleteOnClose);
         const QPointer<ClassViewWindow> open(view);
@@ -55,6 +62,40 @@ public:
         view->raise();
         view->activateWindow();
     }
+
+    bool showRosterWindow(ScreenContext& context, QWidget* parent) override
+    {
+        if (!unlocked(context, parent))
+            return false;
+        bool saved = false;
+        RosterWindow window(
+            context, [&saved] { saved = true; }, parent);
+        const QString folder = context.services.state.folders.programFolder;
+        QObject::connect(&window, &RosterWindow::passwordRequested, &window, [&window, &context, folder] {
+            passworddialogs::change(&window, context.services.messages, folder);
+        });
+        if (window.load())
+            window.exec();
+        return saved;
+    }
+
+private:
+    // The teacher's password, when one is set, is asked once for the screen the windows are
+    // opened from: again when that screen has been left.
+    bool unlocked(ScreenContext& context, QWidget* parent)
+    {
+        QWidget* screen = parent;
+        while (screen && !qobject_cast<Form*>(screen))
+            screen = screen->parentWidget();
+        if (screen && screen == m_unlockedFor)
+            return true;
+        if (!passworddialogs::unlock(parent, context.services.messages, context.services.state.folders.programFolder))
+            return false;
+        m_unlockedFor = screen;
+        return true;
+    }
+
+    QPointer<QWidget> m_unlockedFor;
 };
 
 } // namespace

@@ -26,9 +26,11 @@ public:
     virtual void showTeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* parent) = 0;
     // The class's view beside the board; Enter on a row calls showPupil.
     virtual void showClassView(ScreenContext& context, ShowPupil showPupil, QWidget* parent) = 0;
+    // "名簿の編集", waiting until it is closed: whether the roster was saved.
+    virtual bool showRosterWindow(ScreenContext& context, QWidget* parent) = 0;
 };
 
-#define ToolWindows_iid "divisor-drill.ToolWindows/2"
+#define ToolWindows_iid "divisor-drill.ToolWindows/3"
 Q_DECLARE_INTERFACE(ToolWindows, ToolWindows_iid)
 
 // The windows themselves, built into the module and into the tests.

@@ -24,6 +24,10 @@ public:
     {
         toolWindows().showClassView(context, std::move(showPupil), parent);
     }
+    bool showRosterWindow(ScreenContext& context, QWidget* parent) override
+    {
+        return toolWindows().showRosterWindow(context, parent);
+    }
 };
 
 #include "tools_module.moc"

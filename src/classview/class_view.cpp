@@ -1,7 +1,7 @@
 #include "class_view.h"
+#include "text/csv_cell.h"
 
 #include "drill/attempt.h"
-#include "export/results_csv.h"
 #include "problemlog/weak_numbers.h"
 #include "records/clearing.h"
 #include "records/oa_date.h"
@@ -310,12 +310,12 @@ QByteArray csv(const Table& table, const QList<int>& order)
 {
     QStringList header;
     for (const QString& h : table.headers)
-        header << resultscsv::textCell(h);
+        header << csvcell::text(h);
     QByteArray out = QByteArray("\xEF\xBB\xBF") + (header.join(u',') + QStringLiteral("\r\n")).toUtf8();
     for (const int row : order) {
         QStringList cells;
         for (int c = 0; c < table.columnCount(); ++c)
-            cells << resultscsv::textCell(table.text(row, c));
+            cells << csvcell::text(table.text(row, c));
         out += (cells.join(u',') + QStringLiteral("\r\n")).toUtf8();
     }
     return out;

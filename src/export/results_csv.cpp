@@ -5,27 +5,11 @@
 #include "records/record_blocks.h"
 #include "state/shared_state.h"
 #include "text/cp932.h"
+#include "text/csv_cell.h"
 
 #include <QIODevice>
 
 namespace resultscsv {
-
-QString quoted(const QString& field)
-{
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') && !field.contains(u'\r'))
-        return field;
-    QString escaped = field;
-    escaped.replace(QStringLiteral("\""), QStringLiteral("\"\""));
-    return u'"' + escaped + u'"';
-}
-
-QString textCell(const QString& text)
-{
-    // Spreadsheets in Japanese locales take the full-width signs for formula signs too.
-    static const QString formulaStarts = QStringLiteral("=+-@\t\r＝＋－＠");
-    const bool formula = !text.isEmpty() && formulaStarts.contains(text.front());
-    return quoted(formula ? u'\'' + text : text);
-}
 
 Rows::Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalogue& catalogue, const CourseRules& rules)
     : m_schoolYear(schoolYear), m_catalogue(catalogue), m_rules(rules)
@@ -55,13 +39,13 @@ QByteArray Rows::row(const ResultRecord& r) const
         date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString(),
         clock.isValid() ? clock.toString(QStringLiteral("HH:mm:ss")) : QString(),
         QString::number(r.pupil),
-        textCell(known ? line->trimmedName() : QString()),
-        textCell(known ? roster::shortGradeLabel(roster::gradeIndex(m_schoolYear, line->birthYear)) : QString()),
+        csvcell::text(known ? line->trimmedName() : QString()),
+        csvcell::text(known ? roster::shortGradeLabel(roster::gradeIndex(m_schoolYear, line->birthYear)) : QString()),
         QString::number(r.course),
-        textCell(inTables ? m_catalogue.courseNames[r.course] : QString()),
+        csvcell::text(inTables ? m_catalogue.courseNames[r.course] : QString()),
         QString::number(r.time),
         QString::number(earned),
-        textCell(cp932::decode(r.schoolCode.bytes()).trimmed())};
+        csvcell::text(cp932::decode(r.schoolCode.bytes()).trimmed())};
     return (cells.join(u',') + QStringLiteral("\r\n")).toUtf8();
 }
 

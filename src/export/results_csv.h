@@ -19,12 +19,6 @@ struct CourseRules;
 // points, school code.
 namespace resultscsv {
 
-// A field as RFC 4180 writes it.
-QString quoted(const QString& field);
-// A text field: one a spreadsheet would take for a formula (starting with "=", "+", "-", "@",
-// a tab or a carriage return) is written with a leading "'", so that it stays text.
-QString textCell(const QString& text);
-
 // What the rows are written with.
 class Rows
 {

@@ -6,6 +6,9 @@
 #include "state/message_box.h"
 #include "state/shared_state.h"
 
+#include <QDir>
+#include <QFile>
+
 namespace {
 
 const QString kChooseName = QStringLiteral("名前を選びなさい");
@@ -25,7 +28,9 @@ bool NameMenu::list(const QString& gradeFilter)
     QStringList problems;
     state.roster.listedPupils.clear();
     state.roster.schoolYear = schoolYear;
-    const roster::Read read = roster::read(state.folders.sharedFolder);
+    const bool exists = QFile::exists(state.folders.sharedFolder + roster::fileName());
+    const roster::Read read = exists ? roster::read(state.folders.sharedFolder) : roster::Read{roster::Parsed{}, {}};
+    m_rosterEmpty = read.parsed && read.parsed->lines.isEmpty() && read.parsed->problems.isEmpty();
     if (!read.parsed) {
         // Nobody can be chosen: the teacher is told once per start, not on every return here.
         if (!state.roster.unreadableReported) {
@@ -72,6 +77,12 @@ bool NameMenu::list(const QString& gradeFilter)
     m_rows = namelist::ordered(rows, schoolYear, gradeFilter.isEmpty() ? QStringLiteral("全学年") : gradeFilter);
     m_chosen = -1;
     return true;
+}
+
+QString NameMenu::emptyRosterText() const
+{
+    return QStringLiteral("名簿に生徒がいません：%1")
+        .arg(QDir::toNativeSeparators(QDir::cleanPath(m_services.state.folders.sharedFolder + roster::fileName())));
 }
 
 void NameMenu::click(int row, bool doubleClick)

@@ -26,6 +26,11 @@ public:
     void setListMode(int listMode) { m_listMode = listMode; }
     int listMode() const { return m_listMode; }
 
+    // A new installation: the roster is missing or holds nobody. The menu then says so, with the
+    // roster's full path, and offers to make it.
+    bool rosterEmpty() const { return m_rosterEmpty; }
+    QString emptyRosterText() const;
+
     // The pupils' rows in list order; list row 0 is the "－－－－－－" row above them.
     const QList<namelist::Row>& rows() const { return m_rows; }
 
@@ -46,4 +51,5 @@ private:
     int m_chosen = -1; // index into m_rows
     bool m_chosenWhole = false;
     bool m_problemsShown = false;
+    bool m_rosterEmpty = false;
 };

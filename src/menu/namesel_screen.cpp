@@ -137,6 +137,19 @@ void NameselScreen::build()
     connect(help1, &QPushButton::clicked, this, [this] { openHelp(HelpAddresses::Index); });
     connect(help2, &QPushButton::clicked, this, [this] { openHelp(HelpAddresses::Study); });
 
+    // A new installation's empty roster: what to do, in place of an empty list.
+    m_emptyRoster = new QWidget(this);
+    m_emptyRoster->setObjectName("PictureEmpty");
+    m_emptyRoster->setGeometry(36, 210, 536, 170);
+    uih::setBackground(m_emptyRoster, QColor(255, 253, 231));
+    m_emptyRosterText = uih::label(m_emptyRoster, "LabelEmpty", QString(), QRect(12, 8, 512, 90), 12);
+    m_emptyRosterText->setWordWrap(true);
+    m_makeRoster =
+        uih::button(m_emptyRoster, "CommandRoster", QStringLiteral("名簿を作る"), QRect(12, 108, 220, 52), 16);
+    m_makeRoster->installEventFilter(this);
+    connect(m_makeRoster, &QPushButton::clicked, this, [this] { m_context.navigator.showRosterWindow(this); });
+    m_emptyRoster->hide();
+
     // Shown until the list is built.
     m_wait = uih::waitPanel(this, QStringLiteral("Picture5"), QStringLiteral("Label19"), accent);
     m_wait->show();
@@ -168,7 +181,10 @@ void NameselScreen::formActivate()
     if (!letEventsRun())
         return; // left while events ran
     m_wait->hide();
-    m_list->setFocus(Qt::OtherFocusReason);
+    if (m_menu.rosterEmpty())
+        m_makeRoster->setFocus(Qt::OtherFocusReason);
+    else
+        m_list->setFocus(Qt::OtherFocusReason);
 }
 
 void NameselScreen::showList()
@@ -185,6 +201,9 @@ void NameselScreen::showList()
     m_list->addItems(lines); // at once: item by item, each row tells the view again
     m_list->setCurrentRow(0);
     rowClicked(0, false);
+    m_emptyRosterText->setText(m_menu.emptyRosterText() +
+                               QStringLiteral("\r\n先生が名簿を作ると、ここに名前がならびます。"));
+    m_emptyRoster->setVisible(m_menu.rosterEmpty());
 }
 
 void NameselScreen::rowClicked(int row, bool doubleClick)
@@ -277,6 +296,10 @@ bool NameselScreen::eventFilter(QObject* watched, QEvent* event)
         if (watched == m_list &&
             (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Space)) {
             confirmName();
+            return true;
+        }
+        if (watched == m_makeRoster && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            m_makeRoster->click();
             return true;
         }
     }

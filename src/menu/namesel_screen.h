@@ -49,4 +49,7 @@ private:
     QPushButton* m_confirm = nullptr;   // Command14
     QPushButton* m_quit = nullptr;      // Command7
     QWidget* m_wait = nullptr;          // Picture5
+    QWidget* m_emptyRoster = nullptr;   // a new installation: where the roster is, 名簿を作る
+    QLabel* m_emptyRosterText = nullptr;
+    QPushButton* m_makeRoster = nullptr;
 };

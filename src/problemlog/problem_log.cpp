@@ -1,6 +1,6 @@
 #include "problem_log.h"
+#include "text/csv_cell.h"
 
-#include "export/results_csv.h"
 #include "platform/pause.h"
 #include "records/oa_date.h"
 #include "state/shared_state.h"
@@ -32,8 +32,8 @@ QByteArray line(const Entry& e)
 {
     return (QStringList{e.date.toString(QStringLiteral("yyyy/MM/dd")), e.time.toString(QStringLiteral("HH:mm:ss")),
                         QString::number(e.pupil), QString::number(e.level), QString::number(e.number),
-                        QString::number(e.seconds, 'f', 1), QString::number(e.wrong),
-                        resultscsv::textCell(e.firstWrong), e.answerShown ? QStringLiteral("1") : QStringLiteral("0")}
+                        QString::number(e.seconds, 'f', 1), QString::number(e.wrong), csvcell::text(e.firstWrong),
+                        e.answerShown ? QStringLiteral("1") : QStringLiteral("0")}
                 .join(u',') +
             QStringLiteral("\r\n"))
         .toUtf8();

@@ -67,6 +67,7 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         {"Command21", u"印刷", [this] { print(); }},
         {"Command25", u"CSVに書き出す", [this] { chooseCsvFile(); }},
         {"Command27", u"クラスの様子", [this] { m_context.navigator.showClassView(); }},
+        {"CommandRoster", u"名簿の編集", [this] { m_context.navigator.showRosterWindow(this); }},
         {"Command26", u"閉じる", [this] { accept(); }},
     };
     int y = 16;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QWidget;
 struct AttemptOutcome;
 struct PracticeOutcome;
 
@@ -38,4 +39,7 @@ public:
     virtual void showTeacherPanel() = 0;
     // The teacher's view of the whole class, beside the board.
     virtual void showClassView() = 0;
+    // "名簿の編集" over the window asking (the menu, the teacher's panel), waiting until it is
+    // closed; the menu lists the roster anew when it was saved.
+    virtual void showRosterWindow(QWidget* over) = 0;
 };

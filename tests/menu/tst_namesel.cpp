@@ -117,7 +117,6 @@ private slots:
     {
         Menu m({});
         QCOMPARE(m.rows(), QStringList{"－－－－－－"});
-        QCOMPARE(m.messages.shown.size(), 1); // the teacher learns that the roster is missing
         m.screen->findChild<QPushButton*>("Command14")->click();
         QTest::keyClick(m.list(), Qt::Key_1);
         QCOMPARE(m.audio.played, QStringList(2, m.dir.path() + "/wrong.wav"));
@@ -172,19 +171,45 @@ private slots:
         QVERIFY(m.end.exitCodes.isEmpty());
     }
 
-    // A missing roster is said as such, with where it belongs, once per start.
-    void missingRosterIsReportedOncePerStart()
+    // A new installation: a roster that is missing or holds nobody is said in one line with
+    // its full path, and "名簿を作る" waits with the keyboard on it; no box is shown.
+    void newInstallationOffersToMakeTheRoster_data()
     {
-        Menu m({});
-        QCOMPARE(m.messages.shown.size(), 1);
-        const QString text = m.messages.shown[0].text;
-        for (const QString& part : {QStringLiteral("生徒用名簿.txt"), QStringLiteral("ファイルがありません"),
-                                    QDir::toNativeSeparators(m.state->folders.sharedFolder), QStringLiteral("先生")})
+        QTest::addColumn<bool>("exists");
+        QTest::newRow("missing") << false;
+        QTest::newRow("empty") << true;
+    }
+    void newInstallationOffersToMakeTheRoster()
+    {
+        QFETCH(bool, exists);
+        TestWorld w;
+        if (exists)
+            writeCp932(w.state->folders.sharedFolder + roster::fileName(), {});
+        w.context.navigator.showMenu();
+        Form* menu = w.forms.find("namesel");
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        QVERIFY(w.messages.shown.isEmpty());
+        QVERIFY(menu->findChild<QWidget*>("PictureEmpty")->isVisible());
+        const QString said = menu->findChild<QLabel*>("LabelEmpty")->text();
+        QVERIFY2(said.contains(QDir::toNativeSeparators(w.state->folders.sharedFolder + roster::fileName())),
+                 qPrintable(said));
+        QTRY_COMPARE(QApplication::focusWidget(), menu->findChild<QPushButton*>("CommandRoster"));
+    }
+
+    // A roster that cannot be read is said as such, with where it belongs, once per start.
+    void unreadableRosterIsReportedOncePerStart()
+    {
+        TestWorld w;
+        QVERIFY(QDir().mkpath(w.state->folders.sharedFolder + roster::fileName())); // a folder in its place
+        w.context.navigator.showMenu();
+        QCOMPARE(w.messages.shown.size(), 1);
+        const QString text = w.messages.shown[0].text;
+        for (const QString& part : {QStringLiteral("生徒用名簿.txt"), QStringLiteral("ふつうのファイルではありません"),
+                                    QDir::toNativeSeparators(w.state->folders.sharedFolder), QStringLiteral("先生")})
             QVERIFY2(text.contains(part), qPrintable(text));
-        QCOMPARE(m.list()->count(), 1);
-        m.forms.unload("namesel");
-        m.context.navigator.showMenu();
-        QCOMPARE(m.messages.shown.size(), 1);
+        w.forms.unload("namesel");
+        w.context.navigator.showMenu();
+        QCOMPARE(w.messages.shown.size(), 1);
     }
 
     // The claim is the operating system's: it goes with the process that held it.

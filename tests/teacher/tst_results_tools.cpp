@@ -5,6 +5,7 @@
 #include "startup/course_catalogue.h"
 #include "state/shared_state.h"
 #include "teacher/results_check.h"
+#include "text/csv_cell.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -195,7 +196,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, cell);
-        QCOMPARE(resultscsv::textCell(name), cell);
+        QCOMPARE(csvcell::text(name), cell);
         Catalogue catalogue;
         catalogue::fill(catalogue);
         CourseRules rules;

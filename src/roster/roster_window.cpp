@@ -1,0 +1,311 @@
+#include "roster_window.h"
+
+#include "roster_window_dialogs.h"
+#include "state/clock.h"
+#include "state/message_box.h"
+#include "state/shared_state.h"
+#include "ui/ui_helpers.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+RosterWindow::RosterWindow(ScreenContext& context, std::function<void()> whenSaved, QWidget* parent)
+    : QDialog(parent), m_context(context), m_whenSaved(std::move(whenSaved)),
+      m_book(context.services.state.folders, context.services.clock.today(),
+             context.services.state.organisation.schoolYearStartMonth.toInt())
+{
+    setObjectName("FrmMeibo");
+    setWindowTitle(QStringLiteral("名簿の編集"));
+    setFont(uih::font(11));
+    // The window's text keeps the dark colours of a dialog whatever the screen behind it uses.
+    setAttribute(Qt::WA_KeyboardFocusChange);
+
+    auto* heading =
+        new QLabel(QStringLiteral("名簿の編集（%1）").arg(QDir::toNativeSeparators(m_book.rosterPath())), this);
+    heading->setObjectName("LabelRoster");
+    heading->setWordWrap(true);
+    m_table = new QTableWidget(0, 6, this);
+    m_table->setObjectName("TableRoster");
+    m_table->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("生まれた年"), QStringLiteral("学年"),
+                                        QStringLiteral("名前"), QStringLiteral("よみ"), QStringLiteral("表示")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    m_table->setFont(uih::font(12));
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { editPupil(); });
+    auto* note = new QLabel(RosterBook::earlyBirthNote() +
+                                QStringLiteral("　　Enter：変更　Insert：追加　Delete：削除　Alt+↑↓：並べかえ"),
+                            this);
+    note->setObjectName("LabelNote");
+    m_status = new QLabel(this);
+    m_status->setObjectName("LabelStatus");
+    m_status->setWordWrap(true);
+
+    const struct
+    {
+        const char* name;
+        const char16_t* caption;
+        std::function<void()> action;
+        bool needsRow;
+    } buttons[] = {
+        {"CommandAdd", u"追加(&A)", [this] { addPupil(); }, false},
+        {"CommandEdit", u"変更(&E)", [this] { editPupil(); }, true},
+        {"CommandShown", u"表示／表示しない(&H)", [this] { toggleShown(); }, true},
+        {"CommandUp", u"上へ(&U)", [this] { moveRow(-1); }, true},
+        {"CommandDown", u"下へ(&D)", [this] { moveRow(1); }, true},
+        {"CommandRemove", u"削除(&R)", [this] { removePupil(); }, true},
+        {"CommandImport", u"CSVから読み込む(&I)", [this] { importCsv(); }, false},
+        {"CommandExport", u"CSVに書き出す(&X)", [this] { exportCsv(); }, false},
+        {"CommandPassword", u"先生用パスワード(&P)", [this] { setPassword(); }, false},
+        {"CommandSave", u"保存(&S)", [this] { save(); }, false},
+        {"CommandClose", u"閉じる", [this] { reject(); }, false},
+    };
+    auto* rowOne = new QHBoxLayout;
+    auto* rowTwo = new QHBoxLayout;
+    int n = 0;
+    for (const auto& b : buttons) {
+        auto* button = new QPushButton(QString::fromUtf16(b.caption), this);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, b.action);
+        if (b.needsRow)
+            m_rowButtons.append(button);
+        (n++ < 6 ? rowOne : rowTwo)->addWidget(button);
+    }
+    rowTwo->insertStretch(3);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(heading);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(note);
+    layout->addWidget(m_status);
+    layout->addLayout(rowOne);
+    layout->addLayout(rowTwo);
+    // The teacher's screens are laid out for 1024 × 768 with a taskbar.
+    resize(900, 640);
+}
+
+bool RosterWindow::load()
+{
+    if (const auto failure = m_book.load()) {
+        m_context.services.messages.show(windowTitle(),
+                                         *failure + QStringLiteral("\r\n先生は名簿ファイルを確かめてください。"),
+                                         MessageBox::Icon::Warning);
+        return false;
+    }
+    showRows(0);
+    if (m_book.rows().isEmpty())
+        say(QStringLiteral(
+            "名簿に生徒がいません。「追加」で一人ずつ、「CSVから読み込む」でクラス全員を登録できます。"));
+    return true;
+}
+
+void RosterWindow::showRows(int current)
+{
+    const QList<RosterBook::Row>& rows = m_book.rows();
+    m_table->setRowCount(int(rows.size()));
+    for (int r = 0; r < rows.size(); ++r) {
+        const RosterBook::Row& row = rows[r];
+        const QStringList cells = {row.editable ? QString::number(row.number) : QString(),
+                                   row.editable ? QString::number(row.birthYear) : QString(),
+                                   row.grade,
+                                   row.name,
+                                   row.reading,
+                                   row.shown};
+        for (int c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (row.editable && row.status != 0)
+                item->setForeground(QColor(0x61, 0x61, 0x61)); // hidden: grey, and said in 表示
+            m_table->setItem(r, c, item);
+        }
+    }
+    m_table->resizeColumnsToContents();
+    const bool any = !rows.isEmpty();
+    for (QPushButton* button : m_rowButtons)
+        button->setEnabled(any);
+    if (any) {
+        m_table->setCurrentCell(std::clamp(current, 0, int(rows.size()) - 1), 0);
+        m_table->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+int RosterWindow::currentRow() const
+{
+    return m_table->currentRow();
+}
+
+void RosterWindow::say(const QString& text)
+{
+    m_status->setText(text);
+}
+
+void RosterWindow::addPupil()
+{
+    PupilDialog dialog(m_book, -1, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    showRows(int(m_book.rows().size()) - 1);
+    say(QStringLiteral("追加しました。「保存」で名簿ファイルに書き込みます。"));
+}
+
+void RosterWindow::editPupil()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    if (!m_book.rows()[row].editable) {
+        say(QStringLiteral("この行は読めないため変えられません。ほかのプログラムのためにそのまま残します。"));
+        return;
+    }
+    PupilDialog dialog(m_book, row, this);
+    if (dialog.exec() == QDialog::Accepted) {
+        showRows(row);
+        say(QStringLiteral("変更しました。「保存」で名簿ファイルに書き込みます。"));
+    }
+}
+
+void RosterWindow::toggleShown()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    m_book.toggleShown(row);
+    showRows(row);
+}
+
+void RosterWindow::moveRow(int direction)
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    m_book.move(row, direction);
+    showRows(row + direction);
+}
+
+void RosterWindow::removePupil()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    const RosterBook::Row& r = m_book.rows()[row];
+    if (r.editable && !m_book.hasRecords(r.number) &&
+        !m_context.services.messages.ask(
+            windowTitle(), QStringLiteral("%1 さん（番号 %2）を名簿から消しますか？").arg(r.name).arg(r.number)))
+        return;
+    say(m_book.remove(row));
+    showRows(row);
+}
+
+void RosterWindow::importCsv()
+{
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("CSVから読み込む"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        QStringLiteral("CSV・テキスト (*.csv *.txt);;すべてのファイル (*)"));
+    if (path.isEmpty())
+        return;
+    ImportDialog dialog(m_book, path, this);
+    if (!dialog.read()) {
+        m_context.services.messages.show(
+            QStringLiteral("CSVから読み込む"),
+            QStringLiteral("「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), dialog.error()),
+            MessageBox::Icon::Warning);
+        return;
+    }
+    if (dialog.exec() == QDialog::Accepted) {
+        showRows(currentRow());
+        say(QStringLiteral("読み込みました。確かめてから「保存」を押してください。"));
+    }
+}
+
+void RosterWindow::exportCsv()
+{
+    uih::exportCsvAskingWhere(
+        this, m_context.services.messages, QStringLiteral("名簿"), m_context.services.clock.today(),
+        [this](const QString& path) -> std::optional<QString> {
+            QSaveFile file(path);
+            const QByteArray bytes = m_book.csv();
+            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+                return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());
+            return std::nullopt;
+        });
+}
+
+void RosterWindow::setPassword()
+{
+    emit passwordRequested();
+}
+
+bool RosterWindow::save()
+{
+    bool changedElsewhere = false;
+    if (const auto failure = m_book.save(&changedElsewhere)) {
+        if (!changedElsewhere) {
+            m_context.services.messages.show(windowTitle(), *failure, MessageBox::Icon::Warning);
+            return false;
+        }
+        // What was typed stays in view; reading again loses it, so the teacher decides.
+        if (m_context.services.messages.ask(windowTitle(),
+                                            *failure + QStringLiteral("\r\nいまの名簿を読みなおしますか？"
+                                                                      "（この画面で変えたことは消えます）"))) {
+            load();
+            say(QStringLiteral("名簿を読みなおしました。"));
+        }
+        return false;
+    }
+    say(QStringLiteral("保存しました（前の名簿は「%1」に残しました）。").arg(RosterDocument::backupFileName()));
+    if (m_whenSaved)
+        m_whenSaved();
+    return true;
+}
+
+void RosterWindow::done(int result)
+{
+    if (m_book.modified()) {
+        const int choice = m_context.services.messages.choose(
+            windowTitle(), QStringLiteral("名簿の変更をまだ保存していません。"),
+            {QStringLiteral("保存して閉じる(&S)"), QStringLiteral("保存しないで閉じる(&N)"), QStringLiteral("もどる")});
+        if (choice == 2 || (choice == 0 && !save()))
+            return;
+    }
+    QDialog::done(result);
+}
+
+void RosterWindow::keyPressEvent(QKeyEvent* event)
+{
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (m_table->hasFocus()) {
+            editPupil();
+            return;
+        }
+        break;
+    case Qt::Key_Insert:
+        addPupil();
+        return;
+    case Qt::Key_Delete:
+        removePupil();
+        return;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (alt) {
+            moveRow(event->key() == Qt::Key_Up ? -1 : 1);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,159 @@
+#include "roster/roster_window.h"
+#include "roster/roster_window_dialogs.h"
+#include "teacher/teacher_password.h"
+#include "test_world.h"
+#include "text/cp932.h"
+#include "ui/form.h"
+
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// Runs `act` on the modal window of type T once it is open (a window opened by exec() stops the
+// test until it is closed); fails the test when none opens.
+template <typename T> void whenOpen(std::function<void(T*)> act)
+{
+    auto tries = std::make_shared<int>(0);
+    auto look = std::make_shared<std::function<void()>>();
+    *look = [=] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            act(w);
+            return;
+        }
+        if (++*tries > 500) {
+            qWarning("no %s opened", T::staticMetaObject.className());
+            if (QWidget* other = QApplication::activeModalWidget())
+                other->close();
+            return;
+        }
+        QTimer::singleShot(10, *look);
+    };
+    QTimer::singleShot(0, *look);
+}
+
+// Types into a field as a pupil's keyboard does: digits as keys, Japanese as the input method
+// commits it.
+void typeInto(QWidget* dialog, const char* field, const QString& text)
+{
+    auto* edit = dialog->findChild<QLineEdit*>(QString::fromLatin1(field));
+    edit->setFocus();
+    edit->selectAll();
+    bool ascii = true;
+    for (const QChar c : text)
+        ascii = ascii && c.unicode() < 0x80;
+    if (ascii) {
+        QTest::keyClicks(edit, text);
+        return;
+    }
+    QInputMethodEvent commit;
+    commit.setCommitString(text);
+    QApplication::sendEvent(edit, &commit);
+}
+
+} // namespace
+
+class TestRosterWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    // A school's first day, by keys: the menu of an empty installation offers "名簿を作る"; Enter
+    // opens the roster window, Insert adds a pupil (the next free number proposed), Alt+S saves,
+    // Esc closes; the menu then lists the pupil, and the roster holds the line in the family's
+    // format.
+    void firstDayByKeys()
+    {
+        TestWorld w;
+        w.context.navigator.showMenu();
+        Form* menu = w.forms.find("namesel");
+        QVERIFY(QTest::qWaitForWindowActive(menu));
+        bool added = false;
+        whenOpen<RosterWindow>([&](RosterWindow* window) {
+            whenOpen<PupilDialog>([&](PupilDialog* dialog) {
+                QCOMPARE(dialog->findChild<QLineEdit*>("TextNumber")->text(), QStringLiteral("1"));
+                typeInto(dialog, "TextName", QStringLiteral("山田　太郎"));
+                typeInto(dialog, "TextYear", QStringLiteral("2015"));
+                QCOMPARE(dialog->findChild<QLabel*>("LabelGrade")->text(), QStringLiteral("（今年度 小5）"));
+                typeInto(dialog, "TextReading", QStringLiteral("ヤマダ　タロウ"));
+                QTest::keyClick(dialog->findChild<QLineEdit*>("TextReading"), Qt::Key_Return);
+            });
+            QTest::keyClick(window, Qt::Key_Insert);
+            auto* table = window->findChild<QTableWidget*>("TableRoster");
+            added = table->rowCount() == 1 && table->item(0, 3)->text() == QStringLiteral("山田　太郎") &&
+                    table->item(0, 4)->text() == QStringLiteral("やまだ　たろう");
+            // "保存(&S)" by the keyboard: Alt+S in a real session (QTest does not reach shortcuts
+            // here), the focused button and the space bar.
+            auto* save = window->findChild<QPushButton*>("CommandSave");
+            save->setFocus();
+            QTest::keyClick(save, Qt::Key_Space);
+            QTest::keyClick(window, Qt::Key_Escape);
+        });
+        QTest::keyClick(menu->findChild<QPushButton*>("CommandRoster"), Qt::Key_Return);
+        QVERIFY(added);
+        QTRY_VERIFY(w.forms.find("namesel") && w.forms.find("namesel") != menu); // listed anew
+        auto* list = w.forms.find("namesel")->findChild<QListWidget*>("List1");
+        QCOMPARE(list->count(), 2);
+        QVERIFY(list->item(1)->text().contains(QStringLiteral("山田　太郎")));
+        QCOMPARE(readAll(w.state->folders.sharedFolder + roster::fileName()),
+                 cp932::encode(QStringLiteral("1,2015,0,0,\"山田　太郎               \",0,\"                    \","
+                                              "\"                    \"\r\n"))
+                     .bytes);
+    }
+
+    // A pupil with records is hidden instead of removed; one without is removed after asking.
+    void removingKeepsRecords()
+    {
+        TestWorld w;
+        writeCp932(w.state->folders.sharedFolder + roster::fileName(),
+                   {QStringLiteral("1,2015,0,0,\"山田　太郎\",0,\"\",\"\""),
+                    QStringLiteral("2,2015,0,0,\"佐藤　花子\",0,\"\",\"\"")});
+        QFile results(w.resultsPath());
+        QVERIFY(results.open(QIODevice::WriteOnly));
+        results.write(QByteArray::fromHex("0000000080a3e640") + QByteArray(8, 0) + QByteArray::fromHex("01000100") +
+                      QByteArray(24, ' '));
+        results.close();
+        RosterWindow window(w.context, {}, nullptr);
+        QVERIFY(window.load());
+        auto* table = window.findChild<QTableWidget*>("TableRoster");
+        table->setCurrentCell(0, 0);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(table->rowCount(), 2);
+        QCOMPARE(table->item(0, 5)->text(), QStringLiteral("表示しない"));
+        QVERIFY(window.findChild<QLabel*>("LabelStatus")->text().contains(QStringLiteral("成績の記録があるため")));
+        w.messages.answers = {true};
+        table->setCurrentCell(1, 0);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(table->rowCount(), 1);
+        w.messages.choices = {1}; // close without saving
+        window.reject();
+        QCOMPARE(readAll(w.state->folders.sharedFolder + roster::fileName()).count('\n'), 2);
+    }
+
+    // Once the teacher has set a password, the roster window asks for it; a wrong one keeps it
+    // shut.
+    void passwordKeepsTheWindowShut()
+    {
+        TestWorld w;
+        QVERIFY(!teacherpassword::set(w.state->folders.programFolder, QStringLiteral("hana")));
+        QVERIFY(teacherpassword::matches(w.state->folders.programFolder, QStringLiteral("hana")));
+        QVERIFY(!teacherpassword::matches(w.state->folders.programFolder, QStringLiteral("hanа"))); // Cyrillic а
+        whenOpen<QDialog>([](QDialog* asked) {
+            QCOMPARE(asked->objectName(), QStringLiteral("PasswordDialog"));
+            QTest::keyClicks(asked->findChild<QLineEdit*>(), QStringLiteral("wrong"));
+            QTest::keyClick(asked->findChild<QLineEdit*>(), Qt::Key_Return);
+        });
+        w.context.navigator.showRosterWindow(nullptr);
+        QCOMPARE(w.messages.shown.size(), 1);
+        QVERIFY(w.messages.shown[0].text.contains(QStringLiteral("パスワードがちがいます")));
+    }
+};
+
+QTEST_MAIN(TestRosterWindow)
+#include "tst_roster_window.moc"
