@@ -6,6 +6,7 @@
 #include "state/shared_state.h"
 #include "text/csv_cell.h"
 
+#include <QDir>
 #include <QFile>
 
 RosterBook::RosterBook(const Folders& folders, const QDate& today, int schoolYearStartMonth)
@@ -14,7 +15,7 @@ RosterBook::RosterBook(const Folders& folders, const QDate& today, int schoolYea
 
 QString RosterBook::rosterPath() const
 {
-    return m_folders.sharedFolder + roster::fileName();
+    return QDir::cleanPath(m_folders.sharedFolder + roster::fileName());
 }
 
 QString RosterBook::earlyBirthNote()

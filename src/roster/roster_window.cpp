@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -44,6 +43,7 @@ RosterWindow::RosterWindow(ScreenContext& context, std::function<void()> whenSav
     m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->setFont(uih::font(12));
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { editPupil(); });
+    m_table->installEventFilter(this); // the buttons' Alt keys work from the table too
     auto* note = new QLabel(RosterBook::earlyBirthNote() +
                                 QStringLiteral("　　Enter：変更　Insert：追加　Delete：削除　Alt+↑↓：並べかえ"),
                             this);
@@ -208,9 +208,9 @@ void RosterWindow::removePupil()
 
 void RosterWindow::importCsv()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("CSVから読み込む"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        QStringLiteral("CSV・テキスト (*.csv *.txt);;すべてのファイル (*)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("CSVから読み込む"), uih::documentsFolder(),
+                                     QStringLiteral("CSV・テキスト (*.csv *.txt);;すべてのファイル (*)"));
     if (path.isEmpty())
         return;
     ImportDialog dialog(m_book, path, this);
@@ -278,6 +278,15 @@ void RosterWindow::done(int result)
             return;
     }
     QDialog::done(result);
+}
+
+bool RosterWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The table takes a letter for its keyboard search, Alt+letter too: left to the buttons.
+    if (watched == m_table && event->type() == QEvent::ShortcutOverride &&
+        (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))
+        return true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void RosterWindow::keyPressEvent(QKeyEvent* event)

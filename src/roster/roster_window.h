@@ -44,6 +44,7 @@ signals:
 protected:
     void done(int result) override; // asks before unsaved changes are lost
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void showRows(int current);

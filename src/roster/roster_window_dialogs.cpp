@@ -46,13 +46,14 @@ PupilDialog::PupilDialog(RosterBook& book, int row, QWidget* parent) : QDialog(p
     setWindowTitle(row < 0 ? QStringLiteral("生徒の追加") : QStringLiteral("生徒の変更"));
     setFont(uih::font(12));
     auto* form = new QFormLayout;
+    // In the order a teacher types a new pupil: name, reading, birth year.
     m_number = lineEdit(this, "TextNumber", false);
-    m_year = lineEdit(this, "TextYear", false);
-    m_grade = new QLabel(this);
-    m_grade->setObjectName("LabelGrade");
     m_name = lineEdit(this, "TextName", true);
     m_name->setMaxLength(40); // longer is refused with its length, not cut silently
     m_reading = lineEdit(this, "TextReading", true);
+    m_year = lineEdit(this, "TextYear", false);
+    m_grade = new QLabel(this);
+    m_grade->setObjectName("LabelGrade");
     m_shown = new QComboBox(this);
     m_shown->setObjectName("ComboShown");
     m_shown->addItems({RosterBook::statusCaption(0), RosterBook::statusCaption(1),
@@ -60,11 +61,13 @@ PupilDialog::PupilDialog(RosterBook& book, int row, QWidget* parent) : QDialog(p
     auto* yearRow = new QHBoxLayout;
     yearRow->addWidget(m_year);
     yearRow->addWidget(m_grade);
+    auto* yearLabel = new QLabel(QStringLiteral("生まれた年(&Y)"), this);
+    yearLabel->setBuddy(m_year);
     form->addRow(QStringLiteral("番号(&N)"), m_number);
-    form->addRow(QStringLiteral("生まれた年(&Y)"), yearRow);
-    form->addRow(QString(), new QLabel(RosterBook::earlyBirthNote(), this));
     form->addRow(QStringLiteral("名前(&M)"), m_name);
     form->addRow(QStringLiteral("よみ(&R)"), m_reading);
+    form->addRow(yearLabel, yearRow);
+    form->addRow(QString(), new QLabel(RosterBook::earlyBirthNote(), this));
     form->addRow(QStringLiteral("表示(&S)"), m_shown);
     m_problem = new QLabel(this);
     m_problem->setObjectName("LabelProblem");

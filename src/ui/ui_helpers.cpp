@@ -206,13 +206,19 @@ QColor accent(qint32 colour)
     return QColor::fromRgb(QRgb(colour));
 }
 
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(documents).exists() ? documents : QDir::homePath();
+}
+
 void exportCsvAskingWhere(QWidget* parent, MessageBox& messages, const QString& stem, const QDate& today,
                           const std::function<std::optional<QString>(const QString& path)>& write)
 {
     const QString title = QStringLiteral("CSVに書き出す");
     const QString path = QFileDialog::getSaveFileName(
         parent, title,
-        QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+        QDir(documentsFolder())
             .filePath(QStringLiteral("%1_%2.csv").arg(stem, today.toString(QStringLiteral("yyyyMMdd")))),
         QStringLiteral("CSV (*.csv)"));
     if (path.isEmpty())

@@ -43,6 +43,10 @@ void applyProgramLook();
 // up) so that it fits the available area with a title bar and frame, and centred there.
 void fitAndCentre(QWidget* window);
 
+// The teacher's documents folder where there is one, else the home folder: where files are
+// offered and looked for, never the program folder.
+QString documentsFolder();
+
 // "CSVに書き出す": asks where to save (offered in the teacher's documents folder as
 // "stem_yyyyMMdd.csv"), writes there with write (which returns what went wrong, if anything)
 // and tells the teacher how it went.
