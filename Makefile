@@ -50,8 +50,8 @@ test-windows: windows
 # run fail. Not part of `make test`: timings on a shared machine are noisy.
 bench: deps
 	@cmake -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens bench_problem_log
-	@status=0; for b in bench_statistics bench_screens bench_problem_log; do \
+	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens bench_problem_log bench_roster
+	@status=0; for b in bench_statistics bench_screens bench_problem_log bench_roster; do \
 	  echo "== $$b"; $(BUILD)-release/bin/$$b --benchmark_color=false || status=1; done; exit $$status
 
 # libFuzzer targets for every reader, built with clang and the address and undefined-behaviour
@@ -61,7 +61,7 @@ fuzz: deps
 	@./scripts/install-deps.sh --fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DDRILL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined" >/dev/null
-	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target fuzz_settings fuzz_roster fuzz_results fuzz_cp932 fuzz_problem_log
+	@cmake --build $(BUILD)-fuzz -j$(JOBS) --target fuzz_settings fuzz_roster fuzz_roster_import fuzz_results fuzz_cp932 fuzz_problem_log
 	@./scripts/run-fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
 
 # Every test built once with AddressSanitizer and UndefinedBehaviorSanitizer.

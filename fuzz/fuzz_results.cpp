@@ -1,6 +1,7 @@
 // The results files from any bytes: the statistics over a 44-byte file, the check of both kinds,
 // the CSV export and the board's lists of single attempts.
 #include "board/results_lists.h"
+#include "export/results_csv.h"
 #include "platform/pause.h"
 #include "records/results_file.h"
 #include "records/results_reader.h"
@@ -10,7 +11,6 @@
 #include "state/random_source.h"
 #include "state/shared_state.h"
 #include "teacher/results_check.h"
-#include "export/results_csv.h"
 
 #include <QBuffer>
 #include <QFile>

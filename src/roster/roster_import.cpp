@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 
@@ -17,7 +16,7 @@ namespace {
 QString folded(const QString& text)
 {
     QString out = text.normalized(QString::NormalizationForm_KC);
-    out.remove(QRegularExpression(QStringLiteral("\\s")));
+    out.removeIf([](QChar c) { return c.isSpace(); });
     return out;
 }
 
@@ -289,7 +288,7 @@ Plan plan(const Sheet& sheet, const QList<Column>& columns, const RosterDocument
                     given = at(Column::GivenName), reading = at(Column::Reading),
                     familyReading = at(Column::FamilyReading), givenReading = at(Column::GivenReading),
                     birthYear = at(Column::BirthYear);
-    QHash<int, int> entryOfNumber;
+    QHash<int, int> entryOfNumber;    // also every number the roster holds
     QHash<QString, int> entryOfPupil; // name and birth year
     const QList<RosterDocument::Entry>& entries = roster.entries();
     for (int i = 0; i < entries.size(); ++i) {
@@ -391,7 +390,7 @@ Plan plan(const Sheet& sheet, const QList<Column>& columns, const RosterDocument
                     problem(QStringLiteral("番号 %1 は 5000 をこえます。「空いている番号」を選んでください")
                                 .arg(item.number));
             }
-            if (item.number != 0 && roster.numberTaken(item.number))
+            if (item.number != 0 && entryOfNumber.contains(item.number))
                 problem(QStringLiteral("番号 %1 はもう使われています").arg(item.number));
             else if (item.number != 0 && item.problems.isEmpty())
                 numberRow.insert(item.number, item.row);
@@ -405,7 +404,7 @@ Plan plan(const Sheet& sheet, const QList<Column>& columns, const RosterDocument
     for (Item& item : result.items) {
         if (item.action != Action::New || item.number != 0)
             continue;
-        while (next <= RosterDocument::kLastNumber && (roster.numberTaken(next) || numberRow.contains(next)))
+        while (next <= RosterDocument::kLastNumber && (entryOfNumber.contains(next) || numberRow.contains(next)))
             ++next;
         if (next > RosterDocument::kLastNumber) {
             item.problems.append(QStringLiteral("空いている番号がありません"));

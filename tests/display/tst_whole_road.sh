@@ -1,6 +1,7 @@
 #!/bin/bash
 # A pupil's whole road through the real program on a real display (Xvfb with openbox), driven
-# from outside by keys and read through the accessibility interface: the menu, a pupil chosen,
+# from outside by keys and read through the accessibility interface, from a new installation:
+# its empty roster filled from a class list, the menu listing the new pupil, the pupil chosen,
 # the board, Alt+1, ten problems solved, the end screen, "もう一度", a second attempt with one
 # wrong answer and "+" "+", "メニューへ", the board, "0", the menu, "0"; then the records the
 # program appended, byte for byte, and the launcher's "001".
@@ -18,6 +19,11 @@ need_tools
     fail "python3-pyatspi is missing: run scripts/install-deps.sh"
 READER="/usr/bin/python3 $SOURCE/tests/display/screen_reader.py"
 stage_installation
+# A new installation: the roster empty, a class list taken in as an administrator does.
+: >"$WORK/files/生徒用名簿.txt"
+printf '\xef\xbb\xbf氏名,ふりがな,学年\r\n青木　さくら,ｱｵｷ ｻｸﾗ,小3\r\n' >"$WORK/class.csv"
+"$PROG/divisor-drill" --import-roster "$WORK/class.csv" >"$WORK/import.log" ||
+    fail "the class list was not taken in: $(cat "$WORK/import.log")"
 start_display
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # The accessibility bus is started, and answering, before the program looks for it.
@@ -38,7 +44,8 @@ solve_ten() {
 
 start_program
 menu=$(window_titled "約数") || fail "the menu did not show: $(cat "$WORK/program.log")"
-xdotool windowactivate --sync "$menu" key Down Return # the first pupil: 青木 さくら, number 1
+$READER find-line "青木　さくら" >/dev/null || fail "the menu does not list the pupil of the class list"
+xdotool windowactivate --sync "$menu" key Down Return # the pupil taken in: 青木 さくら, number 1
 $READER find-line "●" >/dev/null || fail "the board did not show its lists" # the board has settled
 board=$(window_titled "約数") || fail "no board window"
 xdotool windowactivate --sync "$board" key alt+1
