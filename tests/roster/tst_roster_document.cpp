@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "hostile_places.h"
 #include "roster/roster_document.h"
 #include "text/cp932.h"
 
@@ -169,6 +170,30 @@ private slots:
         QVERIFY(readAll(path).contains(sjis("森　はな")));
         QVERIFY(!readAll(path).contains(sjis("佐藤")));
         QCOMPARE(readAll(dir.filePath(RosterDocument::backupFileName())), first);
+    }
+
+    // A full disk while saving leaves the roster byte for byte as it was, and says so.
+    void fullDiskKeepsTheRoster()
+    {
+        QTemporaryDir dir;
+        FullFolder full(dir.path());
+        if (!full.ready())
+            QSKIP("no way to fill a folder here");
+        const QString path = dir.filePath(roster::fileName());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kRoster);
+        file.close();
+        auto d = RosterDocument::load(path);
+        QVERIFY(d);
+        for (int n = 10; n < 400; ++n)
+            QVERIFY(!d->add(n, QStringLiteral("生徒　%1").arg(n), QStringLiteral("2015"), 0, kThisYear));
+        full.fill();
+        const auto refused = d->save(path);
+        QVERIFY(refused);
+        QVERIFY2(refused->contains(QStringLiteral("書き込めません")) || refused->contains(QStringLiteral("控え")),
+                 qPrintable(*refused));
+        QCOMPARE(readAll(path), kRoster);
     }
 };
 

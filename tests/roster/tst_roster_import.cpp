@@ -2,8 +2,13 @@
 #include "roster/roster_import.h"
 #include "text/cp932.h"
 
+#include <QDir>
 #include <QStringEncoder>
+#include <QTemporaryDir>
 #include <QtTest>
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 using namespace rosterimport;
 
@@ -89,6 +94,44 @@ private slots:
         QFETCH(QString, said);
         QString error;
         QVERIFY(!parse(bytes, Encoding::Automatic, &error));
+        QVERIFY2(error.contains(said), qPrintable(error));
+    }
+
+    // What is no class list is refused by its path before it is read: a folder, a pipe (which
+    // would never end), a file beyond 20 MB.
+    void refusedPaths_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        QTest::addRow("folder") << "folder"
+                                << "ふつうのファイルではありません";
+#ifdef Q_OS_UNIX
+        QTest::addRow("pipe") << "pipe"
+                              << "ふつうのファイルではありません";
+#endif
+        QTest::addRow("20 MB and a byte") << "large"
+                                          << "大きすぎます";
+        QTest::addRow("missing") << "missing"
+                                 << "ありません";
+    }
+    void refusedPaths()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("class.csv");
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+#ifdef Q_OS_UNIX
+        if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+#endif
+        if (kind == "large") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(kMaxBytes + 1));
+        }
+        QString error;
+        QVERIFY(!readFile(path, Encoding::Automatic, &error));
         QVERIFY2(error.contains(said), qPrintable(error));
     }
 
