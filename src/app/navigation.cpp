@@ -38,8 +38,13 @@ ToolWindows::ShowPupil showingOn(BoardScreen* board)
         QMetaObject::invokeMethod(
             shownOn,
             [shownOn, pupil] {
-                if (shownOn)
-                    shownOn->showPupil(pupil);
+                if (!shownOn)
+                    return;
+                shownOn->showPupil(pupil);
+                if (shownOn) { // in front of the teacher's window, which stays open behind it
+                    shownOn->window()->raise();
+                    shownOn->window()->activateWindow();
+                }
             },
             Qt::QueuedConnection);
     };

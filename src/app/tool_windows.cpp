@@ -14,7 +14,45 @@
 #include "ui/form.h"
 #include "ui/screen_context.h"
 
+#include <QScreen>
+#include <algorithm>
+
 namespace {
+
+// The teacher's panel and the class view are windows of their own beside the board, not on top
+// of it, so that "表示" can bring the board in front of them; they close with the board, and
+// count as opened from it where the teacher's password is concerned.
+constexpr char kOpenedFrom[] = "openedFromScreen";
+
+void besideBoard(QWidget* window, QWidget* board)
+{
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    if (!board)
+        return;
+    window->setProperty(kOpenedFrom, QVariant::fromValue(static_cast<QObject*>(board)));
+    QObject::connect(board, &QObject::destroyed, window, [window] {
+        window->setProperty(kOpenedFrom, QVariant());
+        window->close();
+    });
+    const QRect area = board->screen() ? board->screen()->availableGeometry() : QRect();
+    QRect placed(QPoint(), window->size());
+    placed.moveCenter(board->window()->frameGeometry().center());
+    if (area.isValid()) // within the screen, its title bar reachable
+        placed.moveTopLeft(QPoint(
+            std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() - placed.width())),
+            std::clamp(placed.top(), area.top() + 24, std::max(area.top() + 24, area.bottom() - placed.height()))));
+    window->move(placed.topLeft());
+}
+
+// The screen a window was opened from: its own, or the board it stands beside.
+QWidget* screenOf(QWidget* widget)
+{
+    while (widget && !qobject_cast<Form*>(widget)) {
+        QWidget* parent = widget->parentWidget();
+        widget = parent ? parent : qobject_cast<QWidget*>(widget->property(kOpenedFrom).value<QObject*>());
+    }
+    return widget;
+}
 
 class Windows final : public ToolWindows
 {
@@ -42,8 +80,8 @@ public:
     {
         if (!unlocked(context, parent))
             return;
-        auto* panel = new TeacherPanel(context, boardPupil, std::move(showPupil), parent);
-        panel->setAttribute(Qt::WA_DeleteOnClose);
+        auto* panel = new TeacherPanel(context, boardPupil, std::move(showPupil), nullptr);
+        besideBoard(panel, parent);
         panel->show();
     }
 
@@ -51,8 +89,8 @@ public:
     {
         if (!unlocked(context, parent))
             return;
-        auto* view = new ClassViewWindow(context, std::move(showPupil), parent);
-        view->setAttribute(Qt::WA_DeleteOnClose);
+        auto* view = new ClassViewWindow(context, std::move(showPupil), nullptr);
+        besideBoard(view, parent);
         const QPointer<ClassViewWindow> open(view);
         if (!view->load()) {
             delete open.data(); // the program has been ended
@@ -84,9 +122,7 @@ private:
     // opened from: again when that screen has been left.
     bool unlocked(ScreenContext& context, QWidget* parent)
     {
-        QWidget* screen = parent;
-        while (screen && !qobject_cast<Form*>(screen))
-            screen = screen->parentWidget();
+        QWidget* screen = screenOf(parent);
         if (screen && screen == m_unlockedFor)
             return true;
         if (!passworddialogs::unlock(parent, context.services.messages, context.services.state.folders.programFolder))

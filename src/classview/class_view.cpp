@@ -1,5 +1,4 @@
 #include "class_view.h"
-#include "text/csv_cell.h"
 
 #include "drill/attempt.h"
 #include "problemlog/weak_numbers.h"
@@ -10,27 +9,118 @@
 #include "records/results_file.h"
 #include "records/results_reader.h"
 #include "records/statistics.h"
+#include "roster/readings.h"
 #include "startup/course_catalogue.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
+#include "text/csv_cell.h"
 
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 
 namespace classview {
 
-QString LevelCell::text() const
+LevelState LevelCell::state() const
 {
-    QStringList parts;
-    if (needsCheck)
-        parts << QStringLiteral("要チェック");
     if (cleared)
-        parts << QStringLiteral("クリア済み");
-    else if (!toClear.isEmpty())
-        parts << toClear;
+        return LevelState::Cleared;
+    if (recentAttempts >= kCheckAttempts)
+        return LevelState::Stuck;
+    return attempts > 0 || recentAttempts > 0 ? LevelState::InProgress : LevelState::NotStarted;
+}
+
+Trend LevelCell::trend() const
+{
+    if (periodBest >= kNoTime || previousBest >= kNoTime)
+        return Trend::None;
+    return periodBest < previousBest ? Trend::Better : periodBest > previousBest ? Trend::Worse : Trend::Same;
+}
+
+QString LevelCell::symbol() const
+{
+    switch (state()) {
+    case LevelState::Cleared:
+        return QStringLiteral("◎");
+    case LevelState::Stuck:
+        return QStringLiteral("⚠");
+    case LevelState::InProgress:
+        return QStringLiteral("○");
+    case LevelState::NotStarted:
+        break;
+    }
+    return QStringLiteral("－");
+}
+
+QString LevelCell::caption() const
+{
+    switch (state()) {
+    case LevelState::Cleared:
+        return QStringLiteral("クリア");
+    case LevelState::Stuck:
+        return QStringLiteral("要チェック");
+    case LevelState::InProgress:
+        return hidden ? QStringLiteral("練習中") : clearing::missingText({false, false, countNeeded, pointsNeeded});
+    case LevelState::NotStarted:
+        break;
+    }
+    return QStringLiteral("まだ");
+}
+
+QString LevelCell::bestLine() const
+{
+    if (bestTime >= kNoTime)
+        return QString();
+    static const QStringList arrows = {QString(), QStringLiteral(" ↑"), QStringLiteral(" ↓"), QStringLiteral(" →")};
+    return QStringLiteral("%1秒").arg(bestTime) + arrows[int(trend())];
+}
+
+QString LevelCell::spoken() const
+{
+    QStringList words{caption()};
+    if (state() == LevelState::Stuck && !hidden)
+        words << clearing::missingText({false, false, countNeeded, pointsNeeded});
     if (bestTime < kNoTime)
-        parts << QStringLiteral("ベスト%1秒").arg(bestTime);
-    return parts.join(QStringLiteral("　"));
+        words << QStringLiteral("ベスト%1秒").arg(bestTime);
+    static const QStringList trends = {QString(), QStringLiteral("前の期間より速い"),
+                                       QStringLiteral("前の期間より遅い"), QStringLiteral("前の期間と同じ")};
+    if (trend() != Trend::None)
+        words << trends[int(trend())];
+    return words.join(QStringLiteral("、"));
+}
+
+Colours coloursOf(LevelState state)
+{
+    switch (state) {
+    case LevelState::Cleared:
+        return {0x1b5e20, 0xdcedc8};
+    case LevelState::Stuck:
+        return {0xb71c1c, 0xffcdd2};
+    case LevelState::InProgress:
+        return {0x4e342e, 0xfff8e1};
+    case LevelState::NotStarted:
+        break;
+    }
+    return {0x616161, 0xffffff};
+}
+
+double contrast(quint32 a, quint32 b)
+{
+    const auto luminance = [](quint32 rgb) {
+        const auto channel = [](quint32 c) {
+            const double v = double(c & 0xff) / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(rgb >> 16) + 0.7152 * channel(rgb >> 8) + 0.0722 * channel(rgb);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool Row::needsCheck() const
+{
+    return std::any_of(levels.cbegin(), levels.cend(),
+                       [](const LevelCell& cell) { return cell.state() == LevelState::Stuck; });
 }
 
 QString lastPracticeText(int daysSince)
@@ -46,15 +136,25 @@ QString lastPracticeText(int daysSince)
 
 QString fold(const QString& text)
 {
+    // The variant forms of kanji that names are written with, and the form people search for.
+    static const QHash<char32_t, char32_t> variants = {
+        {U'髙', U'高'}, {U'﨑', U'崎'}, {U'嵜', U'崎'}, {U'邊', U'辺'}, {U'邉', U'辺'}, {U'齋', U'斎'},
+        {U'齊', U'斎'}, {U'濵', U'浜'}, {U'濱', U'浜'}, {U'德', U'徳'}, {U'瀨', U'瀬'}, {U'嶋', U'島'},
+        {U'嶌', U'島'}, {U'澤', U'沢'}, {U'櫻', U'桜'}, {U'廣', U'広'}, {U'國', U'国'}, {U'關', U'関'},
+        {U'條', U'条'}, {U'藏', U'蔵'}, {U'眞', U'真'}, {U'惠', U'恵'}, {U'冨', U'富'}, {U'槇', U'槙'},
+        {U'𠮷', U'吉'}, {U'龍', U'竜'}, {U'戶', U'戸'}, {U'淺', U'浅'}, {U'壽', U'寿'},
+    };
     const QString unified = text.normalized(QString::NormalizationForm_KC);
     QString out;
     out.reserve(unified.size());
-    for (const QChar ch : unified) {
-        const char16_t u = ch.unicode();
-        if (ch.isSpace())
+    for (const char32_t c : unified.toUcs4()) {
+        if (QChar::isSpace(c))
             continue;
+        char32_t folded = variants.value(c, c);
         // Katakana ァ..ヶ to hiragana ぁ..ゖ, so that "サトウ" and "さとう" are one name.
-        out += u >= 0x30A1 && u <= 0x30F6 ? QChar(char16_t(u - 0x60)) : ch;
+        if (folded >= 0x30A1 && folded <= 0x30F6)
+            folded -= 0x60;
+        out += QString::fromUcs4(&folded, 1);
     }
     return out;
 }
@@ -67,24 +167,88 @@ QString Table::text(int row, int column) const
         return r.grade;
     case NameColumn:
         return r.name;
-    case NumberColumn:
-        return QString::number(r.pupil);
     case LastPracticeColumn:
         return lastPracticeText(r.daysSince);
     case TodayColumn:
         return QString::number(r.today);
-    case WeekColumn:
-        return QString::number(r.week);
+    case PeriodAttemptsColumn:
+        return QString::number(r.periodAttempts);
+    case PeriodMinutesColumn:
+        return QString::number((r.periodSeconds + 30) / 60);
     default:
-        return column == weakColumn() ? r.weak : r.levels.value(column - FirstLevelColumn).text();
+        if (column == weakColumn())
+            return r.weak;
+        const LevelCell cell = r.levels.value(column - FirstLevelColumn);
+        return (cell.symbol() + cell.caption() + u' ' + cell.bestLine()).trimmed();
     }
+}
+
+void Table::setPeriod(const Period& p)
+{
+    period = p;
+    const Period before = p.before();
+    const qint32 from = qint32(oadate::fromDate(p.from)), to = qint32(oadate::fromDate(p.to));
+    const qint32 beforeFrom = qint32(oadate::fromDate(before.from));
+    QHash<int, int> rowOf;
+    for (int i = 0; i < rows.size(); ++i) {
+        Row& row = rows[i];
+        rowOf.insert(row.pupil, i);
+        row.periodAttempts = 0;
+        row.periodSeconds = 0;
+        for (LevelCell& cell : row.levels)
+            cell.periodBest = cell.previousBest = kNoTime;
+    }
+    QHash<int, int> levelOf;
+    for (int k = 0; k < courses.size(); ++k)
+        levelOf.insert(courses[k], k);
+    for (const Attempt& a : attempts) {
+        if (a.day < beforeFrom || a.day > to)
+            continue;
+        Row& row = rows[rowOf.value(a.pupil)];
+        const auto level = levelOf.constFind(a.course);
+        LevelCell* cell = level == levelOf.cend() ? nullptr : &row.levels[*level];
+        if (a.day >= from) {
+            ++row.periodAttempts;
+            row.periodSeconds += a.time;
+            if (cell)
+                cell->periodBest = std::min(cell->periodBest, a.time);
+        } else if (cell) {
+            cell->previousBest = std::min(cell->previousBest, a.time);
+        }
+    }
+}
+
+QStringList periodChoices()
+{
+    return {QStringLiteral("今週"), QStringLiteral("今月"), QStringLiteral("今学期"), QStringLiteral("期間を指定")};
+}
+
+Period periodOf(PeriodChoice choice, const QDate& today, int startMonth, const Period& range)
+{
+    switch (choice) {
+    case PeriodChoice::ThisWeek:
+        return {today.addDays(1 - today.dayOfWeek()), today};
+    case PeriodChoice::ThisMonth:
+        return {QDate(today.year(), today.month(), 1), today};
+    case PeriodChoice::ThisTerm: {
+        // Three terms from the school year's first month: five months, four, three (April:
+        // April to August, September to December, January to March).
+        const int first = startMonth >= 1 && startMonth <= 12 ? startMonth : 4;
+        const int into = (today.month() - first + 12) % 12; // months since the year began
+        const int termStart = into < 5 ? 0 : into < 9 ? 5 : 9;
+        return {QDate(today.year(), today.month(), 1).addMonths(termStart - into), today};
+    }
+    case PeriodChoice::Range:
+        break;
+    }
+    return range.from.isValid() && range.to.isValid() && range.from <= range.to ? range : Period{today, today};
 }
 
 Builder::Builder(const Sources& sources) : m_sources(sources)
 {
     const Catalogue& catalogue = sources.catalogue;
-    m_table.headers = {QStringLiteral("学年"),       QStringLiteral("名前"), QStringLiteral("番号"),
-                       QStringLiteral("最後の練習"), QStringLiteral("今日"), QStringLiteral("今週")};
+    m_table.headers = {QStringLiteral("学年"), QStringLiteral("名前"), QStringLiteral("最後"),
+                       QStringLiteral("今日"), QStringLiteral("回数"), QStringLiteral("分")};
     for (int c = 1; c <= catalogue.courseCount && c <= sources.stats.courses(); ++c) {
         if (attempt::isPractice(catalogue, c))
             continue;
@@ -93,24 +257,27 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
         m_table.headers << catalogue.courseNames[c];
     }
     m_table.headers << QStringLiteral("にがてな数");
-    m_today = oadate::fromDate(sources.today);
-    const QString clearPrefix = QStringLiteral("クリアまで ");
+    m_today = qint32(oadate::fromDate(sources.today));
     for (const roster::Line& line : sources.rosterLines) {
         if (!roster::isListed(line, sources.listStatus2) || m_rowOf.contains(line.number))
             continue;
         Row row;
         row.pupil = line.number;
+        row.rosterIndex = int(m_table.rows.size());
         row.name = line.trimmedName();
+        row.reading = sources.readings.value(line.number);
         row.gradeIndex = roster::gradeIndex(sources.schoolYear, line.birthYear);
         row.grade = roster::shortGradeLabel(row.gradeIndex);
-        row.folded = fold(row.name);
+        row.folded = fold(row.name) + u'\n' + fold(row.reading);
         for (const int c : m_table.courses) {
             LevelCell cell;
-            cell.cleared = clearing::isCleared(sources.stats, sources.rules, c, line.number);
-            QString progress = clearing::progressText(sources.stats, sources.rules, c, line.number);
-            if (progress.startsWith(clearPrefix))
-                progress.remove(0, clearPrefix.size());
-            cell.toClear = cell.cleared ? QString() : progress;
+            const clearing::Progress progress = clearing::progress(sources.stats, sources.rules, c, line.number);
+            cell.cleared = progress.cleared;
+            cell.hidden = progress.hidden;
+            cell.countNeeded = progress.count;
+            cell.pointsNeeded = progress.points;
+            cell.attempts = sources.stats.totalCount(c, line.number);
+            cell.points = sources.stats.totalPoints(c, line.number);
             cell.bestTime = sources.stats.bestTime(c, line.number);
             row.levels << cell;
         }
@@ -129,16 +296,14 @@ void Builder::add(const ResultRecord& r)
         return; // not a pupil the menu lists
     const int index = *rowIt;
     Row& row = m_table.rows[index];
-    const double day = std::floor(r.date);
+    const qint32 day = qint32(std::floor(r.date));
     m_lastDay[index] = std::max(m_lastDay[index], day);
     if (r.time >= statistics::kCompletedBelow || day > m_today)
         return;
-    const double ago = m_today - day;
-    if (ago == 0)
+    m_table.attempts.append({day, r.pupil, r.course, r.time});
+    if (day == m_today)
         ++row.today;
-    if (ago < kWeekDays)
-        ++row.week;
-    if (ago < kCheckDays) {
+    if (m_today - day < kCheckDays) {
         const auto level = m_column.constFind(r.course);
         if (level != m_column.cend())
             ++row.levels[*level].recentAttempts;
@@ -147,26 +312,46 @@ void Builder::add(const ResultRecord& r)
 
 void Builder::addWeakNumbers(const QList<problemlog::Problem>& log)
 {
-    // One pass for everyone's current level, one for the problems at it, then each pupil's
-    // ranking of their own problems.
-    QHash<int, int> current;
+    // Each pupil's level that matters: the first level marked 要チェック, else the level of the
+    // last logged problem.
+    QHash<int, int> level;
     for (const problemlog::Problem& p : log)
-        current.insert(p.pupil, p.level);
-    QHash<int, QList<problemlog::Problem>> atCurrent;
-    for (const problemlog::Problem& p : log) {
-        if (m_rowOf.contains(p.pupil) && current.value(p.pupil) == p.level)
-            atCurrent[p.pupil].append(p);
-    }
+        level.insert(p.pupil, p.level);
+    QSet<int> pupils;
     for (Row& row : m_table.rows) {
-        const int level = current.value(row.pupil);
-        if (level == 0)
-            continue;
-        const QList<weaknumbers::Weak> weak = weaknumbers::rank(atCurrent.value(row.pupil), row.pupil, level);
-        const QString name =
-            level <= m_sources.catalogue.courseCount ? m_sources.catalogue.courseNames[level] : QString::number(level);
-        row.weak = name + u'：' + weaknumbers::numbers(weak, kWeakShown);
-        row.weakScore = weak.isEmpty() ? 0 : weak.first().score;
+        pupils.insert(row.pupil);
+        for (int k = 0; k < row.levels.size(); ++k) {
+            if (row.levels[k].state() == LevelState::Stuck) {
+                level.insert(row.pupil, m_table.courses[k]);
+                break;
+            }
+        }
     }
+    const weaknumbers::ClassRankings ranked = weaknumbers::rankClass(log, pupils, level);
+    const Catalogue& catalogue = m_sources.catalogue;
+    for (Row& row : m_table.rows) {
+        const int c = level.value(row.pupil);
+        const QList<weaknumbers::Weak> weak = ranked.ofPupil.value(row.pupil);
+        if (c == 0 || weak.isEmpty())
+            continue;
+        const QString name = c <= catalogue.courseCount ? catalogue.courseNames[c] : QString::number(c);
+        row.weakLevel = c;
+        row.weak = name + u'：' + weaknumbers::numbers(weak, kWeakShown);
+        row.weakScore = weak.first().score;
+    }
+    QStringList levels;
+    for (const int c : m_table.courses) {
+        const QString numbers = weaknumbers::numbers(ranked.ofLevel.value(c), kClassWeakShown);
+        if (!numbers.isEmpty())
+            levels << catalogue.courseNames[c] + u'：' + numbers;
+    }
+    m_classWeak =
+        levels.isEmpty() ? QString() : QStringLiteral("クラスのにがてな数　") + levels.join(QStringLiteral("　"));
+}
+
+QString Builder::classWeakLine() const
+{
+    return m_classWeak;
 }
 
 void Builder::weakNumbersUnreadable()
@@ -175,18 +360,18 @@ void Builder::weakNumbersUnreadable()
         row.weak = QStringLiteral("（記録を読めません）");
 }
 
-Table Builder::take()
+Table Builder::take(const Period& period)
 {
     for (int i = 0; i < m_table.rows.size(); ++i) {
         Row& row = m_table.rows[i];
-        row.daysSince = m_lastDay[i] < 0 ? -1 : int(std::max(0.0, m_today - m_lastDay[i]));
-        for (LevelCell& cell : row.levels)
-            cell.needsCheck = !cell.cleared && cell.recentAttempts >= kCheckAttempts;
+        row.daysSince = m_lastDay[i] < 0 ? -1 : std::max(0, m_today - m_lastDay[i]);
+        row.lastPractice = m_lastDay[i] < 0 ? QDate() : oadate::toDate(m_lastDay[i]);
     }
+    m_table.setPeriod(period);
     return std::move(m_table);
 }
 
-std::optional<Loaded> load(Services services, Pause& pause)
+std::optional<Loaded> load(Services services, Pause& pause, const Period& period)
 {
     SharedState& state = services.state;
     ResultsReader reader(services, pause);
@@ -195,12 +380,14 @@ std::optional<Loaded> load(Services services, Pause& pause)
     Loaded loaded;
     const roster::Read read = roster::read(state.folders.sharedFolder);
     const QList<roster::Line> lines = read.parsed ? read.parsed->lines : QList<roster::Line>();
+    const QHash<int, QString> readings = readings::read(state.folders.sharedFolder).byPupil;
     loaded.rosterProblem = read.failure;
     const QDate today = services.clock.today();
     const Sources sources{state.stats,
                           state.rules,
                           state.catalogue,
                           lines,
+                          readings,
                           state.organisation.commonItem3 == Loose(1),
                           roster::schoolYear(today, state.organisation.schoolYearStartMonth.toInt()),
                           today};
@@ -219,9 +406,9 @@ std::optional<Loaded> load(Services services, Pause& pause)
         builder.addWeakNumbers(log->problems);
     else
         builder.weakNumbersUnreadable();
-    loaded.table = builder.take();
+    loaded.classWeak = builder.classWeakLine();
+    loaded.table = builder.take(period);
     if (log) {
-        loaded.classWeak = classWeakLine(loaded.table, log->problems, state.catalogue);
         if (log->damaged > 0)
             loaded.classWeak += QStringLiteral("（%1「%2」の %3）")
                                     .arg(loaded.classWeak.isEmpty() ? QString() : QStringLiteral("　"))
@@ -230,20 +417,6 @@ std::optional<Loaded> load(Services services, Pause& pause)
         loaded.classWeak = QStringLiteral("「%1」を読めません：%2").arg(problemlog::fileName(), logError);
     }
     return loaded;
-}
-
-QString classWeakLine(const Table& table, const QList<problemlog::Problem>& log, const Catalogue& catalogue)
-{
-    QSet<int> pupils;
-    for (const Row& row : table.rows)
-        pupils.insert(row.pupil);
-    QStringList levels;
-    for (const int c : table.courses) {
-        const QString numbers = weaknumbers::numbers(weaknumbers::rankGroup(log, pupils, c), kClassWeakShown);
-        if (!numbers.isEmpty())
-            levels << catalogue.courseNames[c] + u'：' + numbers;
-    }
-    return levels.isEmpty() ? QString() : QStringLiteral("クラスのにがてな数　") + levels.join(QStringLiteral("　"));
 }
 
 QStringList notPractisedChoices()
@@ -276,6 +449,16 @@ QList<int> filtered(const Table& table, const Filter& filter)
     return kept;
 }
 
+void sortByConcern(QList<int>& order, const Table& table)
+{
+    const auto key = [&](int i) {
+        const Row& r = table.rows[i];
+        const int idle = r.daysSince < 0 ? std::numeric_limits<int>::max() : r.daysSince;
+        return std::tuple(r.needsCheck() ? 0 : 1, -qint64(idle), r.gradeIndex, r.rosterIndex);
+    };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return key(a) < key(b); });
+}
+
 void sort(QList<int>& order, const Table& table, int column, bool descending)
 {
     const auto key = [&](int i) -> std::pair<qint64, QString> {
@@ -283,39 +466,76 @@ void sort(QList<int>& order, const Table& table, int column, bool descending)
         switch (column) {
         case GradeColumn:
             return {r.gradeIndex, QString()};
-        case NameColumn:
-            return {0, r.folded};
-        case NumberColumn:
-            return {r.pupil, QString()};
+        case NameColumn: // by reading; those without one after, in the roster's order
+            return {r.reading.isEmpty() ? 1 : 0, r.reading};
         case LastPracticeColumn:
             return {r.daysSince < 0 ? std::numeric_limits<int>::max() : r.daysSince, QString()};
         case TodayColumn:
             return {r.today, QString()};
-        case WeekColumn:
-            return {r.week, QString()};
+        case PeriodAttemptsColumn:
+            return {r.periodAttempts, QString()};
+        case PeriodMinutesColumn:
+            return {r.periodSeconds, QString()};
         default: {
             if (column == table.weakColumn()) // the weakest first when descending
                 return {qint64(r.weakScore * 1000), QString()};
-            // Cleared first, then the best times.
+            // Cleared first, then in progress, stuck, not started; then the best times.
             const LevelCell& cell = r.levels.value(column - FirstLevelColumn);
-            return {(cell.cleared ? 0 : qint64(1) << 40) + cell.bestTime, QString()};
+            static const int rank[] = {3, 1, 2, 0}; // by LevelState
+            return {(qint64(rank[int(cell.state())]) << 40) + cell.bestTime, QString()};
         }
         }
     };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return descending ? key(b) < key(a) : key(a) < key(b); });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const auto ka = key(a), kb = key(b);
+        if (ka != kb)
+            return descending ? kb < ka : ka < kb;
+        return table.rows[a].rosterIndex < table.rows[b].rosterIndex;
+    });
 }
 
-QByteArray csv(const Table& table, const QList<int>& order)
+QByteArray csv(const Table& table, const QList<int>& order, const Catalogue& catalogue)
 {
-    QStringList header;
-    for (const QString& h : table.headers)
-        header << csvcell::text(h);
+    QStringList header = {QStringLiteral("番号"),         QStringLiteral("学年"),
+                          QStringLiteral("名前"),         QStringLiteral("よみ"),
+                          QStringLiteral("最後の練習日"), QStringLiteral("今日の回数"),
+                          QStringLiteral("期間の始め"),   QStringLiteral("期間の終わり"),
+                          QStringLiteral("期間の回数"),   QStringLiteral("期間の練習時間(分)")};
+    for (const int c : table.courses) {
+        const QString level = catalogue.courseNames[c];
+        for (const char16_t* figure :
+             {u" クリア(1/0)", u" 回数", u" ポイント", u" ベスト(秒)", u" クリアまであと(回)", u" クリアまであと(点)",
+              u" 要チェック(1/0)", u" 期間のベスト(秒)", u" 前の期間のベスト(秒)"})
+            header << level + QString::fromUtf16(figure);
+    }
+    header << QStringLiteral("にがてな数のレベル") << QStringLiteral("にがてな数");
+    for (QString& h : header)
+        h = csvcell::text(h);
     QByteArray out = QByteArray("\xEF\xBB\xBF") + (header.join(u',') + QStringLiteral("\r\n")).toUtf8();
-    for (const int row : order) {
-        QStringList cells;
-        for (int c = 0; c < table.columnCount(); ++c)
-            cells << csvcell::text(table.text(row, c));
+    const auto time = [](qint32 t) { return t >= kNoTime ? QString() : QString::number(t); };
+    const QString from = table.period.from.toString(Qt::ISODate), to = table.period.to.toString(Qt::ISODate);
+    for (const int i : order) {
+        const Row& r = table.rows[i];
+        QStringList cells = {QString::number(r.pupil),
+                             csvcell::text(r.grade),
+                             csvcell::text(r.name),
+                             csvcell::text(r.reading),
+                             r.lastPractice.toString(Qt::ISODate),
+                             QString::number(r.today),
+                             from,
+                             to,
+                             QString::number(r.periodAttempts),
+                             QString::number((r.periodSeconds + 30) / 60)};
+        for (const LevelCell& cell : r.levels) {
+            cells << QString::number(cell.cleared ? 1 : 0) << QString::number(cell.attempts)
+                  << QString::number(cell.points) << time(cell.bestTime)
+                  << (cell.hidden ? QString() : QString::number(cell.countNeeded))
+                  << (cell.hidden ? QString() : QString::number(cell.pointsNeeded))
+                  << QString::number(cell.state() == LevelState::Stuck ? 1 : 0) << time(cell.periodBest)
+                  << time(cell.previousBest);
+        }
+        cells << (r.weakLevel > 0 ? QString::number(r.weakLevel) : QString())
+              << csvcell::text(r.weak.section(u'：', 1));
         out += (cells.join(u',') + QStringLiteral("\r\n")).toUtf8();
     }
     return out;

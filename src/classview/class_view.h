@@ -17,124 +17,203 @@ struct Catalogue;
 struct CourseRules;
 struct Statistics;
 
-// The teacher's view of the whole class, "クラスの様子": one row per pupil the menu lists, with
-// when they last practised, their attempts today and this week, and per level whether it is
-// cleared or how far they are from clearing it, their best time, and a mark "要チェック" where
-// they keep trying a level without clearing it. It reads the results and writes nothing.
+// The teacher's view of the whole class, "クラスの様子", read at a glance: one row per pupil the
+// menu lists, with when they last practised, their attempts today and in a period the teacher
+// chooses with the minutes practised, and per level a compact state (cleared, in progress with
+// what is still needed, stuck, not started) with the best time and how the period's best time
+// compares with the period before. It opens with the pupils who need help first. It reads the
+// results and writes nothing.
 namespace classview {
 
-constexpr int kWeekDays = 7;       // today and the six days before
 constexpr int kCheckDays = 14;     // the window of "要チェック"
 constexpr int kCheckAttempts = 10; // attempts in it without clearing the level
 constexpr int kWeakShown = 3;      // weak numbers in the column
 constexpr int kClassWeakShown = 3; // and of the whole class, per level
 constexpr qint32 kNoTime = 99999;
 
+enum class LevelState
+{
+    NotStarted,
+    InProgress,
+    Stuck, // tried kCheckAttempts times in kCheckDays days without clearing: 要チェック
+    Cleared
+};
+
+// The period's best time against the best of the period of the same length before it.
+enum class Trend
+{
+    None, // no attempt in one of the two periods
+    Better,
+    Worse,
+    Same
+};
+
 struct LevelCell
 {
     bool cleared = false;
-    QString toClear; // "あと2回・15点"; empty when cleared or when the level hides its targets
-    qint32 bestTime = kNoTime;
-    int recentAttempts = 0; // within the last kCheckDays days
-    bool needsCheck = false;
-    QString text() const; // what the table shows
+    bool hidden = false;       // the level hides its targets
+    qint64 countNeeded = 0;    // completed attempts still needed to clear it
+    qint64 pointsNeeded = 0;   // points still needed
+    int attempts = 0;          // completed attempts so far
+    qint64 points = 0;         // points so far
+    qint32 bestTime = kNoTime; // all-time
+    int recentAttempts = 0;    // within the last kCheckDays days
+    qint32 periodBest = kNoTime;
+    qint32 previousBest = kNoTime;
+
+    LevelState state() const;
+    Trend trend() const;
+    QString symbol() const;   // ◎ cleared, ○ in progress, ⚠ stuck, － not started
+    QString caption() const;  // "クリア", "あと2回・15点", "要チェック", "まだ"
+    QString bestLine() const; // "43秒 ↑" with the trend's arrow
+    QString spoken() const;   // everything in words, for a screen reader
 };
 
 struct Row
 {
     int pupil = 0;
+    int rosterIndex = 0; // the roster's order, which breaks every tie
     QString name;
-    QString grade; // "小2"
+    QString reading; // the school's reading of the name, in hiragana; empty when none
+    QString grade;   // "小2"
     int gradeIndex = 0;
+    QDate lastPractice; // invalid: never
     int daysSince = -1; // since the last practice; -1 never
     int today = 0;
-    int week = 0;
+    int periodAttempts = 0;
+    qint64 periodSeconds = 0;
     QList<LevelCell> levels; // by Table::courses
-    QString folded;          // the name as the search compares it
-    QString weak;            // "レベル3：36 48 24", the three weakest numbers of the current level
+    QString folded;          // the name and its reading as the search compares them
+    int weakLevel = 0;       // the level the weak numbers are of
+    QString weak;            // "レベル3：36 48 24"
     double weakScore = 0;    // of the weakest, for sorting
+    bool needsCheck() const;
 };
 
-// Column 0 学年, 1 名前, 2 番号, 3 最後の練習, 4 今日, 5 今週, then one per level and last
-// にがてな数.
+// The colours of a level's state, text on background (0xRRGGBB), each pair at least 4.5 : 1;
+// the state is also said by its symbol, for printers without colour and for those who do not
+// see colours apart.
+struct Colours
+{
+    quint32 text = 0;
+    quint32 background = 0;
+};
+Colours coloursOf(LevelState state);
+// The contrast of two colours as the accessibility guidelines measure it (1 to 21).
+double contrast(quint32 a, quint32 b);
+
+// Columns: 学年 and 名前 stay at the left; then 最後の練習, 今日, the period's attempts and
+// minutes, one per level and にがてな数.
 enum Column
 {
     GradeColumn,
     NameColumn,
-    NumberColumn,
     LastPracticeColumn,
     TodayColumn,
-    WeekColumn,
+    PeriodAttemptsColumn,
+    PeriodMinutesColumn,
     FirstLevelColumn
 };
+
+// One attempt as the period's figures need it.
+struct Attempt
+{
+    qint32 day = 0; // days since 30 December 1899
+    qint16 pupil = 0;
+    qint16 course = 0;
+    qint32 time = 0;
+};
+
+// A span of days, both ends included.
+struct Period
+{
+    QDate from;
+    QDate to;
+    int days() const { return int(from.daysTo(to)) + 1; }
+    Period before() const { return {from.addDays(-days()), from.addDays(-1)}; }
+};
+
+enum class PeriodChoice
+{
+    ThisWeek,  // from Monday
+    ThisMonth, // from the first
+    ThisTerm,  // the school year's term: its first five months, the next four, the last three
+    Range      // from–to, as the teacher chooses
+};
+QStringList periodChoices();
+Period periodOf(PeriodChoice choice, const QDate& today, int schoolYearStartMonth, const Period& range = {});
 
 struct Table
 {
     QList<int> courses; // the catalogue's levels, practice levels left out
     QStringList headers;
-    QList<Row> rows; // in the roster's order
+    QList<Row> rows;         // in the roster's order
+    QList<Attempt> attempts; // every completed attempt of the pupils in the rows
+    Period period;
 
     int columnCount() const { return int(headers.size()); }
     int weakColumn() const { return FirstLevelColumn + int(courses.size()); }
-    QString text(int row, int column) const;
+    QString text(int row, int column) const; // one line, as printed
+    // The period's attempts, minutes and best times per level, and the period before's.
+    void setPeriod(const Period& period);
 };
 
 // What the rows are worked out from: the statistics of the catalogue's courses (clearing, best
-// times), the records of the results file in file order (one pass: last practice, today, this
-// week, the last fourteen days) and the roster's lines.
+// times), the records of the results file in file order and the roster's lines with their
+// readings.
 struct Sources
 {
     const Statistics& stats;
     const CourseRules& rules;
     const Catalogue& catalogue;
     const QList<roster::Line>& rosterLines;
+    const QHash<int, QString>& readings;
     bool listStatus2 = false; // whether the menu lists pupils of status 2
     int schoolYear = 0;
     QDate today;
 };
 
-// Builds the table: the rows from the roster and the statistics, then each record of the
-// results file in file order, then the table.
 class Builder
 {
 public:
     explicit Builder(const Sources& sources);
     void add(const ResultRecord& record);
-    // Each pupil's weak numbers at their current level (the level of their last logged
-    // problem), from the problem log; a log that could not be read is said in the column.
+    // Each pupil's weak numbers at the level that matters (the level marked 要チェック, else the
+    // level of their last logged problem) and the class's per level, in one pass over the log.
     void addWeakNumbers(const QList<problemlog::Problem>& log);
     void weakNumbersUnreadable();
-    Table take();
+    Table take(const Period& period);
+    // "クラスのにがてな数　レベル１：16 18 12　レベル２：…", once the weak numbers are added.
+    QString classWeakLine() const;
 
 private:
     const Sources& m_sources;
     Table m_table;
     QHash<int, int> m_rowOf;  // pupil → row
     QHash<int, int> m_column; // course → level index
-    double m_today = 0;
-    QList<double> m_lastDay; // by row
+    qint32 m_today = 0;
+    QList<qint32> m_lastDay; // by row
+    QString m_classWeak;
 };
 
-// The table of the installation as it is now: the statistics recomputed, the roster read and
-// the results file read once. Nothing when the program has been ended (the results file could
-// not be used); a roster that cannot be read gives no rows and its reason in rosterProblem.
+// The table of the installation as it is now: the statistics recomputed, the roster and its
+// readings read and the results file read once. Nothing when the program has been ended (the
+// results file could not be used); a roster that cannot be read gives no rows and its reason
+// in rosterProblem.
 struct Loaded
 {
     Table table;
     QString rosterProblem;
     QString classWeak; // the class's weak numbers, level by level
 };
-std::optional<Loaded> load(Services services, Pause& pause);
-
-// "クラスのにがてな数　レベル１：16 18 12　レベル２：…": the weakest numbers of each level over
-// the last appearances of every pupil in the table.
-QString classWeakLine(const Table& table, const QList<problemlog::Problem>& log, const Catalogue& catalogue);
+std::optional<Loaded> load(Services services, Pause& pause, const Period& period);
 
 // "今日", "昨日", "3日前", "なし".
 QString lastPracticeText(int daysSince);
 
 // A name as the search compares it: compatibility forms unified (full-width and half-width),
-// katakana as hiragana, blanks left out.
+// katakana as hiragana, the common variant kanji of names as their usual form (髙 as 高, 﨑 as
+// 崎), blanks left out.
 QString fold(const QString& text);
 
 struct Filter
@@ -148,10 +227,15 @@ int notPractisedDays(int choice);  // 0, 3, 7, 14, 30
 
 // The rows the filter keeps, as indices into table.rows, in the table's order.
 QList<int> filtered(const Table& table, const Filter& filter);
-// Sorts row indices by a column, ascending or descending; equal values keep their order.
+// "気になる順", the opening order: stuck pupils first, then those who have not practised for
+// longest, then by grade and the roster's order.
+void sortByConcern(QList<int>& order, const Table& table);
+// Sorts row indices by a column, ascending or descending; equal values keep the roster's order.
+// 名前 sorts by reading where the school has entered one, the others after in the roster's order.
 void sort(QList<int>& order, const Table& table, int column, bool descending);
 
-// The table as the teacher sees it, as CSV (UTF-8 with a byte-order mark, CR LF, RFC 4180).
-QByteArray csv(const Table& table, const QList<int>& order);
+// The table for a spreadsheet: one column per figure, numbers and ISO dates, the unit in the
+// header; UTF-8 with a byte-order mark, CR LF, cells protected from being read as formulas.
+QByteArray csv(const Table& table, const QList<int>& order, const Catalogue& catalogue);
 
 } // namespace classview

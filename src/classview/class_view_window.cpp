@@ -7,28 +7,38 @@
 #include "ui/ui_helpers.h"
 
 #include <QComboBox>
+#include <QDateEdit>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
-#include <QTextDocument>
 #include <QVBoxLayout>
+#include <numeric>
+
+void ClassViewModel::reorder()
+{
+    m_order = classview::filtered(m_table, m_filter);
+    if (m_sortColumn >= 0)
+        classview::sort(m_order, m_table, m_sortColumn, m_sortOrder == Qt::DescendingOrder);
+    else
+        classview::sortByConcern(m_order, m_table);
+}
 
 void ClassViewModel::setTable(classview::Table table)
 {
     beginResetModel();
     m_table = std::move(table);
-    m_order = classview::filtered(m_table, m_filter);
-    if (m_sortColumn >= 0)
-        classview::sort(m_order, m_table, m_sortColumn, m_sortOrder == Qt::DescendingOrder);
+    reorder();
     endResetModel();
 }
 
@@ -36,9 +46,23 @@ void ClassViewModel::setFilter(const classview::Filter& filter)
 {
     beginResetModel();
     m_filter = filter;
-    m_order = classview::filtered(m_table, m_filter);
-    if (m_sortColumn >= 0)
-        classview::sort(m_order, m_table, m_sortColumn, m_sortOrder == Qt::DescendingOrder);
+    reorder();
+    endResetModel();
+}
+
+void ClassViewModel::setPeriod(const classview::Period& period)
+{
+    beginResetModel();
+    m_table.setPeriod(period);
+    reorder();
+    endResetModel();
+}
+
+void ClassViewModel::sortByConcern()
+{
+    beginResetModel();
+    m_sortColumn = -1;
+    reorder();
     endResetModel();
 }
 
@@ -62,20 +86,43 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_order.size())
         return {};
     const int row = m_order[index.row()];
+    const classview::Row& r = m_table.rows[row];
+    const int column = index.column();
+    const bool level = column >= classview::FirstLevelColumn && column < m_table.weakColumn();
+    const classview::LevelCell cell =
+        level ? r.levels.value(column - classview::FirstLevelColumn) : classview::LevelCell();
     switch (role) {
     case Qt::DisplayRole:
+        if (level) {
+            const QString best = cell.bestLine();
+            return cell.symbol() + cell.caption() + (best.isEmpty() ? QString() : u'\n' + best);
+        }
+        return m_table.text(row, column);
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
-        return m_table.text(row, index.column());
+        if (level)
+            return QStringLiteral("%1、%2、%3").arg(r.name, m_table.headers.value(column), cell.spoken());
+        if (column == classview::LastPracticeColumn && r.lastPractice.isValid())
+            return QStringLiteral("%1（%2）")
+                .arg(m_table.text(row, column), r.lastPractice.toString(QStringLiteral("M月d日")));
+        if (column == classview::NameColumn)
+            return r.reading.isEmpty() ? QStringLiteral("%1（%2番）").arg(r.name).arg(r.pupil)
+                                       : QStringLiteral("%1（%2、%3番）").arg(r.name, r.reading).arg(r.pupil);
+        return m_table.text(row, column);
     case Qt::TextAlignmentRole:
-        return index.column() == classview::NumberColumn || index.column() == classview::TodayColumn ||
-                       index.column() == classview::WeekColumn
+        return column == classview::TodayColumn || column == classview::PeriodAttemptsColumn ||
+                       column == classview::PeriodMinutesColumn
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        if (index.column() >= classview::FirstLevelColumn &&
-            m_table.rows[row].levels.value(index.column() - classview::FirstLevelColumn).needsCheck)
-            return QColor(0xb7, 0x1c, 0x1c);
+        return level ? QVariant(QColor(QRgb(classview::coloursOf(cell.state()).text))) : QVariant();
+    case Qt::BackgroundRole:
+        return level ? QVariant(QColor(QRgb(classview::coloursOf(cell.state()).background))) : QVariant();
+    case Qt::FontRole:
+        if (level && cell.state() == classview::LevelState::Stuck) {
+            QFont bold = uih::font(10, true);
+            return bold;
+        }
         return {};
     default:
         return {};
@@ -84,8 +131,24 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
 
 QVariant ClassViewModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && (role == Qt::DisplayRole || role == Qt::AccessibleTextRole))
+    if (orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
         return m_table.headers.value(section);
+    if (role == Qt::ToolTipRole || role == Qt::AccessibleTextRole) {
+        switch (section) {
+        case classview::LastPracticeColumn:
+            return QStringLiteral("最後の練習");
+        case classview::TodayColumn:
+            return QStringLiteral("今日の回数");
+        case classview::PeriodAttemptsColumn:
+            return QStringLiteral("期間の回数");
+        case classview::PeriodMinutesColumn:
+            return QStringLiteral("期間の練習時間（分）");
+        default:
+            return m_table.headers.value(section);
+        }
+    }
     return QAbstractTableModel::headerData(section, orientation, role);
 }
 
@@ -94,8 +157,7 @@ void ClassViewModel::sort(int column, Qt::SortOrder order)
     beginResetModel();
     m_sortColumn = column;
     m_sortOrder = order;
-    m_order = classview::filtered(m_table, m_filter);
-    classview::sort(m_order, m_table, column, order == Qt::DescendingOrder);
+    reorder();
     endResetModel();
 }
 
@@ -104,8 +166,26 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
 {
     setObjectName("frmClass");
     setWindowTitle(QStringLiteral("クラスの様子"));
+    setFont(uih::font(10));
     auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(6, 6, 6, 6);
     auto* choices = new QHBoxLayout;
+    m_period = new QComboBox(this);
+    m_period->setObjectName("ComboPeriod");
+    m_period->addItems(classview::periodChoices());
+    m_period->setAccessibleName(QStringLiteral("期間"));
+    const QDate today = m_context.services.clock.today();
+    m_from = new QDateEdit(today.addDays(-13), this);
+    m_from->setObjectName("DateFrom");
+    m_from->setAccessibleName(QStringLiteral("期間の始め"));
+    m_to = new QDateEdit(today, this);
+    m_to->setObjectName("DateTo");
+    m_to->setAccessibleName(QStringLiteral("期間の終わり"));
+    for (QDateEdit* edit : {m_from, m_to}) {
+        edit->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+        edit->setCalendarPopup(true);
+        edit->setEnabled(false);
+    }
     m_grade = new QComboBox(this);
     m_grade->setObjectName("ComboGrade");
     m_grade->addItems(catalogue::gradeChoices());
@@ -116,11 +196,18 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     m_days->setAccessibleName(QStringLiteral("練習していない日数"));
     m_search = new QLineEdit(this);
     m_search->setObjectName("TextSearch");
-    m_search->setPlaceholderText(QStringLiteral("名前でさがす"));
-    m_search->setAccessibleName(QStringLiteral("名前でさがす"));
+    m_search->setPlaceholderText(QStringLiteral("名前・よみでさがす"));
+    m_search->setAccessibleName(QStringLiteral("名前・よみでさがす"));
     m_search->setClearButtonEnabled(true);
     m_count = new QLabel(this);
     m_count->setObjectName("LabelCount");
+    auto* periodLabel = new QLabel(QStringLiteral("期間(&K)"), this);
+    periodLabel->setBuddy(m_period);
+    choices->addWidget(periodLabel);
+    choices->addWidget(m_period);
+    choices->addWidget(m_from);
+    choices->addWidget(new QLabel(QStringLiteral("〜"), this));
+    choices->addWidget(m_to);
     choices->addWidget(m_grade);
     choices->addWidget(m_days);
     choices->addWidget(m_search, 1);
@@ -131,21 +218,51 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     m_classWeak->setWordWrap(true);
     m_classWeak->hide();
     layout->addWidget(m_classWeak);
+    auto* legend = new QLabel(
+        QStringLiteral("◎クリア　○クリアまでに必要なもの　⚠要チェック（14日で10回以上、まだクリアしていない）"
+                       "　－まだ　　秒：ベストタイム（↑前の期間より速い ↓遅い →同じ）"),
+        this);
+    legend->setObjectName("LabelLegend");
+    legend->setWordWrap(true);
+    layout->addWidget(legend);
 
     m_model = new ClassViewModel(this);
+    // Two views of one model side by side: 学年 and 名前 stay at the left while the figures
+    // scroll, so a mark never loses the pupil it belongs to.
+    m_names = new QTableView(this);
+    m_names->setObjectName("TableNames");
     m_view = new QTableView(this);
     m_view->setObjectName("TableClass");
-    m_view->setModel(m_model);
-    m_view->setSortingEnabled(true);
-    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_view->setTabKeyNavigation(false); // Tab goes on to the buttons, as everywhere else
-    m_view->verticalHeader()->hide();
-    m_view->horizontalHeader()->setSortIndicatorShown(true);
-    m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    const int rowHeight = QFontMetrics(uih::font(10)).height() * 2 + 8; // a level's two lines
+    for (QTableView* view : {m_names, m_view}) {
+        view->setModel(m_model);
+        view->setSortingEnabled(true);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
+        view->setSelectionMode(QAbstractItemView::SingleSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setTabKeyNavigation(false); // Tab goes on to the buttons, as everywhere else
+        view->verticalHeader()->hide();
+        view->verticalHeader()->setDefaultSectionSize(rowHeight);
+        view->horizontalHeader()->setSortIndicatorShown(true);
+        view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        view->horizontalHeader()->setHighlightSections(false);
+        view->setWordWrap(true);
+    }
+    m_names->setSelectionModel(m_view->selectionModel());
+    m_names->setFocusPolicy(Qt::NoFocus);
+    m_names->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_names->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_names->setFrameShape(QFrame::NoFrame);
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, m_names->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(m_names->verticalScrollBar(), &QScrollBar::valueChanged, m_view->verticalScrollBar(),
+            &QScrollBar::setValue);
     m_view->installEventFilter(this);
-    layout->addWidget(m_view, 1);
+    auto* table = new QHBoxLayout;
+    table->setSpacing(0);
+    table->addWidget(m_names);
+    table->addWidget(m_view, 1);
+    layout->addLayout(table, 1);
 
     auto* buttons = new QHBoxLayout;
     const struct
@@ -153,36 +270,56 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
         const char* name;
         const char16_t* caption;
         void (ClassViewWindow::*action)();
-    } actions[] = {{"CommandShow", u"表示", &ClassViewWindow::showSelectedPupil},
-                   {"CommandPrint", u"印刷", &ClassViewWindow::print},
-                   {"CommandCsv", u"CSVに書き出す", &ClassViewWindow::chooseCsvFile}};
+    } actions[] = {{"CommandShow", u"表示(&H)", &ClassViewWindow::showSelectedPupil},
+                   {"CommandConcern", u"気になる順(&O)", nullptr},
+                   {"CommandPrint", u"印刷(&P)", &ClassViewWindow::print},
+                   {"CommandCsv", u"CSVに書き出す(&X)", &ClassViewWindow::chooseCsvFile}};
     for (const auto& a : actions) {
-        auto* button = uih::button(this, QString::fromLatin1(a.name), QString::fromUtf16(a.caption), QRect(), 12);
+        auto* button = uih::button(this, QString::fromLatin1(a.name), QString::fromUtf16(a.caption), QRect(), 11);
         button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, a.action);
+        if (a.action)
+            connect(button, &QPushButton::clicked, this, a.action);
+        else
+            connect(button, &QPushButton::clicked, this, [this] {
+                m_names->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+                m_view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+                m_model->sortByConcern();
+            });
         buttons->addWidget(button);
     }
     buttons->addStretch(1);
-    auto* close = uih::button(this, "CommandClose", QStringLiteral("閉じる"), QRect(), 12);
+    auto* close = uih::button(this, "CommandClose", QStringLiteral("閉じる"), QRect(), 11);
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(close);
     layout->addLayout(buttons);
 
+    connect(m_period, &QComboBox::currentIndexChanged, this, &ClassViewWindow::applyPeriod);
+    connect(m_from, &QDateEdit::dateChanged, this, &ClassViewWindow::applyPeriod);
+    connect(m_to, &QDateEdit::dateChanged, this, &ClassViewWindow::applyPeriod);
     connect(m_grade, &QComboBox::currentIndexChanged, this, &ClassViewWindow::applyFilter);
     connect(m_days, &QComboBox::currentIndexChanged, this, &ClassViewWindow::applyFilter);
     connect(m_search, &QLineEdit::textChanged, this, &ClassViewWindow::applyFilter);
     connect(m_view, &QTableView::doubleClicked, this, &ClassViewWindow::showSelectedPupil);
+    connect(m_names, &QTableView::doubleClicked, this, &ClassViewWindow::showSelectedPupil);
 
-    // As large as the screen allows, up to the size the twelve columns need.
+    // As large as the screen's available area allows (a 1024 × 768 screen with a taskbar), up
+    // to what a five-level catalogue needs.
     const QScreen* screen = parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 728);
-    resize(std::min(1100, area.width() - 24), std::min(700, area.height() - 48));
+    resize(std::min(1180, area.width() - 8), std::min(720, area.height() - 32));
+}
+
+classview::Period ClassViewWindow::period() const
+{
+    const SharedState& state = m_context.services.state;
+    return classview::periodOf(classview::PeriodChoice(m_period->currentIndex()), m_context.services.clock.today(),
+                               state.organisation.schoolYearStartMonth.toInt(), {m_from->date(), m_to->date()});
 }
 
 bool ClassViewWindow::load()
 {
-    const auto loaded = classview::load(m_context.services, m_context.pause);
+    const auto loaded = classview::load(m_context.services, m_context.pause, period());
     if (!loaded)
         return false;
     m_model->setTable(loaded->table);
@@ -191,11 +328,61 @@ bool ClassViewWindow::load()
     m_classWeak->setText(loaded->classWeak);
     m_classWeak->setVisible(!loaded->classWeak.isEmpty());
     applyFilter();
-    m_view->resizeColumnsToContents();
+    fitColumns();
     m_view->setFocus(Qt::OtherFocusReason);
     if (m_model->rowCount() > 0)
         m_view->selectRow(0);
     return true;
+}
+
+void ClassViewWindow::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    fitColumns();
+}
+
+void ClassViewWindow::fitColumns()
+{
+    const classview::Table& table = m_model->table();
+    const int columns = table.columnCount();
+    if (columns == 0)
+        return;
+    // 学年 and 名前 at the left, as wide as their text; the figures share what is left, the
+    // levels alike, each never narrower than its state and best time need.
+    m_names->resizeColumnsToContents();
+    const QFontMetrics fm(uih::font(10));
+    m_names->setColumnWidth(classview::NameColumn,
+                            std::min(m_names->columnWidth(classview::NameColumn), fm.horizontalAdvance(u'あ') * 8));
+    for (int c = 0; c < columns; ++c) {
+        m_names->setColumnHidden(c, c > classview::NameColumn);
+        m_view->setColumnHidden(c, c <= classview::NameColumn);
+    }
+    const int namesWidth =
+        m_names->columnWidth(classview::GradeColumn) + m_names->columnWidth(classview::NameColumn) + 2;
+    m_names->setFixedWidth(namesWidth);
+    const int small = fm.horizontalAdvance(QStringLiteral("今日")) + 14;
+    for (int c = classview::LastPracticeColumn; c < classview::FirstLevelColumn; ++c)
+        m_view->setColumnWidth(
+            c, c == classview::LastPracticeColumn ? fm.horizontalAdvance(QStringLiteral("30日前")) + 12 : small);
+    const int levelMin = fm.horizontalAdvance(QStringLiteral("○あと10回・60点")) + 10;
+    const int weak = fm.horizontalAdvance(QStringLiteral("レベル5：36 48 24")) + 10;
+    int fixed = weak;
+    for (int c = classview::LastPracticeColumn; c < classview::FirstLevelColumn; ++c)
+        fixed += m_view->columnWidth(c);
+    const int levels = int(table.courses.size());
+    const int available = m_view->viewport()->width() - fixed;
+    const int each = std::max(levelMin, levels > 0 ? available / levels : levelMin);
+    for (int k = 0; k < levels; ++k)
+        m_view->setColumnWidth(classview::FirstLevelColumn + k, each);
+    m_view->setColumnWidth(table.weakColumn(), std::max(weak, available - each * levels + weak));
+}
+
+void ClassViewWindow::applyPeriod()
+{
+    const bool range = m_period->currentIndex() == int(classview::PeriodChoice::Range);
+    m_from->setEnabled(range);
+    m_to->setEnabled(range);
+    m_model->setPeriod(period());
 }
 
 void ClassViewWindow::applyFilter()
@@ -224,12 +411,19 @@ bool ClassViewWindow::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    // The table takes a letter for its keyboard search, Alt+letter too: left to the buttons.
+    if (watched == m_view && event->type() == QEvent::ShortcutOverride &&
+        (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 
 QString ClassViewWindow::choicesText() const
 {
-    QStringList parts{m_grade->currentText()};
+    const classview::Period p = m_model->table().period;
+    QStringList parts{
+        QStringLiteral("期間 %1〜%2").arg(p.from.toString(QStringLiteral("M/d")), p.to.toString(QStringLiteral("M/d"))),
+        m_grade->currentText()};
     if (m_days->currentIndex() > 0)
         parts << m_days->currentText();
     if (!m_search->text().isEmpty())
@@ -239,33 +433,97 @@ QString ClassViewWindow::choicesText() const
 
 void ClassViewWindow::printTable(QPrinter& printer)
 {
-    const SharedState& state = m_context.services.state;
-    const classview::Table& table = m_model->table();
-    QString html = QStringLiteral("<h3>クラスの様子　%1</h3><p>%2（%3）　%4</p>")
-                       .arg(state.organisation.schoolName.toHtmlEscaped(),
-                            m_context.services.clock.today().toString(QStringLiteral("yyyy年M月d日")),
-                            choicesText().toHtmlEscaped(), QStringLiteral("%1 人").arg(m_model->rowCount()));
-    if (!m_classWeak->text().isEmpty())
-        html += QStringLiteral("<p>%1</p>").arg(m_classWeak->text().toHtmlEscaped());
-    // The header row in <thead> is repeated on every page.
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><thead><tr>");
-    for (const QString& h : table.headers)
-        html += QStringLiteral("<th>%1</th>").arg(h.toHtmlEscaped());
-    html += QStringLiteral("</tr></thead>");
-    for (const int row : m_model->order()) {
-        html += QStringLiteral("<tr>");
-        for (int c = 0; c < table.columnCount(); ++c)
-            html += QStringLiteral("<td>%1</td>").arg(table.text(row, c).toHtmlEscaped());
-        html += QStringLiteral("</tr>");
-    }
-    html += QStringLiteral("</table>");
-    QTextDocument document;
-    document.setDefaultFont(uih::font(8));
-    document.setHtml(html);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(
         QStringLiteral("クラスの様子 %1").arg(m_context.services.clock.today().toString(QStringLiteral("yyyy-MM-dd"))));
-    document.print(&printer);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return;
+    const SharedState& state = m_context.services.state;
+    const classview::Table& table = m_model->table();
+    const QList<int>& order = m_model->order();
+    const QRect page(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
+    QFont font = uih::font(9);
+    QFont bold = uih::font(9, true);
+    font.setStyleStrategy(QFont::PreferDefault);
+    const QFontMetrics fm(font, &printer);
+    const QFontMetrics fmBold(bold, &printer);
+    const int pad = fm.horizontalAdvance(u' ');
+    const int lineHeight = fm.height() + pad / 2;
+
+    // One line per pupil, each cell whole on its line: never a break inside a figure or a word.
+    const int columns = table.columnCount();
+    QList<int> widths(columns, 0);
+    for (int c = 0; c < columns; ++c) {
+        widths[c] = fmBold.horizontalAdvance(table.headers[c]) + 2 * pad;
+        for (const int row : order)
+            widths[c] = std::max(widths[c], fmBold.horizontalAdvance(table.text(row, c)) + 2 * pad);
+    }
+    int total = std::accumulate(widths.cbegin(), widths.cend(), 0);
+    if (total > page.width()) // the weak numbers give way first, cut at a number's end
+        widths[table.weakColumn()] =
+            std::max(fm.horizontalAdvance(u'あ') * 6, widths[table.weakColumn()] - (total - page.width()));
+    total = std::accumulate(widths.cbegin(), widths.cend(), 0);
+    const double stretch = total < page.width() ? double(page.width()) / total : 1.0;
+    for (int& w : widths)
+        w = int(w * stretch);
+
+    const QString title = QStringLiteral("クラスの様子　%1").arg(state.organisation.schoolName);
+    const QString subtitle = QStringLiteral("%1　%2 人").arg(choicesText()).arg(order.size());
+    const QString printed =
+        QStringLiteral("印刷 %1").arg(m_context.services.clock.today().toString(QStringLiteral("yyyy年M月d日")));
+    const int top = lineHeight * 3;
+    const int bottom = page.height() - lineHeight * 2;
+    const int perPage = std::max(1, (bottom - top - lineHeight) / lineHeight);
+    const int pages = std::max<int>(1, int((order.size() + perPage - 1) / perPage));
+    const QString legend = QStringLiteral("◎クリア　○クリアまで　⚠要チェック　－まだ　秒：ベスト（↑速い ↓遅い →同じ）");
+    for (int pageNo = 0; pageNo < pages; ++pageNo) {
+        if (pageNo > 0)
+            printer.newPage();
+        painter.setFont(bold);
+        painter.drawText(QRect(0, 0, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
+        painter.setFont(font);
+        painter.drawText(QRect(0, 0, page.width(), lineHeight), Qt::AlignRight | Qt::AlignVCenter, printed);
+        painter.drawText(QRect(0, lineHeight, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter, subtitle);
+        painter.drawText(QRect(0, lineHeight * 2, page.width(), lineHeight), Qt::AlignLeft | Qt::AlignVCenter, legend);
+        int x = 0;
+        painter.setFont(bold);
+        painter.fillRect(QRect(0, top, page.width(), lineHeight), QColor(0xe0, 0xe0, 0xe0));
+        for (int c = 0; c < columns; ++c) {
+            painter.drawText(QRect(x + pad, top, widths[c] - 2 * pad, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                             table.headers[c]);
+            x += widths[c];
+        }
+        for (int k = 0; k < perPage; ++k) {
+            const qsizetype at = qsizetype(pageNo) * perPage + k;
+            if (at >= order.size())
+                break;
+            const int row = order[at];
+            const int y = top + lineHeight * (k + 1);
+            painter.setPen(QColor(0xbd, 0xbd, 0xbd));
+            painter.drawLine(0, y + lineHeight, page.width(), y + lineHeight);
+            x = 0;
+            for (int c = 0; c < columns; ++c) {
+                const bool level = c >= classview::FirstLevelColumn && c < table.weakColumn();
+                const bool stuck = level && table.rows[row].levels[c - classview::FirstLevelColumn].state() ==
+                                                classview::LevelState::Stuck;
+                painter.setFont(stuck ? bold : font);
+                painter.setPen(stuck ? QColor(0xb7, 0x1c, 0x1c) : QColor(Qt::black));
+                const QRect cell(x + pad, y, widths[c] - 2 * pad, lineHeight);
+                QString text = table.text(row, c);
+                if (c == table.weakColumn()) // cut after a whole number
+                    while (fm.horizontalAdvance(text) > cell.width() && text.contains(u' '))
+                        text = text.left(text.lastIndexOf(u' '));
+                painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
+                x += widths[c];
+            }
+        }
+        painter.setPen(Qt::black);
+        painter.setFont(font);
+        painter.drawText(QRect(0, page.height() - lineHeight, page.width(), lineHeight), Qt::AlignCenter,
+                         QStringLiteral("%1 / %2").arg(pageNo + 1).arg(pages));
+    }
+    painter.end();
 }
 
 void ClassViewWindow::print()
@@ -281,7 +539,7 @@ void ClassViewWindow::print()
 
 std::optional<QString> ClassViewWindow::exportCsv(const QString& path) const
 {
-    const QByteArray bytes = classview::csv(m_model->table(), m_model->order());
+    const QByteArray bytes = classview::csv(m_model->table(), m_model->order(), m_context.services.state.catalogue);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
         return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());

@@ -8,13 +8,15 @@
 #include <functional>
 
 class QComboBox;
+class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPrinter;
 class QTableView;
 
-// The class's table as a model: each cell's text is the table's, so a screen reader reads it
-// with its column's header; clicking a header sorts by it, and again the other way.
+// The class's table as a model: a level's cell shows its state by symbol and colour on two
+// lines, and says it in words (with the pupil's name) to a screen reader; clicking a header
+// sorts by it, and again the other way. It opens in "気になる順".
 class ClassViewModel final : public QAbstractTableModel
 {
     Q_OBJECT
@@ -23,6 +25,9 @@ public:
 
     void setTable(classview::Table table);
     void setFilter(const classview::Filter& filter);
+    void setPeriod(const classview::Period& period);
+    // Back to "気になる順".
+    void sortByConcern();
     const classview::Table& table() const { return m_table; }
     const QList<int>& order() const { return m_order; }
     int pupilAt(int row) const;
@@ -34,6 +39,8 @@ public:
     void sort(int column, Qt::SortOrder order) override;
 
 private:
+    void reorder();
+
     classview::Table m_table;
     classview::Filter m_filter;
     QList<int> m_order;
@@ -42,9 +49,12 @@ private:
 };
 
 // "クラスの様子": the teacher's view of the whole class, opened from the course board and from
-// the teacher's panel. A grade choice, a choice of pupils who have not practised for some
-// days and a search by name narrow the table; Enter (or a double click) on a row shows that
-// pupil on the board; "印刷" prints the table as it is shown, "CSVに書き出す" writes it.
+// the teacher's panel, laid out to show every level of a five-level catalogue at 1024 × 768
+// with a taskbar; 学年 and 名前 stay at the left when a larger catalogue scrolls. A period (今週,
+// 今月, 今学期 or from–to), a grade choice, a choice of pupils who have not practised for some
+// days and a search by name or reading narrow and measure the table; Enter (or a double click)
+// on a row shows that pupil on the board, which comes to the front; "印刷" prints the table as
+// it is shown, "CSVに書き出す" writes it for a spreadsheet.
 class ClassViewWindow final : public QDialog
 {
     Q_OBJECT
@@ -55,6 +65,7 @@ public:
     // Reads the results and fills the table; false when the program has been ended.
     bool load();
     const ClassViewModel& model() const { return *m_model; }
+    classview::Period period() const;
     // Prints the table as shown, landscape, its header row on every page.
     void printTable(QPrinter& printer);
     // Writes the table as shown; the error when it could not.
@@ -62,9 +73,12 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyFilter();
+    void applyPeriod();
+    void fitColumns();
     void showSelectedPupil();
     void print();
     void chooseCsvFile();
@@ -73,7 +87,11 @@ private:
     ScreenContext& m_context;
     ShowPupil m_showPupil;
     ClassViewModel* m_model = nullptr;
-    QTableView* m_view = nullptr;  // TableClass
+    QTableView* m_view = nullptr;  // TableClass: the figures
+    QTableView* m_names = nullptr; // TableNames: 学年 and 名前, which stay at the left
+    QComboBox* m_period = nullptr; // ComboPeriod
+    QDateEdit* m_from = nullptr;
+    QDateEdit* m_to = nullptr;
     QComboBox* m_grade = nullptr;  // ComboGrade
     QComboBox* m_days = nullptr;   // ComboDays
     QLineEdit* m_search = nullptr; // TextSearch

@@ -60,7 +60,8 @@ QByteArray build(const QList<ResultRecord>& records, const QList<roster::Line>& 
 }
 
 std::optional<QString> exportFile(const QString& resultsPath, QIODevice& out, const QList<roster::Line>& rosterLines,
-                                  int schoolYear, const Catalogue& catalogue, const CourseRules& rules)
+                                  int schoolYear, const Catalogue& catalogue, const CourseRules& rules,
+                                  const QSet<int>& pupils)
 {
     const Rows rows(rosterLines, schoolYear, catalogue, rules);
     bool written = out.write(Rows::header()) >= 0;
@@ -70,6 +71,8 @@ std::optional<QString> exportFile(const QString& resultsPath, QIODevice& out, co
         pending.clear();
     };
     const auto error = recordblocks::read(resultsPath, RecordLayout::Program, [&](qint64, const ResultRecord& r) {
+        if (!pupils.isEmpty() && !pupils.contains(r.pupil))
+            return;
         pending += rows.row(r);
         if (pending.size() > 256 * 1024)
             flush();

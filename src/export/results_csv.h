@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <optional>
 
 class QIODevice;
@@ -39,7 +40,9 @@ QByteArray build(const QList<ResultRecord>& records, const QList<roster::Line>& 
 
 // Writes the CSV of a results file of any size, reading it block by block; the error when the
 // file cannot be read or the output written.
+// Only the attempts of the given pupils when there are any, else every attempt.
 std::optional<QString> exportFile(const QString& resultsPath, QIODevice& out, const QList<roster::Line>& rosterLines,
-                                  int schoolYear, const Catalogue& catalogue, const CourseRules& rules);
+                                  int schoolYear, const Catalogue& catalogue, const CourseRules& rules,
+                                  const QSet<int>& pupils = {});
 
 } // namespace resultscsv

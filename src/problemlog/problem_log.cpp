@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cmath>
+#include <cstring>
 
 namespace problemlog {
 
@@ -84,8 +85,15 @@ QByteArrayView field(QByteArrayView line, qsizetype& at)
 {
     const qsizetype start = at;
     bool quoted = at < line.size() && line[at] == '"';
-    if (quoted)
-        ++at;
+    if (!quoted) { // the usual field, a number
+        const void* comma = std::memchr(line.data() + at, ',', size_t(line.size() - at));
+        at = comma ? static_cast<const char*>(comma) - line.data() : line.size();
+        const QByteArrayView f = line.sliced(start, at - start);
+        if (at < line.size())
+            ++at;
+        return f;
+    }
+    ++at;
     while (at < line.size() && (quoted || line[at] != ',')) {
         if (quoted && line[at] == '"') {
             if (at + 1 < line.size() && line[at + 1] == '"')
@@ -168,13 +176,25 @@ public:
     qsizetype lines(QByteArrayView bytes, bool whole);
     Read take()
     {
-        thin();
+        flushLogged();
+        if (m_read.problems.size() >= m_firstThin)
+            thin();
         return std::move(m_read);
     }
 
 private:
     void thin();
+    // A pupil's attempt logs its problems together: they are counted once the pupil or level
+    // changes, not one by one.
+    void flushLogged()
+    {
+        if (m_pending > 0)
+            m_read.logged[m_pendingKey] += m_pending;
+        m_pending = 0;
+    }
     Read m_read;
+    qint64 m_pendingKey = -1;
+    int m_pending = 0;
     bool m_first = true;
     LastDay m_lastDay;
     qsizetype m_thinAt;
@@ -213,7 +233,12 @@ void Reader::line(QByteArrayView line)
     p.number = qint16(n);
     p.mistake = wrong > 0 || shown != 0;
     m_read.problems.append(p);
-    ++m_read.logged[qint64(pupil) * 65536 + level];
+    const qint64 key = qint64(pupil) * 65536 + level;
+    if (key != m_pendingKey) {
+        flushLogged();
+        m_pendingKey = key;
+    }
+    ++m_pending;
     if (m_read.problems.size() >= m_thinAt) {
         thin();
         m_thinAt = std::max(m_firstThin, 2 * m_read.problems.size());
@@ -223,10 +248,12 @@ void Reader::line(QByteArrayView line)
 qsizetype Reader::lines(QByteArrayView bytes, bool whole)
 {
     qsizetype at = 0;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n' || bytes[i] == '\r') {
-            line(bytes.sliced(at, i - at));
-            at = i + 1;
+    const char* const data = bytes.data();
+    const char* const end = data + bytes.size();
+    for (const char* c = data; c != end; ++c) {
+        if (*c == '\n' || *c == '\r') {
+            line(QByteArrayView(data + at, c - data - at));
+            at = c - data + 1;
         }
     }
     if (whole && at < bytes.size()) {

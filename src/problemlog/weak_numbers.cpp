@@ -4,22 +4,36 @@
 
 #include <QHash>
 #include <algorithm>
+#include <array>
 
 namespace weaknumbers {
 namespace {
 
-// The last appearances kept per number, newest last.
+// Appearances pooled for a number (of several pupils, for the class).
 struct Appearances
 {
     QList<float> seconds;
     QList<bool> mistakes;
+};
+
+// The last appearances of a number, in a ring of their own: a school year's log is gone through
+// without an allocation per problem.
+struct LastAppearances
+{
+    std::array<float, kLastAppearances> seconds{};
+    std::array<bool, kLastAppearances> mistakes{};
+    int added = 0;
     void add(const problemlog::Problem& p)
     {
-        seconds.append(p.seconds);
-        mistakes.append(p.mistake);
-        if (seconds.size() > kLastAppearances) {
-            seconds.removeFirst();
-            mistakes.removeFirst();
+        seconds[std::size_t(added % kLastAppearances)] = p.seconds;
+        mistakes[std::size_t(added % kLastAppearances)] = p.mistake;
+        ++added;
+    }
+    void appendTo(Appearances& a) const
+    {
+        for (int k = 0; k < std::min(added, kLastAppearances); ++k) {
+            a.seconds.append(seconds[std::size_t(k)]);
+            a.mistakes.append(mistakes[std::size_t(k)]);
         }
     }
 };
@@ -64,35 +78,66 @@ QHash<int, QList<problemlog::Problem>> byPupil(const QList<problemlog::Problem>&
 
 QList<Weak> rank(const QList<problemlog::Problem>& problems, int pupil, int level)
 {
-    QHash<int, Appearances> byNumber;
+    QHash<int, LastAppearances> byNumber;
     for (const problemlog::Problem& p : problems) {
         if (p.pupil == pupil && p.level == level)
             byNumber[p.number].add(p);
     }
     QList<Weak> weak;
-    for (auto it = byNumber.cbegin(); it != byNumber.cend(); ++it)
-        weak.append(weakOf(it.key(), it->seconds, it->mistakes));
+    for (auto it = byNumber.cbegin(); it != byNumber.cend(); ++it) {
+        Appearances a;
+        it->appendTo(a);
+        weak.append(weakOf(it.key(), a.seconds, a.mistakes));
+    }
     return ordered(weak);
 }
 
 QList<Weak> rankGroup(const QList<problemlog::Problem>& problems, const QSet<int>& pupils, int level)
 {
     // Per number and pupil, the pupil's last appearances; then pooled per number.
-    QHash<qint64, Appearances> byPupil;
+    QHash<qint64, LastAppearances> byPupil;
     for (const problemlog::Problem& p : problems) {
         if (p.level == level && pupils.contains(p.pupil))
             byPupil[(qint64(p.number) << 16) | quint16(p.pupil)].add(p);
     }
     QHash<int, Appearances> pooled;
-    for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it) {
-        Appearances& a = pooled[int(it.key() >> 16)];
-        a.seconds += it->seconds;
-        a.mistakes += it->mistakes;
-    }
+    for (auto it = byPupil.cbegin(); it != byPupil.cend(); ++it)
+        it->appendTo(pooled[int(it.key() >> 16)]);
     QList<Weak> weak;
     for (auto it = pooled.cbegin(); it != pooled.cend(); ++it)
         weak.append(weakOf(it.key(), it->seconds, it->mistakes));
     return ordered(weak);
+}
+
+ClassRankings rankClass(const QList<problemlog::Problem>& problems, const QSet<int>& pupils,
+                        const QHash<int, int>& levelOf)
+{
+    QHash<qint64, LastAppearances> last; // level, number and pupil
+    last.reserve(qsizetype(pupils.size()) * 64);
+    for (const problemlog::Problem& p : problems) {
+        if (pupils.contains(p.pupil))
+            last[(qint64(quint16(p.level)) << 32) | (qint64(quint16(p.number)) << 16) | quint16(p.pupil)].add(p);
+    }
+    QHash<qint64, Appearances> pooled; // level and number
+    ClassRankings rankings;
+    for (auto it = last.cbegin(); it != last.cend(); ++it) {
+        const int level = int(it.key() >> 32);
+        const int number = int(qint16((it.key() >> 16) & 0xffff));
+        const int pupil = int(qint16(it.key() & 0xffff));
+        it->appendTo(pooled[it.key() >> 16]);
+        if (levelOf.value(pupil) == level) {
+            Appearances own;
+            it->appendTo(own);
+            rankings.ofPupil[pupil].append(weakOf(number, own.seconds, own.mistakes));
+        }
+    }
+    for (auto it = pooled.cbegin(); it != pooled.cend(); ++it)
+        rankings.ofLevel[int(it.key() >> 16)].append(weakOf(int(qint16(it.key() & 0xffff)), it->seconds, it->mistakes));
+    for (QList<Weak>& weak : rankings.ofPupil)
+        weak = ordered(weak);
+    for (QList<Weak>& weak : rankings.ofLevel)
+        weak = ordered(weak);
+    return rankings;
 }
 
 QList<int> drawPractice(const QList<Weak>& weakest, RandomSource& random, int count)

@@ -37,6 +37,15 @@ QHash<int, QList<problemlog::Problem>> byPupil(const QList<problemlog::Problem>&
 QList<Weak> rank(const QList<problemlog::Problem>& problems, int pupil, int level);
 // The class's: the last appearances of each pupil in the group, pooled.
 QList<Weak> rankGroup(const QList<problemlog::Problem>& problems, const QSet<int>& pupils, int level);
+// The same for a whole class at once, from one pass over a school year's log: each pupil's
+// ranking at a level of the pupil's own (levelOf: pupil → level), and the class's per level.
+struct ClassRankings
+{
+    QHash<int, QList<Weak>> ofPupil; // pupil → their ranking at their level
+    QHash<int, QList<Weak>> ofLevel; // level → the class's ranking
+};
+ClassRankings rankClass(const QList<problemlog::Problem>& problems, const QSet<int>& pupils,
+                        const QHash<int, int>& levelOf);
 
 // Ten numbers for a practice, drawn from the weakest numbers with the score as weight, never
 // the same number twice in a row (unless only one number is weak).

@@ -9,12 +9,14 @@
 #include "records/results_file.h"
 #include "records/results_reader.h"
 #include "state/clock.h"
+#include "state/loose.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -24,6 +26,15 @@
 #include <algorithm>
 
 Q_GUI_EXPORT int qt_defaultDpiY();
+
+QString TeacherPanel::panelEntry(const roster::Line& line, int schoolYear, bool listStatus2)
+{
+    const QString grade = roster::shortGradeLabel(roster::gradeIndex(schoolYear, line.birthYear));
+    QString entry = QStringLiteral("%1 %2/%3").arg(grade, line.trimmedName()).arg(line.number).trimmed();
+    if (!roster::isListed(line, listStatus2))
+        entry += QStringLiteral("（非表示）");
+    return entry;
+}
 
 TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil showPupil, QWidget* board)
     : QDialog(board), m_context(context), m_boardPupil(boardPupil), m_showPupil(std::move(showPupil))
@@ -37,14 +48,22 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         m_roster = read.parsed->lines;
     m_list = new QListWidget(this);
     m_list->setObjectName("List1");
-    m_list->setGeometry(16, 16, 240, 528);
+    m_list->setGeometry(16, 16, 240, 484);
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setFont(uih::font(12));
+    m_list->setAccessibleName(QStringLiteral("生徒"));
+    const bool listStatus2 = state.organisation.commonItem3 == Loose(1);
+    const int schoolYear =
+        roster::schoolYear(m_context.services.clock.today(), state.organisation.schoolYearStartMonth.toInt());
     for (const roster::Line& line : m_roster) {
-        auto* item = new QListWidgetItem(line.trimmedName() + QStringLiteral("/") + QString::number(line.number));
+        auto* item = new QListWidgetItem(panelEntry(line, schoolYear, listStatus2));
         item->setData(Qt::UserRole, int(line.number));
         m_list->addItem(item);
     }
+    auto* hint = new QLabel(QStringLiteral("Ctrl や Shift を押しながらで\n何人でもえらべます"), this);
+    hint->setObjectName("LabelChoose");
+    hint->setGeometry(16, 504, 240, 40);
+    hint->setFont(uih::font(9));
 
     const struct
     {
@@ -65,7 +84,7 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
              }
          }},
         {"Command21", u"印刷", [this] { print(); }},
-        {"Command25", u"CSVに書き出す", [this] { chooseCsvFile(); }},
+        {"Command25", u"CSVに書き出す（全員）", [this] { chooseCsvFile(); }},
         {"Command27", u"クラスの様子", [this] { m_context.navigator.showClassView(); }},
         {"CommandRoster", u"名簿の編集", [this] { m_context.navigator.showRosterWindow(this); }},
         {"Command26", u"閉じる", [this] { accept(); }},
@@ -77,6 +96,13 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         connect(button, &QPushButton::clicked, this, b.action);
         y += 60;
     }
+    // The export says whose attempts it writes: the chosen pupils', or everyone's.
+    auto* csv = findChild<QPushButton*>("Command25");
+    connect(m_list, &QListWidget::itemSelectionChanged, csv, [this, csv] {
+        const qsizetype chosen = m_list->selectedItems().size();
+        csv->setText(chosen == 0 ? QStringLiteral("CSVに書き出す（全員）")
+                                 : QStringLiteral("CSVに書き出す（%1人）").arg(chosen));
+    });
     // Without the roster the panel can still print and export what the board shows, but the
     // teacher must know why the list is empty.
     if (!read.parsed)
@@ -204,8 +230,11 @@ std::optional<QString> TeacherPanel::exportCsv(const QString& path)
         return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());
     // The results file is read a block at a time and each row written as it is made: a file of
     // any size is exported in little memory.
+    QSet<int> chosen;
+    for (const QListWidgetItem* item : m_list->selectedItems())
+        chosen.insert(item->data(Qt::UserRole).toInt());
     const auto error = resultscsv::exportFile(resultsfile::resultsPath(state.folders), file, m_roster,
-                                              state.roster.schoolYear, state.catalogue, state.rules);
+                                              state.roster.schoolYear, state.catalogue, state.rules, chosen);
     if (error) {
         file.cancelWriting();
         if (file.error() != QFileDevice::NoError)

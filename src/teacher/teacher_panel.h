@@ -10,10 +10,11 @@ class QListWidget;
 class QPrinter;
 
 // The teacher's panel, opened from the board by "印刷" for a pupil named "先生": the roster's
-// pupils ("name/number", several may be selected), "表示" shows the first selected pupil's
-// figures on the board, "他の人のデータを見る" switches the board to that pupil and closes the
-// panel, "印刷" prints one page per selected pupil (the pupil on the board when none is
-// selected), "CSVに書き出す" writes every attempt to a CSV file the teacher chooses.
+// pupils ("grade name/number", those the menu does not list marked "（非表示）", several may be
+// selected), "表示" shows the first selected pupil's figures on the board and brings it to the
+// front, "他の人のデータを見る" does the same and closes the panel, "印刷" prints one page per
+// selected pupil (the pupil on the board when none is selected), "CSVに書き出す" writes the
+// attempts of the selected pupils, or of everyone when none is, to a CSV file the teacher chooses.
 class TeacherPanel final : public QDialog
 {
     Q_OBJECT
@@ -25,7 +26,9 @@ public:
     QList<int> pupilsToPrint() const;
     // Prints one page per pupil; used by "印刷" after the print dialog, and by tests on a PDF.
     void printReports(QPrinter& printer, const QList<int>& pupils);
-    // Writes the CSV file; the error when it could not.
+    // A pupil's entry in the list: grade, name and number, marked when the menu does not list them.
+    static QString panelEntry(const roster::Line& line, int schoolYear, bool listStatus2);
+    // Writes the CSV file, of the chosen pupils or of everyone; the error when it could not.
     std::optional<QString> exportCsv(const QString& path);
 
 private:

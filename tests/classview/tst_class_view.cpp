@@ -37,15 +37,27 @@ struct Class : LogicWorld
         records << r;
     }
     QList<problemlog::Problem> log;
+    QHash<int, QString> readings;
+    classview::Period period{QDate(2026, 12, 7), QDate(2026, 12, 8)};
     classview::Table table()
     {
         state->stats = statistics::compute(records, state->rules, state->catalogue.courseCount, clock.date, clock.time);
-        const classview::Sources sources{state->stats, state->rules, state->catalogue, lines, false, 2026, clock.date};
+        const classview::Sources sources{state->stats, state->rules, state->catalogue, lines, readings,
+                                         false,        2026,         clock.date};
         classview::Builder builder(sources);
         for (const ResultRecord& r : records)
             builder.add(r);
         builder.addWeakNumbers(log);
-        return builder.take();
+        return builder.take(period);
+    }
+    void logged(int pupil, int level, int number, float seconds)
+    {
+        problemlog::Problem p;
+        p.pupil = qint16(pupil);
+        p.level = qint16(level);
+        p.number = qint16(number);
+        p.seconds = seconds;
+        log << p;
     }
 };
 
@@ -59,13 +71,25 @@ private slots:
     {
         Class c;
         const classview::Table t = c.table();
-        QCOMPARE(t.headers, (QStringList{"学年", "名前", "番号", "最後の練習", "今日", "今週", "レベル１", "レベル２",
+        QCOMPARE(t.headers, (QStringList{"学年", "名前", "最後", "今日", "回数", "分", "レベル１", "レベル２",
                                          "レベル３", "レベル４", "レベル５", "にがてな数"}));
         QCOMPARE(t.rows.size(), 3);                                         // the hidden pupil is left out
         QCOMPARE(t.text(0, classview::GradeColumn), QStringLiteral("小3")); // born 2017
         QCOMPARE(t.text(0, classview::LastPracticeColumn), QStringLiteral("なし"));
         QCOMPARE(t.text(0, classview::TodayColumn), QStringLiteral("0"));
-        QCOMPARE(t.text(0, classview::FirstLevelColumn), QStringLiteral("あと5回・50点"));
+        QCOMPARE(t.text(0, classview::FirstLevelColumn), QStringLiteral("－まだ"));
+    }
+
+    // Each state is said by a symbol and a colour whose text reads at 4.5 : 1 at least.
+    void statesReadWithoutColour()
+    {
+        for (const auto state : {classview::LevelState::NotStarted, classview::LevelState::InProgress,
+                                 classview::LevelState::Stuck, classview::LevelState::Cleared}) {
+            const classview::Colours colours = classview::coloursOf(state);
+            QVERIFY2(classview::contrast(colours.text, colours.background) >= 4.5,
+                     qPrintable(QString::number(classview::contrast(colours.text, colours.background))));
+        }
+        QCOMPARE(classview::contrast(0x000000, 0xffffff), 21.0);
     }
 
     // The last practice, counted in calendar days: a minute before midnight is yesterday.
@@ -90,28 +114,72 @@ private slots:
         QCOMPARE(c.table().text(0, classview::LastPracticeColumn), text);
     }
 
-    // Today and this week (today and the six days before), at their edges.
-    void todayAndWeek_data()
+    // The period's attempts and minutes, and each level's best time against the period of the
+    // same length before it, at their edges.
+    void periodAndTheOneBefore_data()
     {
-        QTest::addColumn<QList<int>>("daysAgo");
-        QTest::addColumn<int>("today");
-        QTest::addColumn<int>("week");
-        QTest::addRow("today twice") << QList<int>{0, 0} << 2 << 2;
-        QTest::addRow("six days ago is this week") << QList<int>{6} << 0 << 1;
-        QTest::addRow("seven days ago is not") << QList<int>{7} << 0 << 0;
-        QTest::addRow("no records") << QList<int>{} << 0 << 0;
+        QTest::addColumn<QList<int>>("daysAgo"); // attempts of 50 s, then 40 s, ...
+        QTest::addColumn<int>("attempts");
+        QTest::addColumn<QString>("best");
+        QTest::addColumn<QString>("minutes"); // rounded: 90 s is 2 minutes, 50 s is 1
+        QTest::addRow("both in the period") << QList<int>{0, 1} << 2 << "40秒"
+                                            << "2";
+        QTest::addRow("the day before the period: the period before, faster now") << QList<int>{2, 0} << 1 << "40秒 ↑"
+                                                                                  << "1";
+        QTest::addRow("slower now") << QList<int>{0, 3} << 1 << "40秒 ↓"
+                                    << "1";
+        QTest::addRow("four days ago is before the period before") << QList<int>{4, 0} << 1 << "40秒"
+                                                                   << "1";
     }
-    void todayAndWeek()
+    void periodAndTheOneBefore()
     {
         QFETCH(QList<int>, daysAgo);
-        QFETCH(int, today);
-        QFETCH(int, week);
-        Class c;
-        for (const int d : daysAgo)
-            c.attempt(1, 1, d);
+        QFETCH(int, attempts);
+        QFETCH(QString, best);
+        QFETCH(QString, minutes);
+        Class c; // the period: 7 and 8 December; the one before: 5 and 6
+        qint32 time = 50;
+        for (const int d : daysAgo) {
+            c.attempt(1, 1, d, QTime(15, 0), time);
+            time -= 10;
+        }
         const classview::Table t = c.table();
-        QCOMPARE(t.rows[0].today, today);
-        QCOMPARE(t.rows[0].week, week);
+        QCOMPARE(t.rows[0].periodAttempts, attempts);
+        QCOMPARE(t.text(0, classview::PeriodMinutesColumn), minutes);
+        QCOMPARE(t.rows[0].levels[0].bestLine(), best);
+        const classview::LevelCell cell = t.rows[0].levels[0];
+        QCOMPARE(cell.spoken().contains(QStringLiteral("前の期間より速い")), best.endsWith(QStringLiteral("↑")));
+        QCOMPARE(cell.spoken().contains(QStringLiteral("前の期間より遅い")), best.endsWith(QStringLiteral("↓")));
+    }
+
+    // The periods the teacher chooses, at the edges of the school year (April) and its terms.
+    void periods_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<QDate>("from");
+        QTest::addRow("this week, a Wednesday") << 0 << QDate(2026, 12, 9) << QDate(2026, 12, 7);
+        QTest::addRow("this week, a Monday") << 0 << QDate(2026, 12, 7) << QDate(2026, 12, 7);
+        QTest::addRow("this week, a Sunday") << 0 << QDate(2026, 12, 13) << QDate(2026, 12, 7);
+        QTest::addRow("this month") << 1 << QDate(2026, 12, 9) << QDate(2026, 12, 1);
+        QTest::addRow("term: the school year's first day") << 2 << QDate(2026, 4, 1) << QDate(2026, 4, 1);
+        QTest::addRow("term: the last day of the first term") << 2 << QDate(2026, 8, 31) << QDate(2026, 4, 1);
+        QTest::addRow("term: the second begins") << 2 << QDate(2026, 9, 1) << QDate(2026, 9, 1);
+        QTest::addRow("term: December") << 2 << QDate(2026, 12, 9) << QDate(2026, 9, 1);
+        QTest::addRow("term: the third, across the new year") << 2 << QDate(2027, 3, 31) << QDate(2027, 1, 1);
+    }
+    void periods()
+    {
+        QFETCH(int, choice);
+        QFETCH(QDate, today);
+        QFETCH(QDate, from);
+        const classview::Period p = classview::periodOf(classview::PeriodChoice(choice), today, 4);
+        QCOMPARE(p.from, from);
+        QCOMPARE(p.to, today);
+        QCOMPARE(p.before().to, from.addDays(-1));
+        QCOMPARE(p.before().days(), p.days());
+        const classview::Period range{QDate(2026, 11, 1), QDate(2026, 11, 30)};
+        QCOMPARE(classview::periodOf(classview::PeriodChoice::Range, today, 4, range).from, range.from);
     }
 
     // "要チェック": at least ten attempts in the last fourteen days on a level not cleared.
@@ -139,38 +207,60 @@ private slots:
         for (int k = 0; k < attempts; ++k)
             c.attempt(2, 1, k == 0 ? daysAgo : 0, QTime(15, 0), time);
         const classview::Table t = c.table();
-        QCOMPARE(t.rows[1].levels[0].needsCheck, check);
-        QCOMPARE(t.text(1, classview::FirstLevelColumn).startsWith(QStringLiteral("要チェック")), check);
+        QCOMPARE(t.rows[1].levels[0].state() == classview::LevelState::Stuck, check);
+        QCOMPARE(t.text(1, classview::FirstLevelColumn).startsWith(QStringLiteral("⚠要チェック")), check);
         if (time == 55)
-            QCOMPARE(t.text(1, classview::FirstLevelColumn), QStringLiteral("クリア済み　ベスト55秒"));
+            QCOMPARE(t.text(1, classview::FirstLevelColumn), QStringLiteral("◎クリア 55秒"));
     }
 
-    // The three weakest numbers of the level each pupil practised last; nothing for a pupil
-    // who has logged nothing; the weakest first when the column is sorted descending.
+    // The weak numbers of the level that matters: the level marked 要チェック, else the level
+    // practised last; nothing for a pupil who has logged nothing; the weakest first when the
+    // column is sorted descending.
     void weakNumbers()
     {
         Class c;
-        const auto add = [&](int pupil, int level, int number, float seconds) {
-            problemlog::Problem p;
-            p.pupil = qint16(pupil);
-            p.level = qint16(level);
-            p.number = qint16(number);
-            p.seconds = seconds;
-            c.log << p;
-        };
         for (int n : {12, 18, 20, 24})
-            add(1, 1, n, float(n)); // level 1 first ...
-        add(1, 2, 36, 3);
-        add(1, 2, 48, 9); // ... then level 2, the current one
-        add(2, 1, 16, 50);
+            c.logged(1, 1, n, float(n)); // level 1 first ...
+        c.logged(1, 2, 36, 3);
+        c.logged(1, 2, 48, 9); // ... then level 2, practised last
+        c.logged(2, 3, 16, 50);
+        c.logged(2, 1, 8, 2);
+        for (int k = 0; k < 10; ++k)
+            c.attempt(2, 3, 0, QTime(15, 0), 500); // stuck at level 3, practised level 1 last
         const classview::Table t = c.table();
         const int column = t.weakColumn();
         QCOMPARE(t.text(0, column), QStringLiteral("レベル２：48 36"));
-        QCOMPARE(t.text(1, column), QStringLiteral("レベル１：16"));
+        QCOMPARE(t.text(1, column), QStringLiteral("レベル３：16"));
         QCOMPARE(t.text(2, column), QString());
         QList<int> order = {0, 1, 2};
         classview::sort(order, t, column, true);
         QCOMPARE(order, (QList<int>{1, 0, 2}));
+    }
+
+    // "気になる順": stuck first, then those who have not practised for longest (never: longest
+    // of all), then grade and the roster's order.
+    void concernOrder()
+    {
+        Class c;
+        c.attempt(1, 1, 3);
+        for (int k = 0; k < 10; ++k)
+            c.attempt(3, 2, 0, QTime(15, 0), 500); // 佐藤 花子, stuck at level 2
+        const classview::Table t = c.table();
+        QList<int> order = {0, 1, 2};
+        classview::sortByConcern(order, t);
+        QCOMPARE(order, (QList<int>{2, 1, 0})); // stuck; never practised; three days ago
+    }
+
+    // 名前 sorts by reading where the school has entered one, the others after them in the
+    // roster's order; never by character code.
+    void nameSortsByReading()
+    {
+        Class c;
+        c.readings = {{3, QStringLiteral("さとう　はなこ")}, {2, QStringLiteral("あおき　はな")}};
+        const classview::Table t = c.table();
+        QList<int> order = {0, 1, 2};
+        classview::sort(order, t, classview::NameColumn, false);
+        QCOMPARE(order, (QList<int>{1, 2, 0}));
     }
 
     void pupilsNotOnTheRosterAreLeftOut()
@@ -195,12 +285,14 @@ private slots:
         QTest::addRow("kanji") << "花子" << QList<int>{3};
         QTest::addRow("blanks do not matter") << "佐藤花子" << QList<int>{3};
         QTest::addRow("nothing") << "鈴木" << QList<int>{};
+        QTest::addRow("a reading") << "あおき" << QList<int>{2};
     }
     void search()
     {
         QFETCH(QString, search);
         QFETCH(QList<int>, pupils);
         Class c;
+        c.readings = {{2, QStringLiteral("あおき　はな")}};
         const classview::Table t = c.table();
         classview::Filter filter;
         filter.search = search;
@@ -208,6 +300,33 @@ private slots:
         for (const int row : classview::filtered(t, filter))
             found << t.rows[row].pupil;
         QCOMPARE(found, pupils);
+    }
+
+    // The variant kanji of names are found by their usual form, and the other way round.
+    void variantKanji_data()
+    {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("searched");
+        for (const auto& [written, searched] :
+             std::initializer_list<std::pair<const char*, const char*>>{{"髙橋", "高橋"},
+                                                                        {"山﨑", "山崎"},
+                                                                        {"渡邊", "渡辺"},
+                                                                        {"渡邉", "渡辺"},
+                                                                        {"齋藤", "斎藤"},
+                                                                        {"齊藤", "斎藤"},
+                                                                        {"濵田", "浜田"},
+                                                                        {"德永", "徳永"},
+                                                                        {"廣瀨", "広瀬"},
+                                                                        {"𠮷田", "吉田"},
+                                                                        {"高橋", "髙橋"}})
+            QTest::addRow("%s", written) << QString::fromUtf8(written) << QString::fromUtf8(searched);
+    }
+    void variantKanji()
+    {
+        QFETCH(QString, written);
+        QFETCH(QString, searched);
+        QCOMPARE(classview::fold(written), classview::fold(searched));
+        QVERIFY(classview::fold(written) != classview::fold(QStringLiteral("佐藤")));
     }
 
     void filtersAndSorting()
@@ -228,11 +347,31 @@ private slots:
         QCOMPARE(order, (QList<int>{1, 0, 2})); // today, ten days ago, never
         classview::sort(order, t, classview::LastPracticeColumn, true);
         QCOMPARE(order, (QList<int>{2, 0, 1}));
-        classview::sort(order, t, classview::NumberColumn, true);
-        QCOMPARE(order, (QList<int>{2, 1, 0}));
-        const QByteArray csv = classview::csv(t, {1});
-        QVERIFY(csv.startsWith("\xEF\xBB\xBF学年,名前,番号"));
-        QVERIFY(csv.contains(QStringLiteral("\r\n小4,サトウ　ハナ,2,今日,1,1,").toUtf8()));
+    }
+
+    // The CSV holds one column per figure, as numbers and ISO dates, the unit in the header.
+    void csvForSpreadsheets()
+    {
+        Class c;
+        c.attempt(2, 1, 0, QTime(15, 0), 55);
+        c.attempt(2, 1, 1, QTime(15, 0), 70);
+        const classview::Table t = c.table();
+        const QStringList lines = QString::fromUtf8(classview::csv(t, {1}, c.state->catalogue).mid(3)).split("\r\n");
+        const QStringList header = lines[0].split(u',');
+        const QStringList row = lines[1].split(u',');
+        QCOMPARE(header.size(), row.size());
+        const auto cell = [&](const char* name) { return row.value(header.indexOf(QString::fromUtf8(name))); };
+        QCOMPARE(cell("番号"), QStringLiteral("2"));
+        QCOMPARE(cell("最後の練習日"), QStringLiteral("2026-12-08"));
+        QCOMPARE(cell("期間の始め"), QStringLiteral("2026-12-07"));
+        QCOMPARE(cell("期間の回数"), QStringLiteral("2"));
+        QCOMPARE(cell("期間の練習時間(分)"), QStringLiteral("2"));
+        QCOMPARE(cell("レベル１ クリア(1/0)"), QStringLiteral("0"));
+        QCOMPARE(cell("レベル１ 回数"), QStringLiteral("2"));
+        QCOMPARE(cell("レベル１ ベスト(秒)"), QStringLiteral("55"));
+        QCOMPARE(cell("レベル１ クリアまであと(回)"), QStringLiteral("3"));
+        QCOMPARE(cell("レベル１ 要チェック(1/0)"), QStringLiteral("0"));
+        QCOMPARE(cell("レベル２ ベスト(秒)"), QString());
     }
 };
 

@@ -10,7 +10,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QtTest>
 
@@ -50,7 +55,7 @@ struct Teacher : TestWorld
         if (!button || !button->isVisibleTo(board))
             return nullptr;
         button->click();
-        return board->findChild<ClassViewWindow*>("frmClass");
+        return openWindow<ClassViewWindow>();
     }
 };
 
@@ -60,8 +65,9 @@ class TestClassViewWindow : public QObject
 {
     Q_OBJECT
 private slots:
-    // The teacher works the window by keys: a name typed in the search box, Tab to the table,
-    // Enter shows the pupil on the board, Esc closes the window.
+    // The teacher works the window by keys: the opening order puts who needs help first, a name
+    // typed in the search box narrows it, Enter shows the pupil on the board, which comes to the
+    // front while the window stays open behind it, and Esc closes the window.
     void drivenByKeys()
     {
         Teacher t;
@@ -69,21 +75,26 @@ private slots:
         QVERIFY(view);
         QVERIFY(QTest::qWaitForWindowActive(view));
         auto* table = view->findChild<QTableView*>("TableClass");
+        auto* names = view->findChild<QTableView*>("TableNames");
         QCOMPARE(table->model()->rowCount(), 4);
-        QCOMPARE(table->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("最後の練習"));
-        QCOMPARE(table->model()->index(0, 3).data().toString(), QStringLiteral("今日"));
-        QCOMPARE(table->model()->index(1, 3).data().toString(), QStringLiteral("10日前"));
-        QCOMPARE(table->model()->index(2, 3).data().toString(), QStringLiteral("なし"));
+        QCOMPARE(table->model()->headerData(2, Qt::Horizontal, Qt::ToolTipRole).toString(),
+                 QStringLiteral("最後の練習"));
+        // 気になる順: who has not practised for longest first (森先生 and sato jiro never did).
+        QStringList order;
+        for (int row = 0; row < 4; ++row)
+            order << table->model()->index(row, 2).data().toString();
+        QCOMPARE(order, (QStringList{"なし", "なし", "10日前", "今日"}));
+        QCOMPARE(names->model()->index(3, 1).data().toString(), QStringLiteral("佐藤　花子"));
 
         // Every control is reached by Tab, starting from the table.
         QTRY_COMPARE(QApplication::focusWidget(), table);
         QStringList reached;
-        for (int k = 0; k < 8; ++k) {
+        for (int k = 0; k < 14; ++k) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             reached << QApplication::focusWidget()->objectName();
         }
-        for (const char* name : {"ComboGrade", "ComboDays", "TextSearch", "TableClass", "CommandShow", "CommandPrint",
-                                 "CommandCsv", "CommandClose"})
+        for (const char* name : {"ComboPeriod", "ComboGrade", "ComboDays", "TextSearch", "TableClass", "CommandShow",
+                                 "CommandConcern", "CommandPrint", "CommandCsv", "CommandClose"})
             QVERIFY2(reached.contains(QString::fromLatin1(name)), name);
 
         auto* search = view->findChild<QLineEdit*>("TextSearch");
@@ -93,23 +104,123 @@ private slots:
         QCOMPARE(view->findChild<QLabel*>("LabelCount")->text(), QStringLiteral("1 人"));
         search->clear();
 
-        // The header sorts; a second click reverses.
-        QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                          QPoint(table->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
-        const QString first = table->model()->index(0, 2).data().toString();
-        QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
-                          QPoint(table->horizontalHeader()->sectionViewportPosition(2) + 5, 5));
-        QVERIFY(table->model()->index(0, 2).data().toString() != first);
-        QCOMPARE(table->model()->index(0, 2).data().toString(), QStringLiteral("13"));
+        // A header sorts; a second click reverses; 気になる順 goes back to the opening order.
+        const auto clickHeader = [table](int column) {
+            QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                              QPoint(table->horizontalHeader()->sectionViewportPosition(column) + 5, 5));
+        };
+        clickHeader(classview::TodayColumn);
+        QCOMPARE(table->model()->index(3, classview::TodayColumn).data().toString(), QStringLiteral("1"));
+        clickHeader(classview::TodayColumn);
+        QCOMPARE(table->model()->index(0, classview::TodayColumn).data().toString(), QStringLiteral("1"));
+        QTest::keyClick(table, Qt::Key_O, Qt::AltModifier); // a mnemonic clicks a moment later
+        QTRY_COMPARE(table->model()->index(3, 2).data().toString(), QStringLiteral("今日"));
 
         table->setFocus(Qt::TabFocusReason);
-        table->selectRow(1);
-        table->setCurrentIndex(table->model()->index(1, 0));
-        QTest::keyClick(table, Qt::Key_Return); // pupil 5, second in the reversed order
+        table->selectRow(2);
+        table->setCurrentIndex(table->model()->index(2, 2));
+        QTest::keyClick(table, Qt::Key_Return); // 鈴木, ten days ago
         Form* board = t.forms.find("seisekitime1");
-        QTRY_COMPARE(board->findChild<QLabel*>("Label13")->text().section(u':', 1), QStringLiteral("5"));
+        QTRY_COMPARE(board->findChild<QLabel*>("Label13")->text().section(u':', 1), QStringLiteral("4"));
+        QTRY_COMPARE(QApplication::activeWindow(), board);
+        QVERIFY(view->isVisible());
+        view->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(view));
         QTest::keyClick(table, Qt::Key_Escape);
-        QTRY_VERIFY(!board->findChild<ClassViewWindow*>("frmClass"));
+        QTRY_VERIFY(!openWindow<ClassViewWindow>());
+    }
+
+    // On a 1024 × 768 screen with a taskbar every column of a five-level catalogue lies inside
+    // the window, without scrolling sideways, and each header reads whole at its width.
+    void fitsTheSchoolsScreen()
+    {
+        Teacher t;
+        ClassViewWindow* view = t.open();
+        QVERIFY(view);
+        view->resize(1024 - 8, 768 - 40 - 32); // as it opens there, its frame and title bar inside
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        auto* table = view->findChild<QTableView*>("TableClass");
+        const int columns = table->model()->columnCount();
+        QCOMPARE(columns, classview::FirstLevelColumn + 5 + 1);
+        QTRY_VERIFY2(table->horizontalScrollBar()->maximum() == 0,
+                     qPrintable(QStringLiteral("window %1, table %2, scroll %3")
+                                    .arg(view->width())
+                                    .arg(table->viewport()->width())
+                                    .arg(table->horizontalScrollBar()->maximum())));
+        const QFontMetrics fm(table->horizontalHeader()->font());
+        for (int c = classview::LastPracticeColumn; c < columns; ++c) {
+            const int x = table->columnViewportPosition(c);
+            const QString header = table->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(x >= 0 && x + table->columnWidth(c) <= table->viewport()->width(), qPrintable(header));
+            QVERIFY2(fm.horizontalAdvance(header) + 8 <= table->columnWidth(c), qPrintable(header));
+            // the cells' widest text, a level's state and best time, fits too
+            for (int row = 0; row < table->model()->rowCount(); ++row)
+                for (const QString& line : table->model()->index(row, c).data().toString().split(u'\n'))
+                    QVERIFY2(fm.horizontalAdvance(line) <= table->columnWidth(c), qPrintable(line));
+        }
+        QVERIFY(view->frameGeometry().width() <= 1024);
+    }
+
+    // The printout: A4 landscape, one line per pupil and every figure whole, page numbers.
+    // 200 pupils take at most 6 pages (5 at 9 pt).
+    void printsToPdf_data()
+    {
+        QTest::addColumn<int>("pupils");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("three pupils and the teacher") << 0 << 1;
+        QTest::newRow("200 pupils") << 200 << 6;
+    }
+    void printsToPdf()
+    {
+        QFETCH(int, pupils);
+        QFETCH(int, pages);
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (pdftotext.isEmpty())
+            QSKIP("the printed text is read back with poppler's pdftotext, which this system lacks");
+        Teacher t;
+        if (pupils > 0) {
+            QStringList lines;
+            QFile file(t.resultsPath());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int p = 1; p <= pupils; ++p) {
+                lines << QStringLiteral("%1,%2,0,0,\"生徒　%1\",0,\"\",\"\"").arg(100 + p).arg(2014 + p % 6);
+                ResultRecord r;
+                r.date = oadate::fromDate(t.clock.date.addDays(-(p % 20)));
+                r.pupil = qint16(100 + p);
+                r.course = qint16(1 + p % 5);
+                r.time = 100 + p;
+                file.write(r.encode());
+            }
+            file.close();
+            writeCp932(t.state->folders.sharedFolder + roster::fileName(), lines);
+        }
+        ClassViewWindow* view = t.open();
+        QVERIFY(view);
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("class.pdf");
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        view->printTable(printer);
+        QProcess text;
+        text.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        QVERIFY(text.waitForFinished(30000));
+        const QString printed = QString::fromUtf8(text.readAllStandardOutput());
+        const int printedPages = int(printed.count(u'\f'));
+        QVERIFY2(printedPages >= 1 && printedPages <= pages, qPrintable(QString::number(printedPages)));
+        QVERIFY(printed.contains(QStringLiteral("%1/%1").arg(printedPages)));
+        QVERIFY(printed.contains(QStringLiteral("印刷 2026年")));
+        if (pupils == 0) {
+            for (const char* part : {"クラスの様子", "10日前", "鈴木 一郎", "55秒"})
+                QVERIFY2(printed.contains(QString::fromUtf8(part)), part);
+            return;
+        }
+        // Each pupil on one line with their figures whole: the name, the state and the time.
+        for (int p = 1; p <= pupils; ++p) {
+            const QRegularExpression line(QStringLiteral("生徒 %1 .*○あと4回・\\d+点 %2秒").arg(100 + p).arg(100 + p));
+            QVERIFY2(printed.contains(line), qPrintable(line.pattern()));
+        }
     }
 
     void notForPupils()

@@ -7,6 +7,8 @@
 #include "ui/form_registry.h"
 #include "ui/screen_context.h"
 
+#include <QApplication>
+
 class RecordingLauncher final : public Launcher
 {
 public:
@@ -37,3 +39,14 @@ struct TestWorld : LogicWorld
 
     TestWorld() { navigation.attach(context); }
 };
+
+// The window of the given kind that is open on its own (the teacher's windows stand beside the
+// board rather than inside it), or nothing.
+template <class Window> Window* openWindow()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<Window*>(widget); window && window->isVisible())
+            return window;
+    }
+    return nullptr;
+}

@@ -147,7 +147,7 @@ private slots:
             s.context, 13, [](int) {}, nullptr);
         auto* list = panel.findChild<QListWidget*>("List1");
         QCOMPARE(list->count(), 3);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("佐藤　花子/3"));
+        QVERIFY(list->item(0)->text().endsWith(QStringLiteral(" 佐藤　花子/3")));
         list->item(0)->setSelected(true);
         list->item(1)->setSelected(true);
         QCOMPARE(panel.pupilsToPrint(), (QList<int>{3, 4}));
@@ -184,6 +184,46 @@ private slots:
         QCOMPARE(csv.count(QStringLiteral("\r\n")), 7);
         QVERIFY(csv.contains(QStringLiteral(",3,佐藤　花子,")));
         QVERIFY(panel.exportCsv(s.dir.filePath("no/such/folder/out.csv")).has_value());
+
+        // With pupils chosen, only theirs; the button says whose.
+        auto* list = panel.findChild<QListWidget*>("List1");
+        auto* button = panel.findChild<QPushButton*>("Command25");
+        QCOMPARE(button->text(), QStringLiteral("CSVに書き出す（全員）"));
+        list->item(1)->setSelected(true); // 鈴木, who has no attempts
+        QCOMPARE(button->text(), QStringLiteral("CSVに書き出す（1人）"));
+        QVERIFY(!panel.exportCsv(s.dir.filePath("one.csv")));
+        QCOMPARE(QString::fromUtf8(readAll(s.dir.filePath("one.csv"))).count(QStringLiteral("\r\n")), 1);
+        list->item(0)->setSelected(true);
+        QCOMPARE(button->text(), QStringLiteral("CSVに書き出す（2人）"));
+        QVERIFY(!panel.exportCsv(s.dir.filePath("two.csv")));
+        QCOMPARE(QString::fromUtf8(readAll(s.dir.filePath("two.csv"))).count(QStringLiteral("\r\n")), 7);
+    }
+
+    // The list names each pupil with grade and number, and marks those the menu leaves out.
+    void panelEntries_data()
+    {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("listStatus2");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("listed") << 0 << false << false;
+        QTest::newRow("hidden") << 1 << false << true;
+        QTest::newRow("conditional, not listed") << 2 << false << true;
+        QTest::newRow("conditional, listed") << 2 << true << false;
+    }
+    void panelEntries()
+    {
+        QFETCH(int, status);
+        QFETCH(bool, listStatus2);
+        QFETCH(bool, marked);
+        roster::Line line;
+        line.number = 7;
+        line.birthYear = 2016;
+        line.name = roster::fixedField(QStringLiteral("高橋　一"));
+        line.status = status;
+        const QString entry = TeacherPanel::panelEntry(line, 2026, listStatus2);
+        QVERIFY2(entry.startsWith(QStringLiteral("小")), qPrintable(entry));
+        QVERIFY2(entry.contains(QStringLiteral(" 高橋　一/7")), qPrintable(entry));
+        QCOMPARE(entry.endsWith(QStringLiteral("（非表示）")), marked);
     }
 
     // The teacher opens the panel from the board; "表示" shows the selected pupil's figures.
@@ -194,12 +234,16 @@ private slots:
         Form* board = s.forms.find("seisekitime1");
         QCOMPARE(board->findChild<QLabel*>("Label15_1")->text(), QStringLiteral("------"));
         board->findChild<QPushButton*>("Command24_1")->click();
-        auto* panel = board->findChild<TeacherPanel*>();
+        auto* panel = openWindow<TeacherPanel>();
         QVERIFY(panel);
+        QVERIFY(QTest::qWaitForWindowActive(panel));
         panel->findChild<QListWidget*>("List1")->item(0)->setSelected(true);
         panel->findChild<QPushButton*>("Command22")->click();
         QTRY_COMPARE(board->findChild<QLabel*>("Label15_1")->text(), QStringLiteral("3回/15点"));
         QCOMPARE(board->findChild<QLabel*>("Label12")->text(), QStringLiteral("小２ 佐藤　花子"));
+        // The board comes to the front; the panel stays open behind it.
+        QTRY_COMPARE(QApplication::activeWindow(), board);
+        QVERIFY(panel->isVisible());
     }
 
     // The board closed while "他の人のデータを見る" or "表示" is pressed takes the panel with it:
@@ -217,12 +261,12 @@ private slots:
         s.context.navigator.showBoard();
         QPointer<Form> board = s.forms.find("seisekitime1");
         board->findChild<QPushButton*>("Command24_1")->click();
-        QPointer<TeacherPanel> panel = board->findChild<TeacherPanel*>();
+        QPointer<TeacherPanel> panel = openWindow<TeacherPanel>();
         panel->findChild<QListWidget*>("List1")->item(0)->setSelected(true);
         QCoreApplication::postEvent(board, new QCloseEvent);
         panel->findChild<QPushButton*>(button)->click();
         QTRY_VERIFY(!board);
-        QVERIFY(!panel);
+        QTRY_VERIFY(!panel);
         QTRY_VERIFY(s.forms.isLoaded("namesel"));
     }
 };
