@@ -85,9 +85,9 @@ QByteArrayView field(QByteArrayView line, qsizetype& at)
 {
     const qsizetype start = at;
     bool quoted = at < line.size() && line[at] == '"';
-    if (!quoted) { // the usual field, a number
-        const void* comma = std::memchr(line.data() + at, ',', size_t(line.size() - at));
-        at = comma ? static_cast<const char*>(comma) - line.data() : line.size();
+    if (!quoted) {                                  // the usual field, a number
+        while (at < line.size() && line[at] != ',') // a few characters: no call for each
+            ++at;
         const QByteArrayView f = line.sliced(start, at - start);
         if (at < line.size())
             ++at;
@@ -247,14 +247,23 @@ void Reader::line(QByteArrayView line)
 
 qsizetype Reader::lines(QByteArrayView bytes, bool whole)
 {
+    // Up to each LF, then within it up to each CR: a lone CR ends a line too.
     qsizetype at = 0;
     const char* const data = bytes.data();
     const char* const end = data + bytes.size();
-    for (const char* c = data; c != end; ++c) {
-        if (*c == '\n' || *c == '\r') {
-            line(QByteArrayView(data + at, c - data - at));
-            at = c - data + 1;
+    while (const void* found = std::memchr(data + at, '\n', size_t(end - data - at))) {
+        const char* const lf = static_cast<const char*>(found);
+        const char* start = data + at;
+        while (const void* cr = std::memchr(start, '\r', size_t(lf - start))) {
+            line(QByteArrayView(start, static_cast<const char*>(cr) - start));
+            start = static_cast<const char*>(cr) + 1;
         }
+        line(QByteArrayView(start, lf - start));
+        at = lf - data + 1;
+    }
+    for (const void* cr; (cr = std::memchr(data + at, '\r', size_t(end - data - at)));) {
+        line(QByteArrayView(data + at, static_cast<const char*>(cr) - data - at));
+        at = static_cast<const char*>(cr) - data + 1;
     }
     if (whole && at < bytes.size()) {
         line(bytes.sliced(at));

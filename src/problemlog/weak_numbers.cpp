@@ -5,6 +5,7 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace weaknumbers {
 namespace {
@@ -29,6 +30,7 @@ struct LastAppearances
         mistakes[std::size_t(added % kLastAppearances)] = p.mistake;
         ++added;
     }
+    Weak weak(int number) const;
     void appendTo(Appearances& a) const
     {
         for (int k = 0; k < std::min(added, kLastAppearances); ++k) {
@@ -55,6 +57,23 @@ Weak weakOf(int number, const QList<float>& seconds, const QList<bool>& mistakes
     w.mistakes = int(std::count(mistakes.cbegin(), mistakes.cend(), true));
     w.medianSeconds = median(seconds);
     w.score = w.appearances == 0 ? 0 : w.medianSeconds * (1.0 + double(w.mistakes) / w.appearances);
+    return w;
+}
+
+// The same for one pupil's last appearances, without a list of them.
+Weak LastAppearances::weak(int number) const
+{
+    const int n = std::min(added, kLastAppearances);
+    std::array<float, kLastAppearances> sorted = seconds;
+    std::sort(sorted.begin(), sorted.begin() + n);
+    Weak w;
+    w.number = number;
+    w.appearances = n;
+    w.mistakes = int(std::count(mistakes.cbegin(), mistakes.cbegin() + n, true));
+    w.medianSeconds = n == 0  ? 0
+                      : n % 2 ? sorted[std::size_t(n / 2)]
+                              : (double(sorted[std::size_t(n / 2 - 1)]) + sorted[std::size_t(n / 2)]) / 2;
+    w.score = n == 0 ? 0 : w.medianSeconds * (1.0 + double(w.mistakes) / n);
     return w;
 }
 
@@ -112,24 +131,43 @@ QList<Weak> rankGroup(const QList<problemlog::Problem>& problems, const QSet<int
 ClassRankings rankClass(const QList<problemlog::Problem>& problems, const QSet<int>& pupils,
                         const QHash<int, int>& levelOf)
 {
-    QHash<qint64, LastAppearances> last; // level, number and pupil
-    last.reserve(qsizetype(pupils.size()) * 64);
+    // The class's pupils as a bitmap over every pupil number, and the appearances in one array
+    // with a hash to its entries: a year's log is gone through without a set lookup per problem.
+    std::vector<bool> inClass(1 << 15);
+    for (const int pupil : pupils) {
+        if (pupil >= 0 && pupil < (1 << 15))
+            inClass[std::size_t(pupil)] = true;
+    }
+    // An attempt logs its problems one after another: the numbers of the pupil and level at hand
+    // are looked up in a small table of their own.
+    QHash<qint64, QHash<int, int>> at; // pupil and level → number → the entry in appearances
+    QHash<int, int>* numbers = nullptr;
+    qint64 numbersOf = -1;
+    std::vector<std::pair<qint64, LastAppearances>> appearances;
     for (const problemlog::Problem& p : problems) {
-        if (pupils.contains(p.pupil))
-            last[(qint64(quint16(p.level)) << 32) | (qint64(quint16(p.number)) << 16) | quint16(p.pupil)].add(p);
+        if (p.pupil < 0 || !inClass[std::size_t(p.pupil)])
+            continue;
+        const qint64 pupilLevel = (qint64(quint16(p.level)) << 32) | quint16(p.pupil);
+        if (pupilLevel != numbersOf) {
+            numbers = &at[pupilLevel];
+            numbersOf = pupilLevel;
+        }
+        auto entry = numbers->find(p.number);
+        if (entry == numbers->end()) {
+            entry = numbers->insert(p.number, int(appearances.size()));
+            appearances.push_back({pupilLevel | (qint64(quint16(p.number)) << 16), LastAppearances()});
+        }
+        appearances[std::size_t(*entry)].second.add(p);
     }
     QHash<qint64, Appearances> pooled; // level and number
     ClassRankings rankings;
-    for (auto it = last.cbegin(); it != last.cend(); ++it) {
-        const int level = int(it.key() >> 32);
-        const int number = int(qint16((it.key() >> 16) & 0xffff));
-        const int pupil = int(qint16(it.key() & 0xffff));
-        it->appendTo(pooled[it.key() >> 16]);
-        if (levelOf.value(pupil) == level) {
-            Appearances own;
-            it->appendTo(own);
-            rankings.ofPupil[pupil].append(weakOf(number, own.seconds, own.mistakes));
-        }
+    for (const auto& [key, last] : appearances) {
+        const int level = int(key >> 32);
+        const int number = int(qint16((key >> 16) & 0xffff));
+        const int pupil = int(qint16(key & 0xffff));
+        last.appendTo(pooled[key >> 16]);
+        if (levelOf.value(pupil) == level)
+            rankings.ofPupil[pupil].append(last.weak(number));
     }
     for (auto it = pooled.cbegin(); it != pooled.cend(); ++it)
         rankings.ofLevel[int(it.key() >> 16)].append(weakOf(int(qint16(it.key() & 0xffff)), it->seconds, it->mistakes));
