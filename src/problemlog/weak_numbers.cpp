@@ -65,7 +65,7 @@ Weak LastAppearances::weak(int number) const
 {
     const int n = std::min(added, kLastAppearances);
     std::array<float, kLastAppearances> sorted = seconds;
-    std::sort(sorted.begin(), sorted.begin() + n);
+    std::partial_sort(sorted.begin(), sorted.begin() + n, sorted.begin() + n);
     Weak w;
     w.number = number;
     w.appearances = n;
