@@ -21,7 +21,8 @@ constexpr int kTargets[] = {60, 80, 100, 120, 150}; // the demo's target times, 
 
 // Each pupil practises on the days from `firstDay` to `lastDay` days ago, on levels up to
 // `topLevel`, at the pace given (1: about the target time at the end). The class holds pupils
-// who practised today, this week, long ago and never, and one who is stuck on a level.
+// who practised today, this week, long ago and never, and one who is stuck on a level (and
+// practised level 1 last).
 struct DemoPupil
 {
     int number;
@@ -121,18 +122,24 @@ int main(int argc, char* argv[])
             if (pupil.topLevel == 0 || day > pupil.firstDay || day < pupil.lastDay)
                 continue;
             const bool stuck = pupil.stuckLevel > 0;
-            const int attempts = stuck ? 1 + int(random.bounded(2)) : int(random.bounded(day == 0 ? 2 : 4));
+            // The stuck pupil's last attempt of all is at level 1, where things still go well:
+            // the class view must still name the level where help is needed.
+            const bool easyLast = stuck && day == pupil.lastDay;
+            const int attempts =
+                (stuck ? 1 + int(random.bounded(2)) : int(random.bounded(day == 0 ? 2 : 4))) + (easyLast ? 1 : 0);
             for (int k = 0; k < attempts; ++k) {
                 clock = clock.addSecs(int(random.bounded(120, 600)));
                 if (day == 0 && clock > now.time())
                     break;
-                const int level = stuck ? pupil.stuckLevel : 1 + int(random.bounded(pupil.topLevel));
+                const bool easy = easyLast && k == attempts - 1;
+                const int level = easy ? 1 : stuck ? pupil.stuckLevel : 1 + int(random.bounded(pupil.topLevel));
                 // Faster with practice: from about 1.5 times the target three weeks ago to
                 // about 0.8 times now, with some spread. The stuck pupil stays at twice the
                 // target, which earns a point an attempt.
                 const double pace =
-                    stuck ? 2.1 + random.generateDouble() * 0.5
-                          : (0.8 + 0.7 * day / kDays + (random.generateDouble() - 0.5) * 0.4) * pupil.slowness;
+                    easy    ? 0.9
+                    : stuck ? 2.1 + random.generateDouble() * 0.5
+                            : (0.8 + 0.7 * day / kDays + (random.generateDouble() - 0.5) * 0.4) * pupil.slowness;
                 ResultRecord r;
                 r.date = oadate::fromDate(date);
                 r.clockTime = oadate::fromTime(clock);

@@ -80,8 +80,11 @@ public:
     {
         if (!unlocked(context, parent))
             return;
+        if (broughtToFront(m_panel, parent))
+            return;
         auto* panel = new TeacherPanel(context, boardPupil, std::move(showPupil), nullptr);
         besideBoard(panel, parent);
+        m_panel = panel;
         panel->show();
     }
 
@@ -89,8 +92,15 @@ public:
     {
         if (!unlocked(context, parent))
             return;
+        if (m_classView && screenOf(m_classView) == screenOf(parent)) {
+            // Already open behind the board: in front again, with the records as they are now.
+            if (m_classView->load() && m_classView)
+                broughtToFront(m_classView, parent);
+            return;
+        }
         auto* view = new ClassViewWindow(context, std::move(showPupil), nullptr);
         besideBoard(view, parent);
+        m_classView = view;
         const QPointer<ClassViewWindow> open(view);
         if (!view->load()) {
             delete open.data(); // the program has been ended
@@ -131,7 +141,20 @@ private:
         return true;
     }
 
+    // One teacher's panel and one class view beside the board: opened again, it comes forward.
+    static bool broughtToFront(QWidget* window, QWidget* board)
+    {
+        if (!window || screenOf(window) != screenOf(board))
+            return false;
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+        return true;
+    }
+
     QPointer<QWidget> m_unlockedFor;
+    QPointer<TeacherPanel> m_panel;
+    QPointer<ClassViewWindow> m_classView;
 };
 
 } // namespace
