@@ -258,6 +258,7 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     connect(m_names->verticalScrollBar(), &QScrollBar::valueChanged, m_view->verticalScrollBar(),
             &QScrollBar::setValue);
     m_view->installEventFilter(this);
+    m_view->viewport()->installEventFilter(this); // the levels share its width as it changes
     auto* table = new QHBoxLayout;
     table->setSpacing(0);
     table->addWidget(m_names);
@@ -335,12 +336,6 @@ bool ClassViewWindow::load()
     return true;
 }
 
-void ClassViewWindow::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    fitColumns();
-}
-
 void ClassViewWindow::fitColumns()
 {
     const classview::Table& table = m_model->table();
@@ -404,6 +399,8 @@ void ClassViewWindow::showSelectedPupil()
 
 bool ClassViewWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
