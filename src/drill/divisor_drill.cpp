@@ -19,6 +19,9 @@ void DivisorDrill::endProblem()
 void DivisorDrill::newProblem()
 {
     m_instructionsVisible = true;
+    m_wrongBox = 0;
+    m_wrongEntry.clear();
+    m_wrongCost = false;
     m_number = m_drawer.drawNext(m_level).value_or(0);
     m_current = ProblemResult{m_number, now(), 0, 0, QString(), false};
     m_divisors = numbersets::divisors(m_number);
@@ -67,6 +70,9 @@ void DivisorDrill::judge()
     if (wrong) {
         if (m_current.wrong++ == 0)
             m_current.firstWrong = entered;
+        m_wrongBox = b;
+        m_wrongEntry = entered;
+        m_wrongCost = m_solvedCount > 0;
         m_solvedCount = std::max(0, m_solvedCount - 1);
         m_frontEnd.playWrongSound();
         disableAllBoxes();
@@ -162,4 +168,32 @@ void DivisorDrill::formKeyPress(QChar ch)
         endProblem();
         newProblem();
     }
+}
+
+QString DivisorDrill::nextStepLine() const
+{
+    if (m_wrongBox == 0)
+        return {};
+    // Words a pupil of any grade reads: kanji of the lower grades only.
+    const QString next = QStringLiteral("「＋」を２回おすと、次の問題に進みます。");
+    return m_wrongCost ? QStringLiteral("まちがえたので「あと」が１つふえました。") + next : next;
+}
+
+QString DivisorDrill::wrongAnnouncement() const
+{
+    if (m_wrongBox == 0)
+        return {};
+    QStringList answer;
+    for (int k = 1; k <= kBoxCount; ++k) {
+        // In the order the boxes open: 1, 24, 2, 23, …
+        const int position = k % 2 == 1 ? k / 2 + 1 : kBoxCount + 1 - k / 2;
+        if (m_answers[std::size_t(position)] != kStar)
+            answer << m_answers[std::size_t(position)];
+    }
+    const QString entered =
+        m_wrongEntry.isEmpty() ? QStringLiteral("まだ約数があるのにスペース") : QStringLiteral("%1").arg(m_wrongEntry);
+    return QStringLiteral("まちがい。%1。%2のこたえは %3。")
+        .arg(entered)
+        .arg(m_number)
+        .arg(answer.join(QStringLiteral("、")));
 }

@@ -93,6 +93,15 @@ public:
     bool acknowledgeVisible() const { return m_acknowledgeVisible; }
     bool finished() const { return m_finished; }
     qint16 plusKeyState() const { return m_plusKeyState; }
+    // After a wrong entry, while its answer is shown: the box it was made in (0 when none), what
+    // was entered there, and whether it cost a solved problem ("あと" one more).
+    int wrongBox() const { return m_wrongBox; }
+    const QString& wrongEntry() const { return m_wrongEntry; }
+    bool wrongCostAProblem() const { return m_wrongCost; }
+    // The line under "\"+\"を２回おしなさい" that says what happened and what comes next.
+    QString nextStepLine() const;
+    // The wrong entry and the whole answer in words, for a screen reader.
+    QString wrongAnnouncement() const;
     // Once the attempt is over no box takes keys any more.
     void disableAllBoxes();
 
@@ -110,6 +119,9 @@ private:
     int m_activeBox = 0;
     int m_judgedBox = 0;
     int m_solvedCount = 0;
+    int m_wrongBox = 0;
+    QString m_wrongEntry;
+    bool m_wrongCost = false;
     bool m_instructionsVisible = false;
     bool m_answerPanelVisible = false;
     bool m_acknowledgeVisible = false;

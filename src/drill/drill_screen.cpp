@@ -8,6 +8,7 @@
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
@@ -17,6 +18,7 @@ namespace {
 constexpr int kBoxWidth = 74;
 constexpr int kBoxHeight = 64;
 constexpr int kBoxStep = 80;
+constexpr int kAnswerHeading = 30; // "こたえ" above the answer labels
 
 const QColor kDefaultEntry(192, 192, 255);
 const QColor kDivisorAnswer(128, 255, 128);
@@ -106,6 +108,10 @@ void DrillScreen::formLoad()
         uih::label(this, "Label15", QStringLiteral("\"+\"を２回おしなさい"), QRect(380, 110, 380, 60), 26, true);
     m_acknowledge->setStyleSheet(QStringLiteral("color: #c62828"));
     m_acknowledge->hide();
+    m_nextStep = uih::label(this, "LabelNext", QString(), QRect(380, 172, 400, 64), 14, true);
+    m_nextStep->setWordWrap(true);
+    m_nextStep->setStyleSheet(QStringLiteral("color: #b71c1c"));
+    m_nextStep->hide();
 
     // Status displays.
     const int sx = 790;
@@ -147,15 +153,22 @@ void DrillScreen::formLoad()
         box->hide();
         m_boxes.append(box);
     }
+    // A wrong entry is marked by a frame, red text and a cross, so that it reads without colour.
+    m_wrongMark = uih::label(boxes, "LabelWrong", QStringLiteral("✕"), QRect(0, 0, 30, 30), 16, true);
+    m_wrongMark->setAlignment(Qt::AlignCenter);
+    m_wrongMark->setStyleSheet(
+        QStringLiteral("QLabel { color: white; background-color: #c62828; border-radius: 15px; }"));
+    m_wrongMark->hide();
 
     // The answer panel below, with its labels in the same places.
     m_answerPanel = new QWidget(this);
     m_answerPanel->setObjectName("Picture2");
-    m_answerPanel->setGeometry(24, 480, 976, 2 * kBoxHeight + 48);
+    m_answerPanel->setGeometry(24, 474, 976, 2 * kBoxHeight + 48 + kAnswerHeading);
     uih::setBackground(m_answerPanel, QColor(230, 230, 230));
+    uih::label(m_answerPanel, "LabelAnswer", QStringLiteral("こたえ"), QRect(12, 4, 200, kAnswerHeading), 16, true);
     for (int k = 0; k <= DivisorDrill::kBoxCount; ++k) {
-        auto* l =
-            uih::label(m_answerPanel, QStringLiteral("Label9_%1").arg(k), QString(), slot(std::max(k, 1)), 26, true);
+        auto* l = uih::label(m_answerPanel, QStringLiteral("Label9_%1").arg(k), QString(),
+                             slot(std::max(k, 1)).translated(0, kAnswerHeading), 26, true);
         l->setAlignment(Qt::AlignCenter);
         l->hide();
         m_answers.append(l);
@@ -313,9 +326,47 @@ void DrillScreen::refresh()
         m_answers[k]->setVisible(d.answerPanelVisible() && divisor);
     }
     m_answersShownFor = d.number();
+    markWrongEntry();
     m_answerPanel->setVisible(d.answerPanelVisible());
     m_acknowledge->setVisible(d.acknowledgeVisible());
     focusActiveBox();
+}
+
+void DrillScreen::markWrongEntry()
+{
+    const DivisorDrill& d = *m_drill;
+    const int wrong = d.answerPanelVisible() ? d.wrongBox() : 0;
+    if (wrong == m_markedBox)
+        return;
+    const QColor windowBackground = palette().color(QPalette::Base);
+    if (m_markedBox > 0) { // back to the box's own colours
+        const int k = m_markedBox;
+        m_boxes[k]->setStyleSheet(backgroundStyle("QLineEdit", columnColour(k <= 12 ? k : 25 - k, windowBackground)));
+        m_answers[k]->setStyleSheet(
+            backgroundStyle("QLabel", d.answer(k) != QStringLiteral("*") ? kDivisorAnswer : kStarAnswer));
+    }
+    m_markedBox = wrong;
+    m_nextStep->setText(d.nextStepLine());
+    m_nextStep->setVisible(wrong > 0);
+    m_wrongMark->setVisible(wrong > 0);
+    if (wrong == 0)
+        return;
+    const QColor own = columnColour(wrong <= 12 ? wrong : 25 - wrong, windowBackground);
+    m_boxes[wrong]->setStyleSheet(
+        QStringLiteral("QLineEdit { background-color: %1; color: #b71c1c; border: 4px solid #c62828; }")
+            .arg(own.name()));
+    // Where the pupil went wrong, the answer's label is framed too: the right entry for that box.
+    m_answers[wrong]->setStyleSheet(QStringLiteral("QLabel { background-color: %1; color: black; border: 4px solid "
+                                                   "#c62828; }")
+                                        .arg(kDivisorAnswer.name()));
+    const QRect box = m_boxes[wrong]->geometry(); // as laid out on this screen
+    m_wrongMark->move(box.right() - m_wrongMark->width() / 2, box.top() - m_wrongMark->height() / 2 + 4);
+    m_wrongMark->raise();
+    m_wrongMark->setAccessibleName(QStringLiteral("まちがい"));
+    // A screen reader says the wrong entry and the answer at once.
+    m_nextStep->setAccessibleName(d.wrongAnnouncement());
+    QAccessibleEvent alert(m_nextStep, QAccessible::Alert);
+    QAccessible::updateAccessibility(&alert);
 }
 
 void DrillScreen::focusActiveBox()

@@ -52,6 +52,7 @@ private:
     void endOfAttempt();
     void refresh();
     void focusActiveBox();
+    void markWrongEntry();
 
     ScreenContext& m_context;
     const int m_course;
@@ -74,6 +75,9 @@ private:
     QWidget* m_recording = nullptr;   // sPicture2
     QList<QLabel*> m_instructions;    // Label1..3
     QLabel* m_acknowledge = nullptr;  // Label15
+    QLabel* m_nextStep = nullptr;     // LabelNext: what happened and what comes next
+    QLabel* m_wrongMark = nullptr;    // LabelWrong: the mark beside the wrong box
+    int m_markedBox = 0;              // the box marked wrong, 0 none
     QPushButton* m_start = nullptr;   // Command6
     QTimer* m_timer = nullptr;        // Timer1
 };

@@ -216,6 +216,47 @@ private slots:
         QCOMPARE(d.drill.remaining(), 10 - solvedAfter);
     }
 
+    // What the pupil is told after a wrong entry: where, whether "あと" rose, the answer in words.
+    void wrongEntryIsMarked_data()
+    {
+        QTest::addColumn<int>("solvedBefore");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("box");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("rose");
+        QTest::addColumn<QString>("said");
+        QTest::addRow("a wrong divisor at the start")
+            << 0 << "1 12 5 " << 2 << "5" << false << "まちがい。5。12のこたえは 1、12、2、6、3、4。";
+        QTest::addRow("a partner, after a solved problem")
+            << 1 << "1 7 " << 24 << "7" << true << "まちがい。7。12のこたえは 1、12、2、6、3、4。";
+        QTest::addRow("space too early") << 0 << "1 12 2 6  " << 3 << "" << false
+                                         << "まちがい。まだ約数があるのにスペース。12のこたえは 1、12、2、6、3、4。";
+    }
+    void wrongEntryIsMarked()
+    {
+        QFETCH(int, solvedBefore);
+        QFETCH(QString, keys);
+        QFETCH(int, box);
+        QFETCH(QString, entry);
+        QFETCH(bool, rose);
+        QFETCH(QString, said);
+        Drill d(1, solvedBefore ? QList<int>{2, 12, 8} : QList<int>{12, 8});
+        for (int i = 0; i < solvedBefore; ++i)
+            d.type(solvingKeys(d.drill.number()));
+        QCOMPARE(d.drill.wrongBox(), 0);
+        d.type(keys);
+        QCOMPARE(d.drill.wrongBox(), box);
+        QCOMPARE(d.drill.wrongEntry(), entry);
+        QCOMPARE(d.drill.wrongCostAProblem(), rose);
+        QCOMPARE(d.drill.nextStepLine().startsWith(QStringLiteral("まちがえたので「あと」が１つふえました。")), rose);
+        QVERIFY(d.drill.nextStepLine().endsWith(QStringLiteral("「＋」を２回おすと、次の問題に進みます。")));
+        QCOMPARE(d.drill.wrongAnnouncement(), said);
+        d.drill.formKeyPress(u'+');
+        d.drill.formKeyPress(u'+');
+        QCOMPARE(d.drill.wrongBox(), 0);
+        QVERIFY(d.drill.nextStepLine().isEmpty());
+    }
+
     // Two "+" in a row go on to a new problem; any other key in between starts the count again.
     void acknowledgement_data()
     {

@@ -131,6 +131,18 @@ private slots:
         QVERIFY(!a.screen->findChild<QLabel*>("Label9_4")->isVisible()); // "*" stays hidden
         for (int k = 1; k <= 24; ++k)
             QVERIFY(!a.box(k)->isEnabled());
+        // The wrong box is marked by a frame, red text and a cross beside it; the panel is headed.
+        auto* mark = a.screen->findChild<QLabel*>("LabelWrong");
+        QVERIFY(mark->isVisible());
+        QVERIFY(a.box(23)->geometry().intersects(mark->geometry())); // 5 where 6 belongs
+        QVERIFY(a.box(23)->styleSheet().contains(QStringLiteral("border")));
+        QVERIFY(!a.box(2)->styleSheet().contains(QStringLiteral("border")));
+        QVERIFY(a.screen->findChild<QLabel*>("Label9_23")->styleSheet().contains(QStringLiteral("border")));
+        QVERIFY(a.screen->findChild<QLabel*>("LabelAnswer")->isVisible());
+        QCOMPARE(text(a.screen, "LabelAnswer"), QStringLiteral("こたえ"));
+        QCOMPARE(text(a.screen, "LabelNext"), QStringLiteral("「＋」を２回おすと、次の問題に進みます。"));
+        QCOMPARE(a.screen->findChild<QLabel*>("LabelNext")->accessibleName(),
+                 QStringLiteral("まちがい。5。12のこたえは 1、12、2、6、3、4。"));
         typeKeys("+x+");
         QVERIFY(panel->isVisible());
         typeKeys("+");
@@ -138,6 +150,9 @@ private slots:
         QCOMPARE(text(a.screen, "Label8"), QStringLiteral("8"));
         QCOMPARE(QApplication::focusWidget(), a.box(1));
         QVERIFY(a.box(1)->isEnabled());
+        QVERIFY(!mark->isVisible());
+        QVERIFY(!a.screen->findChild<QLabel*>("LabelNext")->isVisible());
+        QVERIFY(!a.box(23)->styleSheet().contains(QStringLiteral("border")));
     }
 
     // Keys typed while the correct sound plays are handled afterwards, by the next problem.
