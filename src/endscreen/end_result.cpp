@@ -1,5 +1,6 @@
 #include "end_result.h"
 
+#include "records/clearing.h"
 #include "records/points.h"
 #include "state/attempt_outcome.h"
 #include "state/shared_state.h"
@@ -43,6 +44,13 @@ Assessment assess(const AttemptOutcome& now, const Statistics& stats, const Cour
     if (a.cleared && top) {
         a.playPass = !now.passedBefore;
         a.hideTargetPanel = !a.playPass;
+    }
+    a.firstClear = a.cleared && !now.clearedBefore;
+    if (a.firstClear) {
+        a.clearLine = QStringLiteral("%1 クリア！").arg(catalogue.courseNames[c].trimmed());
+        a.playPass = true; // the moment of its own: the pass sound, where the installation has it
+    } else if (!a.cleared) {
+        a.clearLine = clearing::progressText(stats, rules, c, p);
     }
     return a;
 }

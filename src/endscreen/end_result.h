@@ -31,7 +31,13 @@ struct Assessment
     RecordSound sound = RecordSound::None;
     bool cleared = false;
     bool showTargetPanel = false; // the top level cleared, when no course hides the panel
-    bool playPass = false;        // the top level cleared for the first time
+    bool playPass = false;        // the top level cleared for the first time, or any level
+                                  // cleared for the first time by this attempt
+    // How far the pupil now is from clearing the level, in the board's words ("クリアまで あと2回・
+    // 15点"); empty once it is cleared or when its targets are hidden. When this attempt clears it
+    // for the first time, "レベル3 クリア！" instead, shown as a heading of its own.
+    QString clearLine;
+    bool firstClear = false;
     bool hideTargetPanel = false; // cleared again: no congratulations panel
 };
 

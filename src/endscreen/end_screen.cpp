@@ -35,6 +35,13 @@ void EndScreen::formLoad()
     m_clearedLabel = uih::label(this, "Label2", QStringLiteral("このレベルクリア"), QRect(40, 480, 944, 56), 28, true);
     m_clearedLabel->setStyleSheet(QStringLiteral("color: #2e7d32"));
     m_clearedLabel->hide();
+    m_clearLine = uih::label(this, "LabelClear", QString(), QRect(40, 540, 944, 64), 22, true);
+    m_clearLine->setStyleSheet(QStringLiteral("color: #004d40"));
+    m_clearLine->hide();
+    // A level cleared for the first time: a heading of its own, larger than every other line.
+    m_clearHeading = uih::label(this, "LabelCleared", QString(), QRect(40, 520, 944, 92), 44, true);
+    m_clearHeading->setStyleSheet(QStringLiteral("color: #d84315"));
+    m_clearHeading->hide();
     m_targetPanel = new QWidget(this);
     m_targetPanel->setObjectName("Picture1");
     m_targetPanel->setGeometry(162, 260, 700, 160);
@@ -80,6 +87,9 @@ void EndScreen::formActivate()
     m_courseName->setText(state.catalogue.courseNames[c]);
     m_levelToday->setText(a.levelTodayLine);
     m_allToday->setText(a.allTodayLine);
+    QLabel* clear = a.firstClear ? m_clearHeading : m_clearLine;
+    clear->setText(a.clearLine);
+    clear->setVisible(!a.clearLine.isEmpty());
 
     if (!letEventsRun())
         return;

@@ -32,6 +32,8 @@ private:
     const AttemptOutcome m_outcome;
     bool m_leaving = false;
     QLabel* m_clearedLabel = nullptr;  // Label2
+    QLabel* m_clearLine = nullptr;     // LabelClear: how far to clearing
+    QLabel* m_clearHeading = nullptr;  // LabelCleared: "レベル3 クリア！"
     QLabel* m_levelToday = nullptr;    // Label13
     QLabel* m_allToday = nullptr;      // Label14
     QLabel* m_title = nullptr;         // Label15

@@ -109,13 +109,15 @@ std::optional<QList<ResultRecord>> ResultsReader::read(qint64 maxRecords)
     }
 }
 
-bool ResultsReader::refreshStatistics()
+bool ResultsReader::refreshStatistics(QList<ResultRecord>* records)
 {
-    const auto records = read();
-    if (!records)
+    auto read = this->read();
+    if (!read)
         return false;
     SharedState& state = m_services.state;
-    state.stats = statistics::compute(*records, state.rules, state.catalogue.courseCount, m_services.clock.today(),
+    state.stats = statistics::compute(*read, state.rules, state.catalogue.courseCount, m_services.clock.today(),
                                       m_services.clock.timeOfDay());
+    if (records)
+        *records = std::move(*read);
     return true;
 }

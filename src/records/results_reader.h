@@ -34,7 +34,7 @@ public:
 
     // Reads the recent records and recomputes the statistics of the catalogue's courses from
     // them, for today and now. False when the program has been ended.
-    bool refreshStatistics();
+    bool refreshStatistics(QList<ResultRecord>* records = nullptr);
 
 private:
     void fatal(const QString& text);

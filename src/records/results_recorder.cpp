@@ -171,7 +171,8 @@ std::optional<AttemptOutcome> ResultsRecorder::record(const resultsfile::Attempt
 {
     SharedState& state = m_services.state;
     ResultsReader reader(m_services, m_pause, m_open);
-    if (!reader.refreshStatistics())
+    QList<ResultRecord> before;
+    if (!reader.refreshStatistics(&before))
         return std::nullopt;
     const Statistics& s = state.stats;
     const CourseRules& rules = state.rules;
@@ -187,6 +188,7 @@ std::optional<AttemptOutcome> ResultsRecorder::record(const resultsfile::Attempt
     outcome.newPersonalBest = s.bestTime(c, p) > attempt.time;
     outcome.newCourseBest = s.courseBestTime[c] > attempt.time;
     outcome.topLevelClearedBefore = clearing::topLevelCleared(s, rules, state.catalogue, p);
+    outcome.clearedBefore = clearing::isCleared(s, rules, c, p) || clearing::everCleared(before, rules, c, p);
 
     const resultsfile::MadeRecords made =
         resultsfile::makeRecords(state.folders, state.organisation, attempt, m_services.clock);

@@ -15,7 +15,8 @@ struct AttemptOutcome
     bool newCourseBest = false;   // faster than anyone's best on this course so far
     bool passedBefore = false;    // the all-time count and points had reached the course's requirements
     bool topLevelClearedBefore = false;
-    bool cleared = false; // the course is cleared, this attempt counted
+    bool clearedBefore = false; // the recent records hold a clearing of the course by the pupil
+    bool cleared = false;       // the course is cleared, this attempt counted
 };
 
 // How a practice of weak numbers went: each number practised, its figures in the problem log

@@ -1,6 +1,8 @@
 #include "endscreen/end_result.h"
 #include "logic_world.h"
 #include "records/clearing.h"
+#include "records/oa_date.h"
+#include "records/result_record.h"
 #include "state/attempt_outcome.h"
 
 #include <QtTest>
@@ -103,7 +105,9 @@ private slots:
         QTest::addRow("first time") << 5 << 0 << 0 << true << true << false;
         QTest::addRow("again") << 5 << 1 << 0 << true << false << true;
         QTest::addRow("a course with 9999") << 5 << 0 << 9999 << false << true << false;
-        QTest::addRow("below the top") << 4 << 0 << 0 << false << false << false;
+        // Every level's first clearing has its moment, with the pass sound; not a second one.
+        QTest::addRow("below the top, first time") << 4 << 0 << 0 << false << true << false;
+        QTest::addRow("below the top, again") << 4 << 1 << 0 << false << false << false;
     }
     void clearingTheTopLevel()
     {
@@ -116,6 +120,7 @@ private slots:
         LogicWorld w;
         AttemptOutcome outcome = attemptOf(course, 500);
         outcome.passedBefore = passedBefore == 1;
+        outcome.clearedBefore = passedBefore == 1;
         w.state->rules.requiredCount[20] = qint16(countOf20);
         w.state->stats.windowPoints(course, 3) = 50;
         w.state->stats.windowCount(course, 3) = 5;
@@ -125,6 +130,85 @@ private slots:
         QCOMPARE(a.showTargetPanel, panel);
         QCOMPARE(a.playPass, pass);
         QCOMPARE(a.hideTargetPanel, hidePanel);
+    }
+
+    // The line under the result: how far to clearing after this attempt, in the board's words,
+    // or the clearing itself as a heading.
+    void clearLine_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("points");
+        QTest::addColumn<bool>("clearedBefore");
+        QTest::addColumn<int>("requiredPoints");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<bool>("heading");
+        QTest::addRow("before clearing") << 3 << 35 << false << 50 << "クリアまで あと2回・15点" << false;
+        QTest::addRow("points only") << 6 << 35 << false << 50 << "クリアまで あと15点" << false;
+        QTest::addRow("the clearing attempt") << 5 << 50 << false << 50 << "レベル3 クリア！" << true;
+        QTest::addRow("already cleared") << 7 << 80 << true << 50 << "" << false;
+        QTest::addRow("a course without rules") << 3 << 35 << false << 9999 << "" << false;
+    }
+    void clearLine()
+    {
+        QFETCH(int, count);
+        QFETCH(int, points);
+        QFETCH(bool, clearedBefore);
+        QFETCH(int, requiredPoints);
+        QFETCH(QString, line);
+        QFETCH(bool, heading);
+        LogicWorld w;
+        w.state->catalogue.courseNames[3] = QStringLiteral("レベル3");
+        w.state->rules.requiredPoints[3] = qint16(requiredPoints);
+        w.state->stats.windowCount(3, 3) = count;
+        w.state->stats.windowPoints(3, 3) = points;
+        AttemptOutcome outcome = attemptOf(3, 90);
+        outcome.clearedBefore = clearedBefore;
+        outcome.cleared = clearing::isCleared(w.state->stats, w.state->rules, 3, 3);
+        const auto a = endresult::assess(outcome, w.state->stats, w.state->rules, w.state->catalogue);
+        QCOMPARE(a.clearLine, line);
+        QCOMPARE(a.firstClear, heading);
+        QCOMPARE(a.playPass, heading);
+    }
+
+    // The first clearings the records hold: the attempt after which the window, as it stood then,
+    // held the required attempts and points (5 and 50 here, in a window of 30 days).
+    void firstClearings_data()
+    {
+        QTest::addColumn<QList<int>>("daysAndTimes"); // day, time in seconds, …
+        QTest::addColumn<int>("clearedOnDay");        // 0: not cleared
+        QTest::addRow("five fast attempts") << QList<int>{1, 20, 2, 20, 3, 20, 4, 20, 5, 20} << 5;
+        QTest::addRow("points reached late") << QList<int>{1, 59, 2, 59, 3, 59, 4, 59, 5, 59, 6, 10, 7, 10} << 6;
+        QTest::addRow("the window forgets the first") << QList<int>{1, 0, 40, 50, 41, 50, 42, 50, 43, 50} << 0;
+        QTest::addRow("not completed attempts count no attempt")
+            << QList<int>{1, 6000, 2, 6000, 3, 20, 4, 20, 5, 20, 6, 20} << 0;
+        QTest::addRow("counted once") << QList<int>{1,  20,  2,  20,  3,  20,  4,  20,  5,  20,  6,
+                                                    20, 100, 20, 101, 20, 102, 20, 103, 20, 104, 20}
+                                      << 5;
+    }
+    void firstClearings()
+    {
+        QFETCH(QList<int>, daysAndTimes);
+        QFETCH(int, clearedOnDay);
+        LogicWorld w;
+        const QDate start(2026, 4, 1);
+        QList<ResultRecord> records;
+        for (qsizetype i = 0; i + 1 < daysAndTimes.size(); i += 2) {
+            ResultRecord r;
+            r.date = oadate::fromDate(start.addDays(daysAndTimes[i]));
+            r.clockTime = 0.6;
+            r.pupil = 3;
+            r.course = 1;
+            r.time = daysAndTimes[i + 1];
+            records << r;
+        }
+        const QList<clearing::Cleared> found = clearing::firstClearings(records, w.state->rules, 5);
+        QCOMPARE(found.size(), clearedOnDay ? 1 : 0);
+        QCOMPARE(clearing::everCleared(records, w.state->rules, 1, 3), clearedOnDay != 0);
+        if (clearedOnDay) {
+            QCOMPARE(found[0].date, start.addDays(clearedOnDay));
+            QCOMPARE(found[0].pupil, 3);
+            QCOMPARE(found[0].course, 1);
+        }
     }
 
     void notClearedWithoutBothRequirements()
