@@ -97,6 +97,8 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
             const QString best = cell.bestLine();
             return cell.symbol() + cell.caption() + (best.isEmpty() ? QString() : u'\n' + best);
         }
+        if (column == m_table.weakColumn()) // the level on one line, its numbers on the next
+            return m_table.text(row, column).replace(QStringLiteral("："), QStringLiteral("\n"));
         return m_table.text(row, column);
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
@@ -360,7 +362,10 @@ void ClassViewWindow::fitColumns()
         m_view->setColumnWidth(
             c, c == classview::LastPracticeColumn ? fm.horizontalAdvance(QStringLiteral("30日前")) + 12 : small);
     const int levelMin = fm.horizontalAdvance(QStringLiteral("○あと10回・60点")) + 10;
-    const int weak = fm.horizontalAdvance(QStringLiteral("レベル5：36 48 24")) + 10;
+    const int weak =
+        std::max({fm.horizontalAdvance(QStringLiteral("にがてな数")), fm.horizontalAdvance(QStringLiteral("レベル5")),
+                  fm.horizontalAdvance(QStringLiteral("36 48 24"))}) +
+        14;
     int fixed = weak;
     for (int c = classview::LastPracticeColumn; c < classview::FirstLevelColumn; ++c)
         fixed += m_view->columnWidth(c);
