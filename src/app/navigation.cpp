@@ -97,16 +97,23 @@ void ScreenNavigation::showNameChange()
 
 void ScreenNavigation::showBoard()
 {
-    handOver(new BoardScreen(context()));
+    // Back from a practice, the board shows the view it was started from (the pupil's own
+    // times, where the weak numbers are), so the pupil sees at once what changed.
+    const CourseBoard::View opening = m_practiceFrom.value_or(CourseBoard::View::Points);
+    m_practiceFrom.reset();
+    handOver(new BoardScreen(context(), opening));
 }
 
 void ScreenNavigation::startDrill(int course)
 {
+    m_practiceFrom.reset();
     startDrillOf(course, {});
 }
 
 void ScreenNavigation::startPractice(int course, const QList<int>& numbers)
 {
+    if (const auto* board = qobject_cast<BoardScreen*>(m_forms.find(formname::kBoard)))
+        m_practiceFrom = board->board().view();
     startDrillOf(course, numbers);
 }
 

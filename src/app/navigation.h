@@ -1,9 +1,11 @@
 #pragma once
 
+#include "board/course_board.h"
 #include "ui/navigator.h"
 
 #include <QString>
 #include <functional>
+#include <optional>
 
 class Form;
 class FormRegistry;
@@ -53,4 +55,6 @@ private:
     FormRegistry& m_forms;
     ToolSource m_tools;
     ScreenContext* m_context = nullptr;
+    // The board's view a practice was started from, for the board that follows it.
+    std::optional<CourseBoard::View> m_practiceFrom;
 };

@@ -17,8 +17,9 @@
 #include <QScrollBar>
 #include <QShortcut>
 
-BoardScreen::BoardScreen(ScreenContext& context)
-    : Form(formname::kBoard.toString()), m_context(context), m_board(context.services, context.pause)
+BoardScreen::BoardScreen(ScreenContext& context, CourseBoard::View opening)
+    : Form(formname::kBoard.toString()), m_context(context), m_board(context.services, context.pause),
+      m_opening(opening)
 {}
 
 void BoardScreen::formActivate()
@@ -34,14 +35,17 @@ void BoardScreen::formActivate()
     m_print->setVisible(m_board.showsTeacherTools());
     m_classView->setVisible(m_board.showsTeacherTools());
     showFigures();
-    // The opening display: points, all-time order, every list built with the progress shown.
-    m_board.setView(CourseBoard::View::Points);
+    // The opening display: points (or the view a practice was started from), all-time order,
+    // every list built with the progress shown.
+    m_board.setView(m_opening);
     m_board.setOrderOption(1);
     m_board.setGradeFilter(m_gradeFilter->currentText());
     m_orders[1]->setChecked(true);
+    if (m_opening != CourseBoard::View::Points)
+        showViewControls(); // the board's own first captions stand until the view changes
     if (!rebuildLists())
         return;
-    m_views[int(CourseBoard::View::Points)]->setChecked(true);
+    m_views[int(m_opening)]->setChecked(true);
     m_activating = false;
     if (m_columns.size() > 1)
         m_columns[1].start->setFocus(Qt::OtherFocusReason);
@@ -86,6 +90,12 @@ void BoardScreen::changeView(int view)
     if (m_activating)
         return; // during the first activation the display mode is set, not applied
     m_board.setView(CourseBoard::View(view));
+    showViewControls();
+    (void)rebuildLists();
+}
+
+void BoardScreen::showViewControls()
+{
     const bool personal = m_board.view() == CourseBoard::View::PersonalTimes;
     m_allAttempts->setVisible(!personal);
     if (!personal) {
@@ -93,7 +103,6 @@ void BoardScreen::changeView(int view)
         for (int i = 1; i <= 3; ++i)
             m_orders[i]->setText(captions[i - 1]);
     }
-    (void)rebuildLists();
 }
 
 void BoardScreen::changeOrder(int option)

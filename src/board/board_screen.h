@@ -24,7 +24,8 @@ class BoardScreen final : public Form
 {
     Q_OBJECT
 public:
-    explicit BoardScreen(ScreenContext& context);
+    // Opens in "ﾎﾟｲﾝﾄ表示", or in the view given (the one a practice was started from).
+    explicit BoardScreen(ScreenContext& context, CourseBoard::View opening = CourseBoard::View::Points);
 
     // Command4(i), or a click on the course's name (Label3(i)).
     void startCourse(int course);
@@ -57,6 +58,7 @@ private:
     };
 
     // The controls at their places (board_screen_layout.cpp).
+    void showViewControls(); // the order options as the view has them
     void buildColumn(int course, const CourseBoard::Column& column, int x, int width);
     void buildOptions();
     void changeView(int view);    // Option2
@@ -72,6 +74,7 @@ private:
 
     ScreenContext& m_context;
     CourseBoard m_board;
+    CourseBoard::View m_opening;
     QWidget* m_page = nullptr; // every control of the board
     bool m_activating = false;
     QList<Column> m_columns; // index = course

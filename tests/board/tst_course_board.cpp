@@ -1,4 +1,5 @@
 #include "app/navigation.h"
+#include "board/board_screen.h"
 #include "board/course_board.h"
 #include "records/clearing.h"
 #include "test_world.h"
@@ -105,6 +106,30 @@ private slots:
 
     // The lists are list widgets with one item per line, so a screen reader reads each line;
     // the display options choose them.
+    // Back from a practice the board shows the view the pupil left (個人ﾀｲﾑ, where the weak numbers
+    // are); after that, and after an attempt, it opens in ﾎﾟｲﾝﾄ表示 again.
+    void backFromPracticeInTheViewLeft()
+    {
+        TestWorld w;
+        w.context.navigator.showBoard();
+        auto view = [&w] {
+            const auto* board = qobject_cast<BoardScreen*>(w.forms.find("seisekitime1"));
+            return board ? int(board->board().view()) : -1;
+        };
+        w.forms.find("seisekitime1")->findChild<QRadioButton*>("Option2_2")->click();
+        QCOMPARE(view(), int(CourseBoard::View::PersonalTimes));
+        w.random.setValues({0.0f});
+        w.context.navigator.startPractice(1, {12, 18});
+        QVERIFY(w.forms.isLoaded("mainfrm"));
+        w.context.navigator.showBoard(); // what the practice's end screen does
+        QCOMPARE(view(), int(CourseBoard::View::PersonalTimes));
+        QVERIFY(w.forms.find("seisekitime1")->findChild<QRadioButton*>("Option2_2")->isChecked());
+        QVERIFY(
+            !w.forms.find("seisekitime1")->findChild<QComboBox*>("Combo2")->isVisibleTo(w.forms.find("seisekitime1")));
+        w.context.navigator.showBoard();
+        QCOMPARE(view(), int(CourseBoard::View::Points));
+    }
+
     void listsAndDisplayOptions()
     {
         TestWorld w;
