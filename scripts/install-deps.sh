@@ -8,7 +8,7 @@
 #   install-deps.sh --windows  also what building Qt and the installer for Windows needs, and
 #                              reading the drill's number off a screenshot
 set -eu
-PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic clang-format
+PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho clang-format
           qt6-translations-l10n poppler-utils
           g++-mingw-w64-x86-64-posix wine64 xvfb xauth openbox xdotool wmctrl
           dbus at-spi2-core python3-pyatspi"

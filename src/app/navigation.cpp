@@ -208,3 +208,9 @@ void ScreenNavigation::showRosterWindow(QWidget* over)
         m_forms.isLoaded(formname::kMenu))
         showMenu(); // the roster as it is now
 }
+
+void ScreenNavigation::showCertificates(const QList<int>& pupils, QWidget* over)
+{
+    if (ToolWindows* windows = tools())
+        windows->showCertificates(context(), pupils, over ? over : currentScreen());
+}

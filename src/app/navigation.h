@@ -39,6 +39,7 @@ public:
     void showTeacherPanel() override;
     void showClassView() override;
     void showRosterWindow(QWidget* over) override;
+    void showCertificates(const QList<int>& pupils, QWidget* over) override;
 
 private:
     ScreenContext& context() const;

@@ -1,6 +1,7 @@
 #include "tool_windows.h"
 
 #include "board/results_lists.h"
+#include "certificate/certificate_dialog.h"
 #include "classview/class_view_window.h"
 #include "help/help_browser.h"
 #include "records/results_reader.h"
@@ -125,6 +126,15 @@ public:
         if (window.load())
             window.exec();
         return saved;
+    }
+
+    void showCertificates(ScreenContext& context, const QList<int>& pupils, QWidget* parent) override
+    {
+        if (!unlocked(context, parent))
+            return;
+        CertificateDialog dialog(context, pupils, parent);
+        if (dialog.load())
+            dialog.exec();
     }
 
 private:

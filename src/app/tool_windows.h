@@ -28,9 +28,11 @@ public:
     virtual void showClassView(ScreenContext& context, ShowPupil showPupil, QWidget* parent) = 0;
     // "名簿の編集", waiting until it is closed: whether the roster was saved.
     virtual bool showRosterWindow(ScreenContext& context, QWidget* parent) = 0;
+    // "賞状を印刷" for the given pupils (everyone when none), waiting until it is closed.
+    virtual void showCertificates(ScreenContext& context, const QList<int>& pupils, QWidget* parent) = 0;
 };
 
-#define ToolWindows_iid "divisor-drill.ToolWindows/3"
+#define ToolWindows_iid "divisor-drill.ToolWindows/4"
 Q_DECLARE_INTERFACE(ToolWindows, ToolWindows_iid)
 
 // The windows themselves, built into the module and into the tests.

@@ -28,6 +28,10 @@ public:
     {
         return toolWindows().showRosterWindow(context, parent);
     }
+    void showCertificates(ScreenContext& context, const QList<int>& pupils, QWidget* parent) override
+    {
+        toolWindows().showCertificates(context, pupils, parent);
+    }
 };
 
 #include "tools_module.moc"

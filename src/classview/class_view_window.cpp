@@ -4,6 +4,7 @@
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QComboBox>
@@ -276,7 +277,8 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     } actions[] = {{"CommandShow", u"表示(&H)", &ClassViewWindow::showSelectedPupil},
                    {"CommandConcern", u"気になる順(&O)", nullptr},
                    {"CommandPrint", u"印刷(&P)", &ClassViewWindow::print},
-                   {"CommandCsv", u"CSVに書き出す(&X)", &ClassViewWindow::chooseCsvFile}};
+                   {"CommandCsv", u"CSVに書き出す(&X)", &ClassViewWindow::chooseCsvFile},
+                   {"CommandCertificate", u"賞状を印刷(&S)", &ClassViewWindow::printCertificates}};
     for (const auto& a : actions) {
         auto* button = uih::button(this, QString::fromLatin1(a.name), QString::fromUtf16(a.caption), QRect(), 11);
         button->setAutoDefault(false);
@@ -553,4 +555,15 @@ void ClassViewWindow::chooseCsvFile()
     uih::exportCsvAskingWhere(this, m_context.services.messages, QStringLiteral("クラスの様子"),
                               m_context.services.clock.today(),
                               [this](const QString& path) { return exportCsv(path); });
+}
+
+void ClassViewWindow::printCertificates()
+{
+    // The pupils the table shows when it is narrowed, else everyone.
+    QList<int> pupils;
+    if (m_model->rowCount() < m_model->table().rows.size()) {
+        for (int row = 0; row < m_model->rowCount(); ++row)
+            pupils << m_model->pupilAt(row);
+    }
+    m_context.navigator.showCertificates(pupils, this);
 }

@@ -81,6 +81,7 @@ private:
     void showSelectedPupil();
     void print();
     void chooseCsvFile();
+    void printCertificates();
     QString choicesText() const;
 
     ScreenContext& m_context;

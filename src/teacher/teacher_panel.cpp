@@ -87,6 +87,13 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         {"Command25", u"CSVに書き出す（全員）", [this] { chooseCsvFile(); }},
         {"Command27", u"クラスの様子", [this] { m_context.navigator.showClassView(); }},
         {"CommandRoster", u"名簿の編集", [this] { m_context.navigator.showRosterWindow(this); }},
+        {"CommandCertificate", u"賞状を印刷",
+         [this] {
+             QList<int> chosen;
+             for (const QListWidgetItem* item : m_list->selectedItems())
+                 chosen << item->data(Qt::UserRole).toInt();
+             m_context.navigator.showCertificates(chosen, this);
+         }},
         {"Command26", u"閉じる", [this] { accept(); }},
     };
     int y = 16;

@@ -42,4 +42,7 @@ public:
     // "名簿の編集" over the window asking (the menu, the teacher's panel), waiting until it is
     // closed; the menu lists the roster anew when it was saved.
     virtual void showRosterWindow(QWidget* over) = 0;
+    // "賞状を印刷" over the window asking, for the given pupils (everyone when none), waiting
+    // until it is closed.
+    virtual void showCertificates(const QList<int>& pupils, QWidget* over) = 0;
 };
