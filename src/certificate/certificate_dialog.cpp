@@ -21,6 +21,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 CertificateDialog::CertificateDialog(ScreenContext& context, const QList<int>& pupils, QWidget* parent)
@@ -223,6 +224,10 @@ void CertificateDialog::preview()
                                                                            : QPageLayout::Portrait);
     QPrintPreviewDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("賞状のプレビュー"));
+    if (const QScreen* screen = this->screen()) { // a page large enough to read
+        const QRect area = screen->availableGeometry();
+        dialog.resize(area.width() * 9 / 10, area.height() * 9 / 10);
+    }
     connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printCertificates(*p); });
     dialog.exec();
 }
