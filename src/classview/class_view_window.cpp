@@ -359,15 +359,17 @@ void ClassViewWindow::fitColumns()
     const int namesWidth =
         m_names->columnWidth(classview::GradeColumn) + m_names->columnWidth(classview::NameColumn) + 2;
     m_names->setFixedWidth(namesWidth);
-    const int small = fm.horizontalAdvance(QStringLiteral("今日")) + 14;
+    // Paddings as small as the cells' own margins allow: every one of them is a pixel the five
+    // levels need on a 1024-wide screen in a wider face.
+    const int small = fm.horizontalAdvance(QStringLiteral("今日")) + 10;
     for (int c = classview::LastPracticeColumn; c < classview::FirstLevelColumn; ++c)
         m_view->setColumnWidth(
-            c, c == classview::LastPracticeColumn ? fm.horizontalAdvance(QStringLiteral("30日前")) + 12 : small);
-    const int levelMin = fm.horizontalAdvance(QStringLiteral("○あと10回・60点")) + 10;
+            c, c == classview::LastPracticeColumn ? fm.horizontalAdvance(QStringLiteral("30日前")) + 8 : small);
+    const int levelMin = fm.horizontalAdvance(QStringLiteral("○あと10回・60点")) + 8;
     const int weak =
         std::max({fm.horizontalAdvance(QStringLiteral("にがてな数")), fm.horizontalAdvance(QStringLiteral("レベル5")),
                   fm.horizontalAdvance(QStringLiteral("36 48 24"))}) +
-        14;
+        10;
     int fixed = weak;
     for (int c = classview::LastPracticeColumn; c < classview::FirstLevelColumn; ++c)
         fixed += m_view->columnWidth(c);
