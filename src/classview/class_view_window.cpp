@@ -96,7 +96,10 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         if (level) {
             const QString best = cell.bestLine();
-            return cell.symbol() + cell.caption() + (best.isEmpty() ? QString() : u'\n' + best);
+            QString caption = cell.symbol() + cell.caption();
+            if (m_narrow) // "あと2回・" above "15点" where a column cannot hold both
+                caption.replace(QStringLiteral("・"), QStringLiteral("・\n"));
+            return caption + (best.isEmpty() ? QString() : u'\n' + best);
         }
         if (column == m_table.weakColumn()) // the level on one line, its numbers on the next
             return m_table.text(row, column).replace(QStringLiteral("："), QStringLiteral("\n"));
@@ -249,6 +252,9 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
         view->horizontalHeader()->setSortIndicatorShown(true);
         view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         view->horizontalHeader()->setHighlightSections(false);
+        // The style's own minimum (wider under Windows) must not widen 今日 and 分 past what the
+        // window gives them.
+        view->horizontalHeader()->setMinimumSectionSize(QFontMetrics(uih::font(10)).horizontalAdvance(u'分') + 6);
         view->setWordWrap(true);
     }
     m_names->setSelectionModel(m_view->selectionModel());
@@ -375,7 +381,17 @@ void ClassViewWindow::fitColumns()
         fixed += m_view->columnWidth(c);
     const int levels = int(table.courses.size());
     const int available = m_view->viewport()->width() - fixed;
-    const int each = std::max(levelMin, levels > 0 ? available / levels : levelMin);
+    // Where five levels cannot each hold "あと10回・60点" on one line (a wider face, a smaller
+    // screen), what is still needed takes two lines and the rows a third.
+    const bool narrow = levels > 0 && available / levels < levelMin;
+    if (narrow != m_model->narrow()) {
+        m_model->setNarrow(narrow);
+        const int lines = narrow ? 3 : 2;
+        for (QTableView* view : {m_names, m_view})
+            view->verticalHeader()->setDefaultSectionSize(fm.height() * lines + 8);
+    }
+    const int each = narrow ? std::max(fm.horizontalAdvance(QStringLiteral("○あと10回・")) + 8, available / levels)
+                            : std::max(levelMin, levels > 0 ? available / levels : levelMin);
     for (int k = 0; k < levels; ++k)
         m_view->setColumnWidth(classview::FirstLevelColumn + k, each);
     m_view->setColumnWidth(table.weakColumn(), std::max(weak, available - each * levels + weak));

@@ -31,6 +31,14 @@ public:
     const classview::Table& table() const { return m_table; }
     const QList<int>& order() const { return m_order; }
     int pupilAt(int row) const;
+    // A level's caption on two lines, for columns too narrow for it on one.
+    void setNarrow(bool narrow)
+    {
+        m_narrow = narrow;
+        if (rowCount() > 0) // the rows and the selection stay
+            emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
+    }
+    bool narrow() const { return m_narrow; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,6 +54,7 @@ private:
     QList<int> m_order;
     int m_sortColumn = -1;
     Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
+    bool m_narrow = false;
 };
 
 // "クラスの様子": the teacher's view of the whole class, opened from the course board and from

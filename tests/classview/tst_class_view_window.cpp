@@ -138,21 +138,34 @@ private slots:
 
     // On a 1024 × 768 screen with a taskbar every column of a five-level catalogue lies inside
     // the window, without scrolling sideways, and each header reads whole at its width.
+    void fitsTheSchoolsScreen_data()
+    {
+        QTest::addColumn<int>("width");
+        QTest::newRow("1024 × 768 with a taskbar") << 1024 - 8; // its frame inside the screen
+        QTest::newRow("narrower: what is needed on two lines") << 860;
+    }
     void fitsTheSchoolsScreen()
     {
+        QFETCH(int, width);
         Teacher t;
         ClassViewWindow* view = t.open();
         QVERIFY(view);
-        view->resize(1024 - 8, 768 - 40 - 32); // as it opens there, its frame and title bar inside
+        view->resize(width, 768 - 40 - 32);
         QVERIFY(QTest::qWaitForWindowExposed(view));
         auto* table = view->findChild<QTableView*>("TableClass");
         const int columns = table->model()->columnCount();
         QCOMPARE(columns, classview::FirstLevelColumn + 5 + 1);
         QTRY_VERIFY2(table->horizontalScrollBar()->maximum() == 0,
-                     qPrintable(QStringLiteral("window %1, table %2, scroll %3")
+                     qPrintable(QStringLiteral("window %1, table %2, scroll %3 columns")
                                     .arg(view->width())
                                     .arg(table->viewport()->width())
                                     .arg(table->horizontalScrollBar()->maximum())));
+        // A selected row stays selected when the window is resized.
+        table->selectRow(1);
+        view->resize(width - 40, view->height());
+        view->resize(width, view->height());
+        QTRY_COMPARE(table->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(table->selectionModel()->selectedRows().first().row(), 1);
         const QFontMetrics fm(table->horizontalHeader()->font());
         for (int c = classview::LastPracticeColumn; c < columns; ++c) {
             const int x = table->columnViewportPosition(c);
