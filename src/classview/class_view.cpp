@@ -43,7 +43,7 @@ QString LevelCell::symbol() const
     case LevelState::Cleared:
         return QStringLiteral("◎");
     case LevelState::Stuck:
-        return QStringLiteral("⚠");
+        return QStringLiteral("▲");
     case LevelState::InProgress:
         return QStringLiteral("○");
     case LevelState::NotStarted:

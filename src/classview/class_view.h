@@ -63,7 +63,7 @@ struct LevelCell
 
     LevelState state() const;
     Trend trend() const;
-    QString symbol() const;   // ◎ cleared, ○ in progress, ⚠ stuck, － not started
+    QString symbol() const;   // ◎ cleared, ○ in progress, ▲ stuck, － not started
     QString caption() const;  // "クリア", "あと2回・15点", "要チェック", "まだ"
     QString bestLine() const; // "43秒 ↑" with the trend's arrow
     QString spoken() const;   // everything in words, for a screen reader

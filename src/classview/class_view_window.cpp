@@ -225,7 +225,7 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     m_classWeak->hide();
     layout->addWidget(m_classWeak);
     auto* legend = new QLabel(
-        QStringLiteral("◎クリア　○クリアまでに必要なもの　⚠要チェック（14日で10回以上、まだクリアしていない）"
+        QStringLiteral("◎クリア　○クリアまでに必要なもの　▲要チェック（14日で10回以上、まだクリアしていない）"
                        "　－まだ　　秒：ベストタイム（↑前の期間より速い ↓遅い →同じ）"),
         this);
     legend->setObjectName("LabelLegend");
@@ -241,6 +241,9 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     m_view->setObjectName("TableClass");
     const int rowHeight = QFontMetrics(uih::font(10)).height() * 2 + 8; // a level's two lines
     for (QTableView* view : {m_names, m_view}) {
+        // The UI face for cells and headers alike: a style may give item views a face of its own.
+        view->setFont(uih::font(10));
+        view->horizontalHeader()->setFont(uih::font(10));
         view->setModel(m_model);
         view->setSortingEnabled(true);
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -355,7 +358,7 @@ void ClassViewWindow::fitColumns()
     // 学年 and 名前 at the left, as wide as their text; the figures share what is left, the
     // levels alike, each never narrower than its state and best time need.
     m_names->resizeColumnsToContents();
-    const QFontMetrics fm(uih::font(10));
+    const QFontMetrics fm(m_view->horizontalHeader()->font());
     m_names->setColumnWidth(classview::NameColumn,
                             std::min(m_names->columnWidth(classview::NameColumn), fm.horizontalAdvance(u'あ') * 8));
     for (int c = 0; c < columns; ++c) {
@@ -498,7 +501,7 @@ void ClassViewWindow::printTable(QPrinter& printer)
     const int bottom = page.height() - lineHeight * 2;
     const int perPage = std::max(1, (bottom - top - lineHeight) / lineHeight);
     const int pages = std::max<int>(1, int((order.size() + perPage - 1) / perPage));
-    const QString legend = QStringLiteral("◎クリア　○クリアまで　⚠要チェック　－まだ　秒：ベスト（↑速い ↓遅い →同じ）");
+    const QString legend = QStringLiteral("◎クリア　○クリアまで　▲要チェック　－まだ　秒：ベスト（↑速い ↓遅い →同じ）");
     for (int pageNo = 0; pageNo < pages; ++pageNo) {
         if (pageNo > 0)
             printer.newPage();

@@ -154,7 +154,7 @@ void DrillScreen::formLoad()
         m_boxes.append(box);
     }
     // A wrong entry is marked by a frame, red text and a cross, so that it reads without colour.
-    m_wrongMark = uih::label(boxes, "LabelWrong", QStringLiteral("✕"), QRect(0, 0, 30, 30), 16, true);
+    m_wrongMark = uih::label(boxes, "LabelWrong", QStringLiteral("×"), QRect(0, 0, 30, 30), 16, true);
     m_wrongMark->setAlignment(Qt::AlignCenter);
     m_wrongMark->setStyleSheet(
         QStringLiteral("QLabel { color: white; background-color: #c62828; border-radius: 15px; }"));

@@ -208,7 +208,7 @@ private slots:
             c.attempt(2, 1, k == 0 ? daysAgo : 0, QTime(15, 0), time);
         const classview::Table t = c.table();
         QCOMPARE(t.rows[1].levels[0].state() == classview::LevelState::Stuck, check);
-        QCOMPARE(t.text(1, classview::FirstLevelColumn).startsWith(QStringLiteral("⚠要チェック")), check);
+        QCOMPARE(t.text(1, classview::FirstLevelColumn).startsWith(QStringLiteral("▲要チェック")), check);
         if (time == 55)
             QCOMPARE(t.text(1, classview::FirstLevelColumn), QStringLiteral("◎クリア 55秒"));
     }
