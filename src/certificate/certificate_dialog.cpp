@@ -195,9 +195,7 @@ QList<certificate::Certificate> CertificateDialog::chosen() const
 void CertificateDialog::printCertificates(QPrinter& printer) const
 {
     const QList<certificate::Certificate> certificates = chosen();
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(writing() == certificate::Writing::Vertical ? QPageLayout::Landscape
-                                                                           : QPageLayout::Portrait);
+    setUpPage(printer);
     printer.setDocName(QStringLiteral("賞状"));
     QPainter painter;
     if (certificates.isEmpty() || !painter.begin(&printer))
@@ -211,17 +209,29 @@ void CertificateDialog::printCertificates(QPrinter& printer) const
     painter.end();
 }
 
-void CertificateDialog::preview()
+bool CertificateDialog::readyToPrint(QPrinter& printer) const
 {
     if (chosen().isEmpty()) {
         m_context.services.messages.show(windowTitle(), QStringLiteral("印刷する賞状がありません。"),
                                          MessageBox::Icon::Information);
-        return;
+        return false;
     }
-    QPrinter printer(QPrinter::HighResolution);
+    setUpPage(printer);
+    return true;
+}
+
+void CertificateDialog::setUpPage(QPrinter& printer) const
+{
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(writing() == certificate::Writing::Vertical ? QPageLayout::Landscape
                                                                            : QPageLayout::Portrait);
+}
+
+void CertificateDialog::preview()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!readyToPrint(printer))
+        return;
     QPrintPreviewDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("賞状のプレビュー"));
     if (const QScreen* screen = this->screen()) { // a page large enough to read
@@ -234,15 +244,9 @@ void CertificateDialog::preview()
 
 void CertificateDialog::print()
 {
-    if (chosen().isEmpty()) {
-        m_context.services.messages.show(windowTitle(), QStringLiteral("印刷する賞状がありません。"),
-                                         MessageBox::Icon::Information);
-        return;
-    }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(writing() == certificate::Writing::Vertical ? QPageLayout::Landscape
-                                                                           : QPageLayout::Portrait);
+    if (!readyToPrint(printer))
+        return;
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("賞状の印刷"));
     if (dialog.exec() == QDialog::Accepted)

@@ -34,6 +34,9 @@ public:
 private:
     void listClearings();
     void checkTemplate();
+    // A4 in the orientation the writing asks for; false, after saying so, when nothing is ticked.
+    bool readyToPrint(QPrinter& printer) const;
+    void setUpPage(QPrinter& printer) const;
     void preview();
     void print();
 
