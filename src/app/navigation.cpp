@@ -87,6 +87,12 @@ void ScreenNavigation::showWaitScreen()
 
 void ScreenNavigation::showMenu()
 {
+    if (m_teacherSession) {
+        m_teacherSession = false;
+        if (ToolWindows* windows = tools())
+            windows->lockTeacher();
+    }
+    context().services.state.current.teacher = false;
     handOver(new NameselScreen(context()));
 }
 
@@ -120,6 +126,17 @@ void ScreenNavigation::startPractice(int course, const QList<int>& numbers)
 void ScreenNavigation::startDrillOf(int course, const QList<int>& practice)
 {
     ScreenContext& c = context();
+    if (c.services.state.current.teacher) {
+        // Nobody's attempt: the teacher came in without a roster line, and nothing is recorded
+        // without one.
+        c.services.messages.show(QStringLiteral("先生用"),
+                                 QStringLiteral("先生用の画面からは、ドリルを始められません。\r\n"
+                                                "ためすときは、名簿の名前をえらんで始めてください。"),
+                                 MessageBox::Icon::Information);
+        if (!m_forms.isLoaded(formname::kBoard))
+            showBoard();
+        return;
+    }
     if (!numbersets::hasNumberSet(course)) {
         // The drill must never show an empty problem.
         c.services.messages.show(
@@ -196,6 +213,24 @@ void ScreenNavigation::showClassView()
     if (!windows)
         return;
     windows->showClassView(context(), showingOn(board), board);
+}
+
+void ScreenNavigation::showTeacherTools()
+{
+    ToolWindows* windows = tools();
+    if (!windows || !windows->unlockTeacher(context(), currentScreen()))
+        return;
+    m_teacherSession = true;
+    NameMenu::enterAsTeacher(context().services);
+    showBoard();
+    if (m_forms.isLoaded(formname::kBoard))
+        showTeacherPanel();
+}
+
+void ScreenNavigation::showSchoolSettings(QWidget* over)
+{
+    if (ToolWindows* windows = tools())
+        windows->showSchoolSettings(context(), over ? over : currentScreen());
 }
 
 void ScreenNavigation::showRosterWindow(QWidget* over)

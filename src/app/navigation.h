@@ -38,6 +38,8 @@ public:
     void showGraph(int pupil) override;
     void showTeacherPanel() override;
     void showClassView() override;
+    void showTeacherTools() override;
+    void showSchoolSettings(QWidget* over) override;
     void showRosterWindow(QWidget* over) override;
     void showCertificates(const QList<int>& pupils, QWidget* over) override;
 
@@ -58,4 +60,6 @@ private:
     ScreenContext* m_context = nullptr;
     // The board's view a practice was started from, for the board that follows it.
     std::optional<CourseBoard::View> m_practiceFrom;
+    // The teacher came in by "先生用": the password holds until the menu is shown again.
+    bool m_teacherSession = false;
 };

@@ -3,6 +3,7 @@
 #include "help/help_addresses.h"
 #include "platform/platform.h"
 #include "records/results_recorder.h"
+#include "school/school_settings.h"
 #include "sound/sound_table.h"
 #include "startup/course_catalogue.h"
 #include "startup/settings_loader.h"
@@ -38,6 +39,9 @@ std::optional<int> startProgram(ScreenContext& context, const QString& programDi
         return 1;
     }
     catalogue::fill(state.catalogue);
+    // The school's own settings: defaults when the file is missing or cannot be used, which the
+    // teacher's tools say.
+    state.school = schoolsettings::read(state.folders.sharedFolder).settings;
     // What an earlier run could not record goes into the results files before anything is
     // read from them.
     ResultsRecorder(context.services, context.pause).deliverWaiting();

@@ -6,6 +6,7 @@
 #include "help/help_browser.h"
 #include "records/results_reader.h"
 #include "roster/roster_window.h"
+#include "school/school_settings_dialog.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
 #include "teacher/graph_window.h"
@@ -14,9 +15,11 @@
 #include "teacher/teacher_panel.h"
 #include "ui/form.h"
 #include "ui/screen_context.h"
+#include "ui/ui_helpers.h"
 
 #include <QScreen>
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -70,10 +73,10 @@ public:
         const auto records = reader.read(resultslists::kPersonalRecords);
         if (!records)
             return; // the program has been ended
-        GraphWindow graph(state.roster.pupilNames[pupil].trimmed(),
-                          progressgraph::personalSeries(*records, pupil, state.catalogue, state.rules,
-                                                        context.services.clock.today()),
-                          parent);
+        uih::Modal<GraphWindow> graph(state.roster.pupilNames[pupil].trimmed(),
+                                      progressgraph::personalSeries(*records, pupil, state.catalogue, state.rules,
+                                                                    context.services.clock.today()),
+                                      parent);
         graph.exec();
     }
 
@@ -116,34 +119,61 @@ public:
     {
         if (!unlocked(context, parent))
             return false;
-        bool saved = false;
-        RosterWindow window(
-            context, [&saved] { saved = true; }, parent);
+        auto saved = std::make_shared<bool>(false);
+        uih::Modal<RosterWindow> window(
+            context, [saved] { *saved = true; }, parent);
         const QString folder = context.services.state.folders.programFolder;
-        QObject::connect(&window, &RosterWindow::passwordRequested, &window, [&window, &context, folder] {
-            passworddialogs::change(&window, context.services.messages, folder);
+        RosterWindow* shown = window.get();
+        QObject::connect(shown, &RosterWindow::passwordRequested, shown, [shown, &context, folder] {
+            passworddialogs::change(shown, context.services.messages, folder);
         });
-        if (window.load())
+        if (window->load() && window)
             window.exec();
-        return saved;
+        return *saved;
     }
 
     void showCertificates(ScreenContext& context, const QList<int>& pupils, QWidget* parent) override
     {
         if (!unlocked(context, parent))
             return;
-        CertificateDialog dialog(context, pupils, parent);
-        if (dialog.load())
+        // The window asking may close while the dialog is open (its board goes): the dialog then
+        // goes with it, and nothing of it is touched afterwards.
+        uih::Modal<CertificateDialog> dialog(context, pupils, parent);
+        if (dialog->load() && dialog)
             dialog.exec();
+    }
+
+    void showSchoolSettings(ScreenContext& context, QWidget* parent) override
+    {
+        if (!unlocked(context, parent))
+            return;
+        uih::Modal<SchoolSettingsDialog> dialog(context, parent);
+        dialog.exec();
+    }
+
+    bool unlockTeacher(ScreenContext& context, QWidget* over) override
+    {
+        if (!m_session &&
+            !passworddialogs::unlock(over, context.services.messages, context.services.state.folders.programFolder))
+            return false;
+        m_session = true;
+        return true;
+    }
+
+    void lockTeacher() override
+    {
+        m_session = false;
+        m_unlockedFor = nullptr;
     }
 
 private:
     // The teacher's password, when one is set, is asked once for the screen the windows are
-    // opened from: again when that screen has been left.
+    // opened from: again when that screen has been left. Come in by "先生用", it holds until the
+    // menu is shown again.
     bool unlocked(ScreenContext& context, QWidget* parent)
     {
         QWidget* screen = screenOf(parent);
-        if (screen && screen == m_unlockedFor)
+        if (m_session || (screen && screen == m_unlockedFor))
             return true;
         if (!passworddialogs::unlock(parent, context.services.messages, context.services.state.folders.programFolder))
             return false;
@@ -163,6 +193,7 @@ private:
     }
 
     QPointer<QWidget> m_unlockedFor;
+    bool m_session = false;
     QPointer<TeacherPanel> m_panel;
     QPointer<ClassViewWindow> m_classView;
 };

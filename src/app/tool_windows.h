@@ -30,9 +30,15 @@ public:
     virtual bool showRosterWindow(ScreenContext& context, QWidget* parent) = 0;
     // "賞状を印刷" for the given pupils (everyone when none), waiting until it is closed.
     virtual void showCertificates(ScreenContext& context, const QList<int>& pupils, QWidget* parent) = 0;
+    // "学校の設定", waiting until it is closed.
+    virtual void showSchoolSettings(ScreenContext& context, QWidget* parent) = 0;
+    // "先生用": asks the teacher's password (when one is set) over the screen; once given, every
+    // teacher's window opens without asking again until lockTeacher.
+    virtual bool unlockTeacher(ScreenContext& context, QWidget* over) = 0;
+    virtual void lockTeacher() = 0;
 };
 
-#define ToolWindows_iid "divisor-drill.ToolWindows/4"
+#define ToolWindows_iid "divisor-drill.ToolWindows/5"
 Q_DECLARE_INTERFACE(ToolWindows, ToolWindows_iid)
 
 // The windows themselves, built into the module and into the tests.

@@ -32,6 +32,15 @@ public:
     {
         toolWindows().showCertificates(context, pupils, parent);
     }
+    void showSchoolSettings(ScreenContext& context, QWidget* parent) override
+    {
+        toolWindows().showSchoolSettings(context, parent);
+    }
+    bool unlockTeacher(ScreenContext& context, QWidget* over) override
+    {
+        return toolWindows().unlockTeacher(context, over);
+    }
+    void lockTeacher() override { toolWindows().lockTeacher(); }
 };
 
 #include "tools_module.moc"

@@ -8,6 +8,7 @@
 #include "records/clearing.h"
 #include "records/results_reader.h"
 #include "results_lists.h"
+#include "roster/roster_file.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
 
@@ -120,7 +121,8 @@ QString CourseBoard::todayTotal() const
 
 bool CourseBoard::showsTeacherTools() const
 {
-    return m_services.state.current.pupilName.contains(QStringLiteral("先生"));
+    const CurrentPupil& current = m_services.state.current;
+    return current.teacher || roster::isTeacherName(current.pupilName);
 }
 
 QString CourseBoard::pupilHeading() const

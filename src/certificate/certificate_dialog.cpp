@@ -232,13 +232,13 @@ void CertificateDialog::preview()
     QPrinter printer(QPrinter::HighResolution);
     if (!readyToPrint(printer))
         return;
-    QPrintPreviewDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("賞状のプレビュー"));
+    uih::Modal<QPrintPreviewDialog> dialog(&printer, this);
+    dialog->setWindowTitle(QStringLiteral("賞状のプレビュー"));
     if (const QScreen* screen = this->screen()) { // a page large enough to read
         const QRect area = screen->availableGeometry();
-        dialog.resize(area.width() * 9 / 10, area.height() * 9 / 10);
+        dialog->resize(area.width() * 9 / 10, area.height() * 9 / 10);
     }
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printCertificates(*p); });
+    connect(dialog.get(), &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printCertificates(*p); });
     dialog.exec();
 }
 
@@ -247,8 +247,8 @@ void CertificateDialog::print()
     QPrinter printer(QPrinter::HighResolution);
     if (!readyToPrint(printer))
         return;
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("賞状の印刷"));
-    if (dialog.exec() == QDialog::Accepted)
+    uih::Modal<QPrintDialog> dialog(&printer, this);
+    dialog->setWindowTitle(QStringLiteral("賞状の印刷"));
+    if (dialog.accepted())
         printCertificates(printer);
 }

@@ -14,6 +14,7 @@
 #include "state/clock.h"
 #include "state/shared_state.h"
 #include "text/csv_cell.h"
+#include "text/name_fold.h"
 
 #include <QSet>
 #include <algorithm>
@@ -134,31 +135,6 @@ QString lastPracticeText(int daysSince)
     return QStringLiteral("%1日前").arg(daysSince);
 }
 
-QString fold(const QString& text)
-{
-    // The variant forms of kanji that names are written with, and the form people search for.
-    static const QHash<char32_t, char32_t> variants = {
-        {U'髙', U'高'}, {U'﨑', U'崎'}, {U'嵜', U'崎'}, {U'邊', U'辺'}, {U'邉', U'辺'}, {U'齋', U'斎'},
-        {U'齊', U'斎'}, {U'濵', U'浜'}, {U'濱', U'浜'}, {U'德', U'徳'}, {U'瀨', U'瀬'}, {U'嶋', U'島'},
-        {U'嶌', U'島'}, {U'澤', U'沢'}, {U'櫻', U'桜'}, {U'廣', U'広'}, {U'國', U'国'}, {U'關', U'関'},
-        {U'條', U'条'}, {U'藏', U'蔵'}, {U'眞', U'真'}, {U'惠', U'恵'}, {U'冨', U'富'}, {U'槇', U'槙'},
-        {U'𠮷', U'吉'}, {U'龍', U'竜'}, {U'戶', U'戸'}, {U'淺', U'浅'}, {U'壽', U'寿'},
-    };
-    const QString unified = text.normalized(QString::NormalizationForm_KC);
-    QString out;
-    out.reserve(unified.size());
-    for (const char32_t c : unified.toUcs4()) {
-        if (QChar::isSpace(c))
-            continue;
-        char32_t folded = variants.value(c, c);
-        // Katakana ァ..ヶ to hiragana ぁ..ゖ, so that "サトウ" and "さとう" are one name.
-        if (folded >= 0x30A1 && folded <= 0x30F6)
-            folded -= 0x60;
-        out += QString::fromUcs4(&folded, 1);
-    }
-    return out;
-}
-
 QString Table::text(int row, int column) const
 {
     const Row& r = rows[row];
@@ -268,7 +244,7 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
         row.reading = sources.readings.value(line.number);
         row.gradeIndex = roster::gradeIndex(sources.schoolYear, line.birthYear);
         row.grade = roster::shortGradeLabel(row.gradeIndex);
-        row.folded = fold(row.name) + u'\n' + fold(row.reading);
+        row.folded = namefold::fold(row.name) + u'\n' + namefold::fold(row.reading);
         for (const int c : m_table.courses) {
             LevelCell cell;
             const clearing::Progress progress = clearing::progress(sources.stats, sources.rules, c, line.number);
@@ -433,7 +409,7 @@ int notPractisedDays(int choice)
 
 QList<int> filtered(const Table& table, const Filter& filter)
 {
-    const QString search = fold(filter.search);
+    const QString search = namefold::fold(filter.search);
     QList<int> kept;
     kept.reserve(table.rows.size());
     for (int i = 0; i < table.rows.size(); ++i) {

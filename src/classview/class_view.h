@@ -211,11 +211,6 @@ std::optional<Loaded> load(Services services, Pause& pause, const Period& period
 // "今日", "昨日", "3日前", "なし".
 QString lastPracticeText(int daysSince);
 
-// A name as the search compares it: compatibility forms unified (full-width and half-width),
-// katakana as hiragana, the common variant kanji of names as their usual form (髙 as 高, 﨑 as
-// 崎), blanks left out.
-QString fold(const QString& text);
-
 struct Filter
 {
     QString grade = QStringLiteral("全学年");

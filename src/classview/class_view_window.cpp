@@ -556,9 +556,9 @@ void ClassViewWindow::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("クラスの様子の印刷"));
-    if (dialog.exec() == QDialog::Accepted)
+    uih::Modal<QPrintDialog> dialog(&printer, this);
+    dialog->setWindowTitle(QStringLiteral("クラスの様子の印刷"));
+    if (dialog.accepted())
         printTable(printer);
 }
 

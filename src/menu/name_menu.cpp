@@ -1,10 +1,12 @@
 #include "name_menu.h"
 
 #include "records/results_reader.h"
+#include "roster/readings.h"
 #include "roster/roster_file.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "text/kana.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +78,35 @@ bool NameMenu::list(const QString& gradeFilter)
     }
     m_rows = namelist::ordered(rows, schoolYear, gradeFilter.isEmpty() ? QStringLiteral("全学年") : gradeFilter);
     m_chosen = -1;
+    const QHash<int, QString> readings = readings::read(state.folders.sharedFolder).byPupil;
+    m_initials.clear();
+    m_initials.reserve(m_rows.size());
+    for (const namelist::Row& row : m_rows) {
+        const QChar initial = kana::initial(readings.value(row.pupil));
+        m_initials += initial.isNull() ? kana::initial(state.roster.pupilNames[row.pupil]) : initial;
+    }
     return true;
+}
+
+int NameMenu::rowForKana(QChar typed) const
+{
+    const QChar wanted = kana::plain(typed);
+    if (wanted.isNull())
+        return 0;
+    if (const qsizetype at = m_initials.indexOf(wanted); at >= 0)
+        return int(at) + 1;
+    return rowForKanaRow(kana::rowOf(wanted));
+}
+
+int NameMenu::rowForKanaRow(int kanaRow) const
+{
+    if (kanaRow < 0)
+        return 0;
+    for (qsizetype i = 0; i < m_initials.size(); ++i) {
+        if (!m_initials[i].isNull() && kana::rowOf(m_initials[i]) == kanaRow)
+            return int(i) + 1;
+    }
+    return 0;
 }
 
 QString NameMenu::emptyRosterText() const
@@ -110,5 +140,17 @@ bool NameMenu::confirm()
     state.current.pupilNo = qint16(n);
     state.current.pupilName = state.roster.pupilNames[n];
     state.current.pupilGrade = state.roster.pupilGradeLabels[n];
+    state.current.teacher = false;
     return true;
+}
+
+void NameMenu::enterAsTeacher(Services services)
+{
+    SharedState& state = services.state;
+    const double seconds = services.clock.timeOfDay().msecsSinceStartOfDay() / 1000.0;
+    state.current.pupilStartTime = qint32(roundHalfEven(seconds));
+    state.current.pupilNo = 0;
+    state.current.pupilName = QStringLiteral("先生");
+    state.current.pupilGrade.clear();
+    state.current.teacher = true;
 }

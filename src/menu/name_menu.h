@@ -42,13 +42,25 @@ public:
 
     // Makes the chosen pupil the current one, with the time they started. False without a choice.
     bool confirm();
+    // "先生用": the teacher, who may have no line in the roster, becomes the current user: the
+    // board then shows the teacher's tools and no pupil's figures.
+    static void enterAsTeacher(Services services);
+
+    // The kana jump: the list row (from 1) of the first pupil, in the list's order, whose reading
+    // starts with the kana typed (its plain form: が finds か), else with a kana of its row of the
+    // kana table; 0 when there is none. The reading is the school's (生徒用名簿よみ.txt), else the
+    // name when it is written in kana.
+    int rowForKana(QChar typed) const;
+    // The same for a row of the kana table (0 あ .. 9 わ).
+    int rowForKanaRow(int kanaRow) const;
 
 private:
     Services m_services;
     Pause& m_pause;
     int m_listMode = kDefaultListMode;
     QList<namelist::Row> m_rows;
-    int m_chosen = -1; // index into m_rows
+    QString m_initials; // the plain first kana of each row's reading, 0 where there is none
+    int m_chosen = -1;  // index into m_rows
     bool m_chosenWhole = false;
     bool m_problemsShown = false;
     bool m_rosterEmpty = false;

@@ -8,6 +8,7 @@
 #include "startup/course_catalogue.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "text/kana.h"
 #include "ui/form_names.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMenuBar>
@@ -77,9 +79,21 @@ void NameselScreen::build()
 
     m_list = new QListWidget(this);
     m_list->setObjectName("List1");
-    m_list->setGeometry(24, 150, 560, 560);
+    m_list->setGeometry(24, 150, 560, 520);
     uih::showLinesInCells(m_list, 16);
     m_list->installEventFilter(this);
+    // Kana typed through an input method reach the list as committed text.
+    m_list->setAttribute(Qt::WA_InputMethodEnabled);
+    // The kana table's rows, for a pupil who finds their name by its first sound.
+    const QStringList rows = kana::rows();
+    for (int r = 0; r < rows.size(); ++r) {
+        auto* jump =
+            uih::button(this, QStringLiteral("CommandKana%1").arg(r), rows[r], QRect(24 + r * 56, 678, 52, 36), 14);
+        jump->setFocusPolicy(Qt::NoFocus); // the keyboard jumps by typing, the list keeps the focus
+        jump->setAccessibleName(QStringLiteral("%1行へ").arg(rows[r]));
+        connect(jump, &QPushButton::clicked, this, [this, r] { jumpTo(m_menu.rowForKanaRow(r)); });
+        m_kanaRows.append(jump);
+    }
     connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
             rowClicked(row, false);
@@ -132,7 +146,11 @@ void NameselScreen::build()
                            QRect(180, 86, 200, 40), 9);
     l15->setWordWrap(true);
     uih::label(helpPanel, "Label16", QStringLiteral("このソフトの勉強の仕方"), QRect(180, 136, 200, 40), 10);
-    for (QPushButton* button : {help1, help2})
+    // The teacher's way in, whether or not the roster has a "先生" line.
+    m_teacher = uih::button(helpPanel, "CommandTeacher", QStringLiteral("先生用(&T)"), QRect(218, 36, 160, 40), 13);
+    m_teacher->setToolTip(QStringLiteral("先生の画面（クラスの様子、名簿、賞状、学校の設定）"));
+    connect(m_teacher, &QPushButton::clicked, this, [this] { m_context.navigator.showTeacherTools(); });
+    for (QPushButton* button : {help1, help2, m_teacher})
         button->installEventFilter(this);
     connect(help1, &QPushButton::clicked, this, [this] { openHelp(HelpAddresses::Index); });
     connect(help2, &QPushButton::clicked, this, [this] { openHelp(HelpAddresses::Study); });
@@ -212,6 +230,15 @@ void NameselScreen::rowClicked(int row, bool doubleClick)
     m_choice->setText(m_menu.choiceText());
     if (doubleClick && m_menu.hasChoice())
         confirmName();
+}
+
+void NameselScreen::jumpTo(int row)
+{
+    if (row <= 0)
+        return;
+    m_list->setCurrentRow(row);
+    m_list->scrollToItem(m_list->item(row), QAbstractItemView::PositionAtTop);
+    m_list->setFocus(Qt::OtherFocusReason);
 }
 
 void NameselScreen::confirmName()
@@ -298,8 +325,30 @@ bool NameselScreen::eventFilter(QObject* watched, QEvent* event)
             confirmName();
             return true;
         }
+        // The kana jump: a kana typed, or the first letter of a row of the kana table in romaji
+        // (k for か行) when no input method is on.
+        if (watched == m_list && key->text().size() == 1 &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            const QChar typed = key->text().front();
+            static const QString romaji = QStringLiteral("aksthnmyrw");
+            if (const qsizetype r = romaji.indexOf(typed.toLower()); r >= 0) {
+                jumpTo(m_menu.rowForKanaRow(int(r)));
+                return true;
+            }
+            if (kana::rowOf(typed) >= 0) {
+                jumpTo(m_menu.rowForKana(typed));
+                return true;
+            }
+        }
         if (watched == m_makeRoster && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
             m_makeRoster->click();
+            return true;
+        }
+    }
+    if (watched == m_list && event->type() == QEvent::InputMethod) {
+        const QString committed = static_cast<QInputMethodEvent*>(event)->commitString();
+        if (!committed.isEmpty() && kana::rowOf(committed.front()) >= 0) {
+            jumpTo(m_menu.rowForKana(committed.front()));
             return true;
         }
     }

@@ -32,6 +32,7 @@ private:
     void build();
     void showList(); // 名簿表示
     void rowClicked(int row, bool doubleClick);
+    void jumpTo(int row);  // the kana jump's row, shown at the top of the list
     void confirmName();    // O.K.
     void quitProgram();    // 終了
     void openNameChange(); // 名前の変更
@@ -52,4 +53,6 @@ private:
     QWidget* m_emptyRoster = nullptr;   // a new installation: where the roster is, 名簿を作る
     QLabel* m_emptyRosterText = nullptr;
     QPushButton* m_makeRoster = nullptr;
+    QPushButton* m_teacher = nullptr; // 先生用
+    QList<QPushButton*> m_kanaRows;   // あ か さ … わ: the kana jump
 };

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 
 RosterBook::RosterBook(const Folders& folders, const QDate& today, int schoolYearStartMonth)
     : m_folders(folders), m_today(today), m_schoolYear(roster::schoolYear(today, schoolYearStartMonth))
@@ -177,4 +178,9 @@ QByteArray RosterBook::csv() const
                QStringLiteral("\r\n");
     }
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
+
+bool RosterBook::hasTeacherLine() const
+{
+    return std::any_of(m_rows.cbegin(), m_rows.cend(), [](const Row& row) { return roster::isTeacherName(row.name); });
 }

@@ -38,6 +38,9 @@ public:
     std::optional<QString> load();
 
     const QList<Row>& rows() const { return m_rows; }
+    // Whether a line is the teacher's ("先生" in its name): without one, the teacher comes in by
+    // the menu's "先生用" alone, and is told so.
+    bool hasTeacherLine() const;
     bool modified() const { return m_document.modified() || m_readings != m_savedReadings; }
     int nextFreeNumber() const { return m_document.nextFreeNumber(); }
     int thisYear() const { return m_today.year(); }

@@ -119,6 +119,11 @@ bool isListed(const Line& line, bool listStatus2)
     return line.status == 0 || (line.status == 2 && listStatus2);
 }
 
+bool isTeacherName(const QString& name)
+{
+    return name.contains(QStringLiteral("先生"));
+}
+
 int schoolYear(const QDate& today, int startMonth)
 {
     return today.year() - (today.month() < startMonth ? 1 : 0);

@@ -49,6 +49,10 @@ Parsed parse(const QString& text);
 
 // Status 0 is listed; status 2 only when the third value of "共通データ.txt" is 1.
 bool isListed(const Line& line, bool listStatus2);
+// A line the program treats as the teacher's, not a pupil's: its name holds "先生", as the
+// board has always decided who sees the teacher's tools. Such lines stay in the menu and the
+// rankings, which the family's programs share, and are left out of the class's own figures.
+bool isTeacherName(const QString& name);
 
 // School year and grades.
 int schoolYear(const QDate& today, int startMonth);

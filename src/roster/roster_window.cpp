@@ -151,8 +151,8 @@ void RosterWindow::say(const QString& text)
 
 void RosterWindow::addPupil()
 {
-    PupilDialog dialog(m_book, -1, this);
-    if (dialog.exec() != QDialog::Accepted)
+    uih::Modal<PupilDialog> dialog(m_book, -1, this);
+    if (!dialog.accepted())
         return;
     showRows(int(m_book.rows().size()) - 1);
     say(QStringLiteral("追加しました。「保存」で名簿ファイルに書き込みます。"));
@@ -167,8 +167,8 @@ void RosterWindow::editPupil()
         say(QStringLiteral("この行は読めないため変えられません。ほかのプログラムのためにそのまま残します。"));
         return;
     }
-    PupilDialog dialog(m_book, row, this);
-    if (dialog.exec() == QDialog::Accepted) {
+    uih::Modal<PupilDialog> dialog(m_book, row, this);
+    if (dialog.accepted()) {
         showRows(row);
         say(QStringLiteral("変更しました。「保存」で名簿ファイルに書き込みます。"));
     }
@@ -209,19 +209,19 @@ void RosterWindow::removePupil()
 void RosterWindow::importCsv()
 {
     const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("CSVから読み込む"), uih::documentsFolder(),
-                                     QStringLiteral("CSV・テキスト (*.csv *.txt);;すべてのファイル (*)"));
+        uih::chooseFile(this, QStringLiteral("CSVから読み込む"), uih::documentsFolder(),
+                        QStringLiteral("CSV・テキスト (*.csv *.txt);;すべてのファイル (*)"), QFileDialog::AcceptOpen);
     if (path.isEmpty())
         return;
-    ImportDialog dialog(m_book, path, this);
-    if (!dialog.read()) {
+    uih::Modal<ImportDialog> dialog(m_book, path, this);
+    if (!dialog->read()) {
         m_context.services.messages.show(
             QStringLiteral("CSVから読み込む"),
-            QStringLiteral("「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), dialog.error()),
+            QStringLiteral("「%1」を読めません：%2").arg(QDir::toNativeSeparators(path), dialog->error()),
             MessageBox::Icon::Warning);
         return;
     }
-    if (dialog.exec() == QDialog::Accepted) {
+    if (dialog.accepted()) {
         showRows(currentRow());
         say(QStringLiteral("読み込みました。確かめてから「保存」を押してください。"));
     }
@@ -245,6 +245,13 @@ void RosterWindow::setPassword()
     emit passwordRequested();
 }
 
+QString RosterWindow::teacherWayIn()
+{
+    return QStringLiteral("名簿に「先生」の行はありません。それでもだいじょうぶです。\r\n"
+                          "先生用の画面には、名前をえらぶ画面の「先生用」ボタン（Alt+T）から入れます"
+                          "（パスワードを決めてあれば、それをたずねます）。");
+}
+
 bool RosterWindow::save()
 {
     bool changedElsewhere = false;
@@ -265,6 +272,10 @@ bool RosterWindow::save()
     say(QStringLiteral("保存しました（前の名簿は「%1」に残しました）。").arg(RosterDocument::backupFileName()));
     if (m_whenSaved)
         m_whenSaved();
+    if (!m_book.hasTeacherLine() && !m_toldTheWayIn) {
+        m_toldTheWayIn = true;
+        m_context.services.messages.show(windowTitle(), teacherWayIn(), MessageBox::Icon::Information);
+    }
     return true;
 }
 

@@ -36,6 +36,8 @@ public:
     void exportCsv();   // CSVに書き出す
     void setPassword(); // 先生用パスワード
     bool save();        // 保存
+    // What a roster without a "先生" line is saved with, once per window: how the teacher gets in.
+    static QString teacherWayIn();
 
 signals:
     // "先生用パスワード": the password is the teacher's tools' business.
@@ -57,4 +59,5 @@ private:
     QTableWidget* m_table = nullptr;
     QLabel* m_status = nullptr;
     QList<QPushButton*> m_rowButtons; // those that need a chosen row
+    bool m_toldTheWayIn = false;
 };

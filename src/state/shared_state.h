@@ -27,6 +27,24 @@ struct Organisation
     Loose commonItem3;
 };
 
+// How the rankings a pupil sees name the other pupils; a pupil always sees their own name.
+enum class RankingNames
+{
+    Names,       // 名前: the name, as the family's programs show it
+    SeatNumbers, // 出席番号だけ
+    Initials     // イニシャル
+};
+
+// The school's own settings that the family's files do not hold, from "学校の設定.txt" beside
+// them (the school's name and code stay in "共通データ.txt").
+struct SchoolSettings
+{
+    QString signer;    // who signs the certificates: "校長　山田　太郎"
+    int weekStart = 1; // the first day of the school's week, 1 Monday .. 7 Sunday
+    RankingNames rankingNames = RankingNames::Names;
+    QString problem; // why the file was not used as it is: said in the teacher's tools
+};
+
 // Program identity and course catalogue.
 struct Catalogue
 {
@@ -61,6 +79,8 @@ struct CurrentPupil
     QString pupilName;
     QString pupilGrade;
     qint32 pupilStartTime = 0;
+    // Entered through "先生用" rather than a roster line: no pupil's figures, nothing recorded.
+    bool teacher = false;
 };
 
 // The statistics of every pupil and course, computed from the recent records of the results
@@ -115,6 +135,7 @@ struct SharedState
 {
     Folders folders;
     Organisation organisation;
+    SchoolSettings school;
     Catalogue catalogue;
     CourseRules rules;
     CurrentPupil current;

@@ -2,6 +2,7 @@
 
 #include "state/message_box.h"
 #include "teacher_password.h"
+#include "ui/ui_helpers.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
@@ -13,16 +14,16 @@ const QString kTitle = QStringLiteral("先生用パスワード");
 
 std::optional<QString> ask(QWidget* parent, const QString& prompt)
 {
-    QInputDialog dialog(parent);
-    dialog.setObjectName("PasswordDialog");
-    dialog.setWindowTitle(kTitle);
-    dialog.setLabelText(prompt);
-    dialog.setTextEchoMode(QLineEdit::Password);
-    dialog.setOkButtonText(QStringLiteral("OK"));
-    dialog.setCancelButtonText(QStringLiteral("キャンセル"));
-    if (dialog.exec() != QDialog::Accepted)
+    uih::Modal<QInputDialog> dialog(parent);
+    dialog->setObjectName("PasswordDialog");
+    dialog->setWindowTitle(kTitle);
+    dialog->setLabelText(prompt);
+    dialog->setTextEchoMode(QLineEdit::Password);
+    dialog->setOkButtonText(QStringLiteral("OK"));
+    dialog->setCancelButtonText(QStringLiteral("キャンセル"));
+    if (!dialog.accepted())
         return std::nullopt;
-    return dialog.textValue();
+    return dialog->textValue();
 }
 
 } // namespace

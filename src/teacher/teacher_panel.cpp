@@ -87,6 +87,7 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         {"Command25", u"CSVに書き出す（全員）", [this] { chooseCsvFile(); }},
         {"Command27", u"クラスの様子", [this] { m_context.navigator.showClassView(); }},
         {"CommandRoster", u"名簿の編集", [this] { m_context.navigator.showRosterWindow(this); }},
+        {"CommandSchool", u"学校の設定", [this] { m_context.navigator.showSchoolSettings(this); }},
         {"CommandCertificate", u"賞状を印刷",
          [this] {
              QList<int> chosen;
@@ -99,9 +100,9 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
     int y = 16;
     for (const auto& b : buttons) {
         auto* button =
-            uih::button(this, QString::fromLatin1(b.name), QString::fromUtf16(b.caption), QRect(268, y, 196, 48), 11);
+            uih::button(this, QString::fromLatin1(b.name), QString::fromUtf16(b.caption), QRect(268, y, 196, 46), 11);
         connect(button, &QPushButton::clicked, this, b.action);
-        y += 60;
+        y += 56;
     }
     // The export says whose attempts it writes: the chosen pupils', or everyone's.
     auto* csv = findChild<QPushButton*>("Command25");
@@ -148,9 +149,9 @@ void TeacherPanel::print()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("成績表の印刷"));
-    if (dialog.exec() == QDialog::Accepted)
+    uih::Modal<QPrintDialog> dialog(&printer, this);
+    dialog->setWindowTitle(QStringLiteral("成績表の印刷"));
+    if (dialog.accepted())
         printReports(printer, pupilsToPrint());
 }
 

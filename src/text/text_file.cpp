@@ -5,10 +5,11 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace textfile {
 
-ReadResult read(const QString& path, Utf8 utf8)
+ReadBytes readBytes(const QString& path)
 {
     QFile file(path);
     if (!file.exists())
@@ -22,9 +23,40 @@ ReadResult read(const QString& path, Utf8 utf8)
         return {std::nullopt, QStringLiteral("ファイルが大きすぎます（%1 MB まで）").arg(kMaxBytes / (1024 * 1024))};
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt, QStringLiteral("ファイルを開けません：%1").arg(describeSystemError(lastSystemError()))};
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return {std::nullopt, QStringLiteral("ファイルを読めません：%1").arg(describeSystemError(lastSystemError()))};
+    return {std::move(bytes), QString()};
+}
+
+std::optional<QString> replace(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("ファイルの場所にリンクがあります。リンクの先には書き込みません");
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("ファイルの場所にフォルダなど、ふつうのファイルでないものがあります");
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return describeSystemError(lastSystemError());
+    // The save file keeps a buffer: a write that fails while it is emptied (a full disk) must be
+    // seen before committing, which would otherwise put a cut file in the old one's place.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int code = lastSystemError();
+        file.cancelWriting();
+        return describeSystemError(code);
+    }
+    if (!file.commit())
+        return describeSystemError(lastSystemError());
+    return std::nullopt;
+}
+
+ReadResult read(const QString& path, Utf8 utf8)
+{
+    const ReadBytes read = readBytes(path);
+    if (!read.bytes)
+        return {std::nullopt, read.error};
+    const QByteArray& bytes = *read.bytes;
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         const QByteArray text = bytes.sliced(3);
         if (utf8 == Utf8::Read && text.isValidUtf8())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -24,6 +25,20 @@ enum class Utf8
 };
 // Only a regular file of at most kMaxBytes is read.
 ReadResult read(const QString& path, Utf8 utf8 = Utf8::Read);
+
+// A whole file's bytes, read as read() reads them, without decoding.
+struct ReadBytes
+{
+    std::optional<QByteArray> bytes;
+    QString error;
+};
+ReadBytes readBytes(const QString& path);
+
+// Replaces a file whole: the bytes are written beside it and put in its place only once every
+// one of them is on the disk, so a write that fails (a full disk, no rights, a folder gone)
+// leaves the file exactly as it was. A folder or a link in the file's place is refused, never
+// written through. The reason, in Japanese, when the file was not replaced.
+std::optional<QString> replace(const QString& path, const QByteArray& bytes);
 
 // The physical lines of a text, split at CR LF, LF or a lone CR; a last line ending in a
 // line break is followed by an empty one.

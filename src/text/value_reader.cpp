@@ -48,6 +48,7 @@ std::optional<QString> ValueReader::next()
         if (m_pos >= m_text.size()) {
             if (m_afterComma) {
                 m_afterComma = false;
+                m_valueStart = m_valueEnd = m_pos;
                 return QString();
             }
             return std::nullopt;
@@ -55,6 +56,7 @@ std::optional<QString> ValueReader::next()
         if (!isLineEnd(m_pos))
             break;
         if (m_afterComma) { // "a," at the end of a line leaves one empty value
+            m_valueStart = m_valueEnd = m_pos;
             skipLineEnd();
             m_afterComma = false;
             return QString();
@@ -69,6 +71,7 @@ std::optional<QString> ValueReader::next()
         const qsizetype end = close < 0 ? m_text.size() : close;
         value = m_text.mid(m_pos + 1, end - m_pos - 1);
         m_pos = close < 0 ? end : close + 1;
+        m_valueEnd = m_pos;
     } else {
         const qsizetype start = m_pos;
         while (m_pos < m_text.size() && m_text[m_pos] != u',' && !isLineEnd(m_pos))
@@ -76,6 +79,7 @@ std::optional<QString> ValueReader::next()
         value = m_text.mid(start, m_pos - start);
         while (!value.isEmpty() && (value.back() == u' ' || value.back() == u'\t'))
             value.chop(1);
+        m_valueEnd = start + value.size();
     }
     finishValue();
     return value;

@@ -18,6 +18,14 @@ public:
     std::optional<QString> next();
     // The line, from 1, on which the value last returned by next() starts.
     int lineOfLastValue() const;
+    // Where the value last returned by next() stands in the text, its quotes included (empty
+    // for an empty value): what to replace to change that one value and nothing else.
+    struct Span
+    {
+        qsizetype start = 0;
+        qsizetype end = 0;
+    };
+    Span lastSpan() const { return {m_valueStart, m_valueEnd}; }
 
 private:
     bool isLineEnd(qsizetype i) const { return m_text[i] == u'\r' || m_text[i] == u'\n'; }
@@ -28,5 +36,6 @@ private:
     QString m_text;
     qsizetype m_pos = 0;
     qsizetype m_valueStart = 0;
+    qsizetype m_valueEnd = 0;
     bool m_afterComma = false;
 };

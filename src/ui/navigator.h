@@ -39,6 +39,12 @@ public:
     virtual void showTeacherPanel() = 0;
     // The teacher's view of the whole class, beside the board.
     virtual void showClassView() = 0;
+    // "先生用" on the menu: the teacher's way in, whether or not the roster has a "先生" line.
+    // After the teacher's password (when one is set) the board opens for the teacher, with the
+    // teacher's panel beside it; the password holds until the menu is shown again.
+    virtual void showTeacherTools() = 0;
+    // "学校の設定" over the window asking, waiting until it is closed.
+    virtual void showSchoolSettings(QWidget* over) = 0;
     // "名簿の編集" over the window asking (the menu, the teacher's panel), waiting until it is
     // closed; the menu lists the roster anew when it was saved.
     virtual void showRosterWindow(QWidget* over) = 0;

@@ -212,17 +212,30 @@ QString documentsFolder()
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+QString chooseFile(QWidget* parent, const QString& title, const QString& proposed, const QString& filter,
+                   QFileDialog::AcceptMode mode)
+{
+    Modal<QFileDialog> dialog(parent, title, proposed, filter);
+    dialog->setAcceptMode(mode);
+    dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (mode == QFileDialog::AcceptSave)
+        dialog->selectFile(proposed);
+    if (!dialog.accepted())
+        return QString();
+    return dialog->selectedFiles().value(0);
+}
+
 void exportCsvAskingWhere(QWidget* parent, MessageBox& messages, const QString& stem, const QDate& today,
                           const std::function<std::optional<QString>(const QString& path)>& write)
 {
     const QString title = QStringLiteral("CSVに書き出す");
-    const QString path = QFileDialog::getSaveFileName(
-        parent, title,
-        QDir(documentsFolder())
-            .filePath(QStringLiteral("%1_%2.csv").arg(stem, today.toString(QStringLiteral("yyyyMMdd")))),
-        QStringLiteral("CSV (*.csv)"));
+    const QString path =
+        chooseFile(parent, title,
+                   QDir(documentsFolder())
+                       .filePath(QStringLiteral("%1_%2.csv").arg(stem, today.toString(QStringLiteral("yyyyMMdd")))),
+                   QStringLiteral("CSV (*.csv)"), QFileDialog::AcceptSave);
     if (path.isEmpty())
-        return;
+        return; // not chosen, or the window asking has gone
     if (const auto error = write(path))
         messages.show(title, *error, MessageBox::Icon::Warning);
     else

@@ -1,12 +1,16 @@
 #pragma once
 
 #include <QColor>
+#include <QDialog>
+#include <QFileDialog>
 #include <QFont>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 #include <functional>
 #include <optional>
+#include <utility>
 
 class MessageBox;
 class QDate;
@@ -15,6 +19,38 @@ class QWidget;
 
 // Small helpers for building the forms: controls carry their form names as objectName.
 namespace uih {
+
+// A dialog waited for over a window that may close while it is open: the board it stands beside
+// goes, the program ends. The dialog is made on the heap as the window's child, so it goes with
+// the window then; exec() says so, and the caller, whose window is gone too, returns at once
+// without touching anything of its own. Otherwise the dialog is deleted with this guard.
+template <typename Dialog> class Modal
+{
+public:
+    template <typename... Args> explicit Modal(Args&&... args) : m_dialog(new Dialog(std::forward<Args>(args)...)) {}
+    ~Modal() { delete m_dialog.data(); }
+    Modal(const Modal&) = delete;
+    Modal& operator=(const Modal&) = delete;
+
+    Dialog* operator->() const { return m_dialog.data(); }
+    Dialog& operator*() const { return *m_dialog; }
+    Dialog* get() const { return m_dialog.data(); }
+    // Whether the dialog still exists: false once its window has gone.
+    explicit operator bool() const { return !m_dialog.isNull(); }
+    // The dialog's result, or nothing when it went with its window.
+    std::optional<int> exec()
+    {
+        const int result = m_dialog->exec();
+        if (!m_dialog)
+            return std::nullopt;
+        return result;
+    }
+    // Accepted, and still there to be read.
+    bool accepted() { return exec() == QDialog::Accepted; }
+
+private:
+    QPointer<Dialog> m_dialog;
+};
 
 QLabel* label(QWidget* parent, const QString& name, const QString& text, const QRect& geometry, int pointSize = 12,
               bool bold = false);
@@ -46,6 +82,11 @@ void fitAndCentre(QWidget* window);
 // The teacher's documents folder where there is one, else the home folder: where files are
 // offered and looked for, never the program folder.
 QString documentsFolder();
+
+// Asks for a file to save to or open: the path, or nothing when none was chosen or the window
+// asking has gone meanwhile (the caller then returns at once).
+QString chooseFile(QWidget* parent, const QString& title, const QString& proposed, const QString& filter,
+                   QFileDialog::AcceptMode mode);
 
 // "CSVに書き出す": asks where to save (offered in the teacher's documents folder as
 // "stem_yyyyMMdd.csv"), writes there with write (which returns what went wrong, if anything)

@@ -302,33 +302,6 @@ private slots:
         QCOMPARE(found, pupils);
     }
 
-    // The variant kanji of names are found by their usual form, and the other way round.
-    void variantKanji_data()
-    {
-        QTest::addColumn<QString>("written");
-        QTest::addColumn<QString>("searched");
-        for (const auto& [written, searched] :
-             std::initializer_list<std::pair<const char*, const char*>>{{"髙橋", "高橋"},
-                                                                        {"山﨑", "山崎"},
-                                                                        {"渡邊", "渡辺"},
-                                                                        {"渡邉", "渡辺"},
-                                                                        {"齋藤", "斎藤"},
-                                                                        {"齊藤", "斎藤"},
-                                                                        {"濵田", "浜田"},
-                                                                        {"德永", "徳永"},
-                                                                        {"廣瀨", "広瀬"},
-                                                                        {"𠮷田", "吉田"},
-                                                                        {"高橋", "髙橋"}})
-            QTest::addRow("%s", written) << QString::fromUtf8(written) << QString::fromUtf8(searched);
-    }
-    void variantKanji()
-    {
-        QFETCH(QString, written);
-        QFETCH(QString, searched);
-        QCOMPARE(classview::fold(written), classview::fold(searched));
-        QVERIFY(classview::fold(written) != classview::fold(QStringLiteral("佐藤")));
-    }
-
     void filtersAndSorting()
     {
         Class c;
