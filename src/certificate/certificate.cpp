@@ -161,7 +161,8 @@ QString ruleText(const CourseRules& rules, int course)
 }
 
 Certificate make(const clearing::Cleared& cleared, const QString& pupilName, Honorific honorific, const QString& text,
-                 const Catalogue& catalogue, const CourseRules& rules, const QString& school, Writing writing)
+                 const Catalogue& catalogue, const CourseRules& rules, const QString& school, const QString& signer,
+                 Writing writing)
 {
     const bool vertical = writing == Writing::Vertical;
     const auto numbers = [vertical](const QString& s) { return vertical ? kanjiDigits(s) : s; };
@@ -171,6 +172,7 @@ Certificate make(const clearing::Cleared& cleared, const QString& pupilName, Hon
                         numbers(ruleText(rules, cleared.course)));
     c.date = dateText(cleared.date, writing);
     c.issuer = school.trimmed();
+    c.signer = signer.trimmed();
     return c;
 }
 

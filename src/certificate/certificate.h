@@ -76,9 +76,11 @@ struct Certificate
     QStringList paragraphs; // the body, broken before "よって"
     QString date;
     QString issuer; // the school
+    QString signer; // who signs for it: "校長　山田　太郎"; empty for none
 };
 Certificate make(const clearing::Cleared& cleared, const QString& pupilName, Honorific honorific, const QString& text,
-                 const Catalogue& catalogue, const CourseRules& rules, const QString& school, Writing writing);
+                 const Catalogue& catalogue, const CourseRules& rules, const QString& school, const QString& signer,
+                 Writing writing);
 
 // The first clearings within a period (both ends included), of the given pupils or of everyone
 // when none are given, in date order.

@@ -4,9 +4,11 @@
 #include "records/record_blocks.h"
 #include "records/results_file.h"
 #include "roster/roster_file.h"
+#include "school/school_settings.h"
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
 #include <QComboBox>
@@ -17,6 +19,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -85,6 +88,23 @@ CertificateDialog::CertificateDialog(ScreenContext& context, const QList<int>& p
     row(QStringLiteral("名前のあと(&N)"), m_honorific);
     row(QStringLiteral("書き方(&W)"), m_writing);
     row(QStringLiteral("本文(&T)"), m_text);
+    auto* issuer = new QHBoxLayout;
+    m_issuer = new QLabel(this);
+    m_issuer->setObjectName("LabelIssuer");
+    m_issuer->setWordWrap(true);
+    auto* settingsButton = uih::button(this, "CommandSchool", QStringLiteral("学校の設定(&G)"), QRect(), 10);
+    settingsButton->setAutoDefault(false);
+    connect(settingsButton, &QPushButton::clicked, this, [this] {
+        const QPointer<CertificateDialog> open(this);
+        m_context.navigator.showSchoolSettings(this);
+        if (open)
+            showIssuer();
+    });
+    issuer->addWidget(m_issuer, 1);
+    issuer->addWidget(settingsButton);
+    auto* issuerLabel = new QLabel(QStringLiteral("学校と署名"), this);
+    form->addRow(issuerLabel, issuer);
+    showIssuer();
     form->addRow(QString(), new QLabel(QStringLiteral("{ドリル}{レベル}{きまり} はドリルの名前、レベル、"
                                                       "クリアのきまりになります。句読点は使わず、「よって」の前で"
                                                       "行を変え、「賞します」で終わります。"),
@@ -130,12 +150,17 @@ bool CertificateDialog::load()
     const roster::Read read = roster::read(state.folders.sharedFolder);
     const int schoolYear =
         roster::schoolYear(m_context.services.clock.today(), state.organisation.schoolYearStartMonth.toInt());
+    QSet<int> teachers;
     if (read.parsed) {
         for (const roster::Line& line : read.parsed->lines) {
             m_names.insert(line.number, line.trimmedName());
             m_grades.insert(line.number, roster::shortGradeLabel(roster::gradeIndex(schoolYear, line.birthYear)));
+            if (roster::isTeacherName(line.name))
+                teachers.insert(line.number);
         }
     }
+    // The teacher's own attempts clear levels too, but a certificate is for pupils.
+    m_clearings.removeIf([&teachers](const clearing::Cleared& c) { return teachers.contains(c.pupil); });
     listClearings();
     checkTemplate();
     return true;
@@ -165,6 +190,15 @@ void CertificateDialog::listClearings()
                                .arg(m_listed.size()));
 }
 
+void CertificateDialog::showIssuer()
+{
+    const SharedState& state = m_context.services.state;
+    const QString signer = state.school.signer.isEmpty() ? QStringLiteral("（署名なし）") : state.school.signer;
+    m_issuer->setText(schoolsettings::hasRealName(state.organisation)
+                          ? state.organisation.schoolName.trimmed() + QStringLiteral("　") + signer
+                          : QStringLiteral("学校の名前がまだ決まっていません（印刷の前にたずねます）"));
+}
+
 void CertificateDialog::checkTemplate()
 {
     const QStringList problems = certificate::templateProblems(m_text->toPlainText());
@@ -187,7 +221,7 @@ QList<certificate::Certificate> CertificateDialog::chosen() const
         const clearing::Cleared& c = m_listed[row];
         out << certificate::make(c, m_names.value(c.pupil), certificate::Honorific(m_honorific->currentIndex()),
                                  m_text->toPlainText(), state.catalogue, state.rules, state.organisation.schoolName,
-                                 writing());
+                                 state.school.signer, writing());
     }
     return out;
 }
@@ -209,12 +243,24 @@ void CertificateDialog::printCertificates(QPrinter& printer) const
     painter.end();
 }
 
-bool CertificateDialog::readyToPrint(QPrinter& printer) const
+bool CertificateDialog::readyToPrint(QPrinter& printer)
 {
     if (chosen().isEmpty()) {
         m_context.services.messages.show(windowTitle(), QStringLiteral("印刷する賞状がありません。"),
                                          MessageBox::Icon::Information);
         return false;
+    }
+    // A certificate names its school: the installer's placeholder never goes on one.
+    if (!schoolsettings::hasRealName(m_context.services.state.organisation)) {
+        m_context.services.messages.show(windowTitle(),
+                                         QStringLiteral("賞状に書く学校の名前が、まだ決まっていません。\r\n"
+                                                        "次の「学校の設定」で学校の名前を入れてください。"),
+                                         MessageBox::Icon::Information);
+        const QPointer<CertificateDialog> open(this);
+        m_context.navigator.showSchoolSettings(this);
+        if (!open || !schoolsettings::hasRealName(m_context.services.state.organisation))
+            return false;
+        showIssuer();
     }
     setUpPage(printer);
     return true;

@@ -34,8 +34,9 @@ public:
 private:
     void listClearings();
     void checkTemplate();
+    void showIssuer(); // the school and who signs, or that the school has no name yet
     // A4 in the orientation the writing asks for; false, after saying so, when nothing is ticked.
-    bool readyToPrint(QPrinter& printer) const;
+    bool readyToPrint(QPrinter& printer);
     void setUpPage(QPrinter& printer) const;
     void preview();
     void print();
@@ -54,4 +55,5 @@ private:
     QComboBox* m_writing = nullptr;   // ComboWriting
     QPlainTextEdit* m_text = nullptr; // TextTemplate
     QLabel* m_problems = nullptr;     // LabelProblems
+    QLabel* m_issuer = nullptr;       // LabelIssuer
 };

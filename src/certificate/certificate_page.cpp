@@ -136,6 +136,10 @@ void paintVertical(QPainter& painter, const QRectF& page, const certificate::Cer
     const qreal issuerStep = nameSize * 0.95;
     const qreal issuerTop = std::max(top, bottom - issuerStep * c.issuer.size());
     column(painter, c.issuer, x, issuerTop, issuerStep);
+    if (!c.signer.isEmpty()) { // the one who signs, in the next column, also ending at the foot
+        x -= nameSize * 1.2;
+        column(painter, c.signer, x, std::max(top, bottom - issuerStep * c.signer.size()), issuerStep);
+    }
 }
 
 void paintHorizontal(QPainter& painter, const QRectF& page, const certificate::Certificate& c)
@@ -169,6 +173,11 @@ void paintHorizontal(QPainter& painter, const QRectF& page, const certificate::C
     y += dateSize * 3;
     painter.setFont(face(nameSize * 0.9, true));
     painter.drawText(QRectF(area.left(), y, area.width(), nameSize * 1.4), Qt::AlignRight | Qt::AlignVCenter, c.issuer);
+    if (!c.signer.isEmpty()) {
+        y += nameSize * 1.5;
+        painter.drawText(QRectF(area.left(), y, area.width(), nameSize * 1.4), Qt::AlignRight | Qt::AlignVCenter,
+                         c.signer);
+    }
 }
 
 } // namespace

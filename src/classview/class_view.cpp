@@ -235,7 +235,10 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
     m_table.headers << QStringLiteral("にがてな数");
     m_today = qint32(oadate::fromDate(sources.today));
     for (const roster::Line& line : sources.rosterLines) {
-        if (!roster::isListed(line, sources.listStatus2) || m_rowOf.contains(line.number))
+        // The teacher's own line is not one of the class: left out of the rows, and so of every
+        // figure, weak number, print and export made from them.
+        if (!roster::isListed(line, sources.listStatus2) || m_rowOf.contains(line.number) ||
+            roster::isTeacherName(line.name))
             continue;
         Row row;
         row.pupil = line.number;
