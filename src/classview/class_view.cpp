@@ -196,28 +196,62 @@ void Table::setPeriod(const Period& p)
 
 QStringList periodChoices()
 {
-    return {QStringLiteral("今週"), QStringLiteral("今月"), QStringLiteral("今学期"), QStringLiteral("期間を指定")};
+    return {QStringLiteral("今週"), QStringLiteral("先週"),   QStringLiteral("今月"),
+            QStringLiteral("先月"), QStringLiteral("今学期"), QStringLiteral("期間を指定")};
 }
 
-Period periodOf(PeriodChoice choice, const QDate& today, int startMonth, const Period& range)
+Period Period::before() const
 {
+    if (previousFrom.isValid() && previousTo.isValid())
+        return {previousFrom, previousTo};
+    return {from.addDays(-days()), from.addDays(-1)};
+}
+
+namespace {
+
+Period wholeMonths(const QDate& first, int months)
+{
+    Period p{first, first.addMonths(months).addDays(-1)};
+    p.previousFrom = first.addMonths(-months);
+    p.previousTo = first.addDays(-1);
+    return p;
+}
+
+} // namespace
+
+Period periodOf(PeriodChoice choice, const QDate& today, int startMonth, int weekStart, const Period& range)
+{
+    const int firstDay = weekStart >= 1 && weekStart <= 7 ? weekStart : 1;
+    const QDate weekBegins = today.addDays(-((today.dayOfWeek() - firstDay + 7) % 7));
+    const QDate monthBegins(today.year(), today.month(), 1);
     switch (choice) {
     case PeriodChoice::ThisWeek:
-        return {today.addDays(1 - today.dayOfWeek()), today};
+    case PeriodChoice::LastWeek: {
+        const QDate from = choice == PeriodChoice::ThisWeek ? weekBegins : weekBegins.addDays(-7);
+        return {from, from.addDays(6), from.addDays(-7), from.addDays(-1)};
+    }
     case PeriodChoice::ThisMonth:
-        return {QDate(today.year(), today.month(), 1), today};
+        return wholeMonths(monthBegins, 1);
+    case PeriodChoice::LastMonth:
+        return wholeMonths(monthBegins.addMonths(-1), 1);
     case PeriodChoice::ThisTerm: {
         // Three terms from the school year's first month: five months, four, three (April:
         // April to August, September to December, January to March).
         const int first = startMonth >= 1 && startMonth <= 12 ? startMonth : 4;
         const int into = (today.month() - first + 12) % 12; // months since the year began
         const int termStart = into < 5 ? 0 : into < 9 ? 5 : 9;
-        return {QDate(today.year(), today.month(), 1).addMonths(termStart - into), today};
+        const int length = into < 5 ? 5 : into < 9 ? 4 : 3;
+        const int previousLength = into < 5 ? 3 : into < 9 ? 5 : 4;
+        const QDate from = monthBegins.addMonths(termStart - into);
+        return {from, from.addMonths(length).addDays(-1), from.addMonths(-previousLength), from.addDays(-1)};
     }
     case PeriodChoice::Range:
         break;
     }
-    return range.from.isValid() && range.to.isValid() && range.from <= range.to ? range : Period{today, today};
+    if (!range.from.isValid() || !range.to.isValid())
+        return {today, today};
+    // Typed the wrong way round, it is still the span between the two days.
+    return range.from <= range.to ? Period{range.from, range.to} : Period{range.to, range.from};
 }
 
 Builder::Builder(const Sources& sources) : m_sources(sources)

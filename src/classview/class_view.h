@@ -124,24 +124,32 @@ struct Attempt
     qint32 time = 0;
 };
 
-// A span of days, both ends included.
+// A span of days, both ends included, and the span its figures are compared with: the week,
+// month or term before, or as many days just before it.
 struct Period
 {
     QDate from;
     QDate to;
+    QDate previousFrom; // invalid: the same number of days just before
+    QDate previousTo;
     int days() const { return int(from.daysTo(to)) + 1; }
-    Period before() const { return {from.addDays(-days()), from.addDays(-1)}; }
+    Period before() const;
 };
 
 enum class PeriodChoice
 {
-    ThisWeek,  // from Monday
-    ThisMonth, // from the first
-    ThisTerm,  // the school year's term: its first five months, the next four, the last three
-    Range      // from–to, as the teacher chooses
+    ThisWeek, // from the school's first day of the week to its last
+    LastWeek,
+    ThisMonth, // from the first to the last day of the month
+    LastMonth,
+    ThisTerm, // the school year's term: its first five months, the next four, the last three
+    Range     // from–to, as the teacher chooses
 };
 QStringList periodChoices();
-Period periodOf(PeriodChoice choice, const QDate& today, int schoolYearStartMonth, const Period& range = {});
+// Always well formed, whatever the clock says: from is never after to. weekStart is the school's
+// first day of the week, 1 Monday .. 7 Sunday.
+Period periodOf(PeriodChoice choice, const QDate& today, int schoolYearStartMonth, int weekStart = 1,
+                const Period& range = {});
 
 struct Table
 {

@@ -328,7 +328,8 @@ classview::Period ClassViewWindow::period() const
 {
     const SharedState& state = m_context.services.state;
     return classview::periodOf(classview::PeriodChoice(m_period->currentIndex()), m_context.services.clock.today(),
-                               state.organisation.schoolYearStartMonth.toInt(), {m_from->date(), m_to->date()});
+                               state.organisation.schoolYearStartMonth.toInt(), state.school.weekStart,
+                               {m_from->date(), m_to->date()});
 }
 
 bool ClassViewWindow::load()
@@ -337,6 +338,7 @@ bool ClassViewWindow::load()
     if (!loaded)
         return false;
     m_model->setTable(loaded->table);
+    applyPeriod();
     if (!loaded->rosterProblem.isEmpty())
         m_count->setText(loaded->rosterProblem.section(u'\r', 0, 0));
     m_classWeak->setText(loaded->classWeak);
@@ -405,7 +407,14 @@ void ClassViewWindow::applyPeriod()
     const bool range = m_period->currentIndex() == int(classview::PeriodChoice::Range);
     m_from->setEnabled(range);
     m_to->setEnabled(range);
-    m_model->setPeriod(period());
+    const classview::Period chosen = period();
+    // The boxes always show the days the figures are of; a range typed the wrong way round is
+    // shown as it is taken.
+    for (const auto& [edit, day] : {std::pair{m_from, chosen.from}, std::pair{m_to, chosen.to}}) {
+        const QSignalBlocker blocker(edit);
+        edit->setDate(day);
+    }
+    m_model->setPeriod(chosen);
 }
 
 void ClassViewWindow::applyFilter()

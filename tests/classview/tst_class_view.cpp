@@ -153,33 +153,78 @@ private slots:
     }
 
     // The periods the teacher chooses, at the edges of the school year (April) and its terms.
+    // Each choice gives its first and last day and the span it is compared with: month ends of
+    // 28 to 31 days, leap years, year ends, the school's own first day of the week.
     void periods_data()
     {
         QTest::addColumn<int>("choice");
         QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("weekStart");
         QTest::addColumn<QDate>("from");
-        QTest::addRow("this week, a Wednesday") << 0 << QDate(2026, 12, 9) << QDate(2026, 12, 7);
-        QTest::addRow("this week, a Monday") << 0 << QDate(2026, 12, 7) << QDate(2026, 12, 7);
-        QTest::addRow("this week, a Sunday") << 0 << QDate(2026, 12, 13) << QDate(2026, 12, 7);
-        QTest::addRow("this month") << 1 << QDate(2026, 12, 9) << QDate(2026, 12, 1);
-        QTest::addRow("term: the school year's first day") << 2 << QDate(2026, 4, 1) << QDate(2026, 4, 1);
-        QTest::addRow("term: the last day of the first term") << 2 << QDate(2026, 8, 31) << QDate(2026, 4, 1);
-        QTest::addRow("term: the second begins") << 2 << QDate(2026, 9, 1) << QDate(2026, 9, 1);
-        QTest::addRow("term: December") << 2 << QDate(2026, 12, 9) << QDate(2026, 9, 1);
-        QTest::addRow("term: the third, across the new year") << 2 << QDate(2027, 3, 31) << QDate(2027, 1, 1);
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QDate>("previousFrom");
+        QTest::addColumn<QDate>("previousTo");
+        using C = classview::PeriodChoice;
+        const auto row = [](const char* name, C choice, QDate today, int weekStart, QDate from, QDate to, QDate pf,
+                            QDate pt) {
+            QTest::addRow("%s", name) << int(choice) << today << weekStart << from << to << pf << pt;
+        };
+        const auto d = [](int y, int m, int day) { return QDate(y, m, day); };
+        row("this week, a Wednesday", C::ThisWeek, d(2026, 12, 9), 1, d(2026, 12, 7), d(2026, 12, 13), d(2026, 11, 30),
+            d(2026, 12, 6));
+        row("this week, its Sunday", C::ThisWeek, d(2026, 12, 13), 1, d(2026, 12, 7), d(2026, 12, 13), d(2026, 11, 30),
+            d(2026, 12, 6));
+        row("a week from Sunday", C::ThisWeek, d(2026, 12, 9), 7, d(2026, 12, 6), d(2026, 12, 12), d(2026, 11, 29),
+            d(2026, 12, 5));
+        row("a week from Sunday, on Sunday", C::ThisWeek, d(2026, 12, 6), 7, d(2026, 12, 6), d(2026, 12, 12),
+            d(2026, 11, 29), d(2026, 12, 5));
+        row("last week across the year", C::LastWeek, d(2027, 1, 6), 1, d(2026, 12, 28), d(2027, 1, 3), d(2026, 12, 21),
+            d(2026, 12, 27));
+        row("this month, 31 days", C::ThisMonth, d(2026, 12, 9), 1, d(2026, 12, 1), d(2026, 12, 31), d(2026, 11, 1),
+            d(2026, 11, 30));
+        row("this month, a leap February", C::ThisMonth, d(2028, 2, 29), 1, d(2028, 2, 1), d(2028, 2, 29),
+            d(2028, 1, 1), d(2028, 1, 31));
+        row("last month is February", C::LastMonth, d(2027, 3, 31), 1, d(2027, 2, 1), d(2027, 2, 28), d(2027, 1, 1),
+            d(2027, 1, 31));
+        row("last month across the year", C::LastMonth, d(2027, 1, 15), 1, d(2026, 12, 1), d(2026, 12, 31),
+            d(2026, 11, 1), d(2026, 11, 30));
+        row("term: the school year's first day", C::ThisTerm, d(2026, 4, 1), 1, d(2026, 4, 1), d(2026, 8, 31),
+            d(2026, 1, 1), d(2026, 3, 31));
+        row("term: the second", C::ThisTerm, d(2026, 12, 9), 1, d(2026, 9, 1), d(2026, 12, 31), d(2026, 4, 1),
+            d(2026, 8, 31));
+        row("term: the third, across the new year", C::ThisTerm, d(2027, 3, 31), 1, d(2027, 1, 1), d(2027, 3, 31),
+            d(2026, 9, 1), d(2026, 12, 31));
+        row("a clock set back years", C::ThisMonth, d(2001, 2, 10), 1, d(2001, 2, 1), d(2001, 2, 28), d(2001, 1, 1),
+            d(2001, 1, 31));
     }
     void periods()
     {
         QFETCH(int, choice);
         QFETCH(QDate, today);
-        QFETCH(QDate, from);
-        const classview::Period p = classview::periodOf(classview::PeriodChoice(choice), today, 4);
-        QCOMPARE(p.from, from);
-        QCOMPARE(p.to, today);
-        QCOMPARE(p.before().to, from.addDays(-1));
-        QCOMPARE(p.before().days(), p.days());
-        const classview::Period range{QDate(2026, 11, 1), QDate(2026, 11, 30)};
-        QCOMPARE(classview::periodOf(classview::PeriodChoice::Range, today, 4, range).from, range.from);
+        QFETCH(int, weekStart);
+        const classview::Period p = classview::periodOf(classview::PeriodChoice(choice), today, 4, weekStart);
+        QTEST(p.from, "from");
+        QTEST(p.to, "to");
+        QTEST(p.before().from, "previousFrom");
+        QTEST(p.before().to, "previousTo");
+        QVERIFY(p.from <= today && today <= p.to || choice == int(classview::PeriodChoice::LastWeek) ||
+                choice == int(classview::PeriodChoice::LastMonth));
+    }
+
+    // A range is taken as typed, the wrong way round too, and compared with as many days before it.
+    void range()
+    {
+        using C = classview::PeriodChoice;
+        const QDate today(2026, 12, 9);
+        const classview::Period november{QDate(2026, 11, 1), QDate(2026, 11, 30)};
+        const classview::Period p = classview::periodOf(C::Range, today, 4, 1, november);
+        QCOMPARE(p.from, november.from);
+        QCOMPARE(p.before().to, QDate(2026, 10, 31));
+        QCOMPARE(p.before().days(), 30);
+        const classview::Period reversed = classview::periodOf(C::Range, today, 4, 1, {november.to, november.from});
+        QCOMPARE(reversed.from, november.from);
+        QCOMPARE(reversed.to, november.to);
+        QCOMPARE(classview::periodOf(C::Range, today, 4, 1, {}).days(), 1);
     }
 
     // "要チェック": at least ten attempts in the last fourteen days on a level not cleared.

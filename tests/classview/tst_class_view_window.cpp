@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -139,6 +140,32 @@ private slots:
 
     // On a 1024 × 768 screen with a taskbar every column of a five-level catalogue lies inside
     // the window, without scrolling sideways, and each header reads whole at its width.
+    // The period's boxes show the days each choice gives, from the school's first day of the week.
+    void periodBoxes()
+    {
+        Teacher t;
+        t.clock.date = QDate(2026, 12, 9); // a Wednesday
+        t.state->school.weekStart = 7;     // the school's week begins on Sunday
+        ClassViewWindow* view = t.open();
+        QVERIFY(view);
+        auto* period = view->findChild<QComboBox*>("ComboPeriod");
+        auto* from = view->findChild<QDateEdit*>("DateFrom");
+        auto* to = view->findChild<QDateEdit*>("DateTo");
+        const std::tuple<int, QDate, QDate> expected[] = {{0, QDate(2026, 12, 6), QDate(2026, 12, 12)},
+                                                          {1, QDate(2026, 11, 29), QDate(2026, 12, 5)},
+                                                          {2, QDate(2026, 12, 1), QDate(2026, 12, 31)},
+                                                          {3, QDate(2026, 11, 1), QDate(2026, 11, 30)}};
+        for (const auto& [choice, first, last] : expected) {
+            period->setCurrentIndex(choice);
+            QCOMPARE(from->date(), first);
+            QCOMPARE(to->date(), last);
+            QVERIFY(!from->isEnabled());
+        }
+        period->setCurrentIndex(int(classview::PeriodChoice::Range));
+        QVERIFY(from->isEnabled());
+        view->close();
+    }
+
     void fitsTheSchoolsScreen_data()
     {
         QTest::addColumn<int>("width");
