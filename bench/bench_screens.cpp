@@ -9,7 +9,8 @@
 //   switching the display mode           15 ms   (every list rebuilt)
 //   "全成績" over the whole results file  50 ms
 // The class view, on 200 pupils, 20000 results and 200000 logged problems: opening 60 ms, a sort
-// 15 ms, a keystroke in the search 10 ms, another period 60 ms.
+// 15 ms, a keystroke in the search 10 ms, another period 60 ms. During a lesson, on 2000 pupils
+// and 400000 results: the view brought up to date after one attempt appended 60 ms.
 #include "app/navigation.h"
 #include "app/startup_sequence.h"
 #include "app/tool_windows.h"
@@ -394,8 +395,56 @@ void classViewPeriod(benchmark::State& bench)
     bench.counters["budget_ms"] = 60;
 }
 
+// Another PC's attempt appended during a lesson: the class view of 2000 pupils over 400000
+// results brought up to date, in the order and filter chosen.
+void classViewRefresh(benchmark::State& bench)
+{
+    static School s(kPupils);
+    {
+        QFile file(resultsfile::resultsPath(s.state->folders));
+        if (!file.open(QIODevice::Append))
+            std::abort();
+        const double today = oadate::fromDate(QDate::currentDate());
+        QByteArray block;
+        for (int n = kRecords; n < 400000; ++n) {
+            ResultRecord r;
+            r.date = today - (n % 300);
+            r.clockTime = 0.5;
+            r.pupil = qint16(1 + n % kPupils);
+            r.course = qint16(1 + n % 5);
+            r.time = 40 + n % 400;
+            block += r.encode();
+        }
+        file.write(block);
+    }
+    const auto loaded = classview::load(s.services, s.pause, thisWeek());
+    ClassViewModel model(nullptr);
+    model.setTable(loaded->table);
+    int k = 0;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        QFile file(resultsfile::resultsPath(s.state->folders));
+        if (!file.open(QIODevice::Append))
+            std::abort();
+        ResultRecord r;
+        r.date = oadate::fromDate(QDate::currentDate());
+        r.clockTime = oadate::fromTime(QTime::currentTime());
+        r.pupil = qint16(1 + k++ % kPupils);
+        r.course = 1;
+        r.time = 55;
+        file.write(r.encode());
+        file.close();
+        bench.ResumeTiming();
+        const auto refreshed = model.refresh(s.services, s.pause);
+        if (!refreshed || refreshed->pupils.isEmpty())
+            std::abort();
+    }
+    bench.counters["budget_ms"] = 60;
+}
+
 } // namespace
 
+BENCHMARK(classViewRefresh)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(classViewPeriod)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(classViewBuild)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(classViewSort)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

@@ -16,6 +16,7 @@
 #include "text/csv_cell.h"
 #include "text/name_fold.h"
 
+#include <QFileInfo>
 #include <QSet>
 #include <algorithm>
 #include <cmath>
@@ -124,8 +125,10 @@ bool Row::needsCheck() const
                        [](const LevelCell& cell) { return cell.state() == LevelState::Stuck; });
 }
 
-QString lastPracticeText(int daysSince)
+QString lastPracticeText(int daysSince, bool now)
 {
+    if (now)
+        return QStringLiteral("いま");
     if (daysSince < 0)
         return QStringLiteral("なし");
     if (daysSince == 0)
@@ -144,7 +147,7 @@ QString Table::text(int row, int column) const
     case NameColumn:
         return r.name;
     case LastPracticeColumn:
-        return lastPracticeText(r.daysSince);
+        return lastPracticeText(r.daysSince, r.practisingNow);
     case TodayColumn:
         return QString::number(r.today);
     case PeriodAttemptsColumn:
@@ -254,6 +257,72 @@ Period periodOf(PeriodChoice choice, const QDate& today, int startMonth, int wee
     return range.from <= range.to ? Period{range.from, range.to} : Period{range.to, range.from};
 }
 
+namespace {
+
+// One record's part in the table: the pupil's last practice, and a completed attempt's place
+// in today's count, the period's figures and the check of the last kCheckDays days.
+bool addRecord(Table& table, const QHash<int, int>& rowOf, const QHash<int, int>& column, const ResultRecord& r)
+{
+    if (!statistics::isValid(r))
+        return false;
+    const auto rowIt = rowOf.constFind(r.pupil);
+    if (rowIt == rowOf.cend())
+        return false; // not a pupil the menu lists
+    Row& row = table.rows[*rowIt];
+    const qint32 day = qint32(std::floor(r.date));
+    if (day >= row.lastDay) {
+        const double moment = day + (r.clockTime - std::floor(r.clockTime));
+        row.lastMoment = day > row.lastDay ? moment : std::max(row.lastMoment, moment);
+        row.lastDay = day;
+    }
+    if (r.time >= statistics::kCompletedBelow || day > table.today)
+        return true;
+    table.attempts.append({day, r.pupil, r.course, r.time});
+    if (day == table.today)
+        ++row.today;
+    if (table.today - day < kCheckDays) {
+        const auto level = column.constFind(r.course);
+        if (level != column.cend())
+            ++row.levels[*level].recentAttempts;
+    }
+    return true;
+}
+
+// The levels' states from the statistics as they now are.
+void fillLevels(Row& row, const QList<int>& courses, const Sources& sources)
+{
+    row.levels.resize(courses.size());
+    for (int k = 0; k < courses.size(); ++k) {
+        const int c = courses[k];
+        LevelCell& cell = row.levels[k];
+        const clearing::Progress progress = clearing::progress(sources.stats, sources.rules, c, row.pupil);
+        cell.cleared = progress.cleared;
+        cell.hidden = progress.hidden;
+        cell.countNeeded = progress.count;
+        cell.pointsNeeded = progress.points;
+        cell.attempts = sources.stats.totalCount(c, row.pupil);
+        cell.points = sources.stats.totalPoints(c, row.pupil);
+        cell.bestTime = sources.stats.bestTime(c, row.pupil);
+    }
+}
+
+// Days since the last practice, and whether it was a moment ago, as the clock now says.
+void dateLastPractice(Row& row, qint32 today, double now)
+{
+    row.daysSince = row.lastDay < 0 ? -1 : std::max(0, today - row.lastDay);
+    row.lastPractice = row.lastDay < 0 ? QDate() : oadate::toDate(row.lastDay);
+    // In whole seconds: a day's fraction is not exact.
+    const qint64 secondsAgo = std::llround((now - row.lastMoment) * 86400.0);
+    row.practisingNow = row.lastDay >= 0 && secondsAgo >= -60 && secondsAgo <= kNowMinutes * 60;
+}
+
+double nowOf(const Services& services)
+{
+    return oadate::fromDate(services.clock.today()) + services.clock.timeOfDay().msecsSinceStartOfDay() / 86400000.0;
+}
+
+} // namespace
+
 Builder::Builder(const Sources& sources) : m_sources(sources)
 {
     const Catalogue& catalogue = sources.catalogue;
@@ -267,7 +336,7 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
         m_table.headers << catalogue.courseNames[c];
     }
     m_table.headers << QStringLiteral("にがてな数");
-    m_today = qint32(oadate::fromDate(sources.today));
+    m_table.today = qint32(oadate::fromDate(sources.today));
     for (const roster::Line& line : sources.rosterLines) {
         // The teacher's own line is not one of the class: left out of the rows, and so of every
         // figure, weak number, print and export made from them.
@@ -282,45 +351,15 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
         row.gradeIndex = roster::gradeIndex(sources.schoolYear, line.birthYear);
         row.grade = roster::shortGradeLabel(row.gradeIndex);
         row.folded = namefold::fold(row.name) + u'\n' + namefold::fold(row.reading);
-        for (const int c : m_table.courses) {
-            LevelCell cell;
-            const clearing::Progress progress = clearing::progress(sources.stats, sources.rules, c, line.number);
-            cell.cleared = progress.cleared;
-            cell.hidden = progress.hidden;
-            cell.countNeeded = progress.count;
-            cell.pointsNeeded = progress.points;
-            cell.attempts = sources.stats.totalCount(c, line.number);
-            cell.points = sources.stats.totalPoints(c, line.number);
-            cell.bestTime = sources.stats.bestTime(c, line.number);
-            row.levels << cell;
-        }
+        fillLevels(row, m_table.courses, sources);
         m_rowOf.insert(line.number, int(m_table.rows.size()));
         m_table.rows << row;
-        m_lastDay << -1;
     }
 }
 
 void Builder::add(const ResultRecord& r)
 {
-    if (!statistics::isValid(r))
-        return;
-    const auto rowIt = m_rowOf.constFind(r.pupil);
-    if (rowIt == m_rowOf.cend())
-        return; // not a pupil the menu lists
-    const int index = *rowIt;
-    Row& row = m_table.rows[index];
-    const qint32 day = qint32(std::floor(r.date));
-    m_lastDay[index] = std::max(m_lastDay[index], day);
-    if (r.time >= statistics::kCompletedBelow || day > m_today)
-        return;
-    m_table.attempts.append({day, r.pupil, r.course, r.time});
-    if (day == m_today)
-        ++row.today;
-    if (m_today - day < kCheckDays) {
-        const auto level = m_column.constFind(r.course);
-        if (level != m_column.cend())
-            ++row.levels[*level].recentAttempts;
-    }
+    addRecord(m_table, m_rowOf, m_column, r);
 }
 
 void Builder::addWeakNumbers(const QList<problemlog::Problem>& log)
@@ -373,13 +412,10 @@ void Builder::weakNumbersUnreadable()
         row.weak = QStringLiteral("（記録を読めません）");
 }
 
-Table Builder::take(const Period& period)
+Table Builder::take(const Period& period, double now)
 {
-    for (int i = 0; i < m_table.rows.size(); ++i) {
-        Row& row = m_table.rows[i];
-        row.daysSince = m_lastDay[i] < 0 ? -1 : std::max(0, m_today - m_lastDay[i]);
-        row.lastPractice = m_lastDay[i] < 0 ? QDate() : oadate::toDate(m_lastDay[i]);
-    }
+    for (Row& row : m_table.rows)
+        dateLastPractice(row, m_table.today, now);
     m_table.setPeriod(period);
     return std::move(m_table);
 }
@@ -406,8 +442,10 @@ std::optional<Loaded> load(Services services, Pause& pause, const Period& period
                           today};
     Builder builder(sources);
     // The whole file, a block at a time: the last practice may lie before the recent records.
-    const auto error = recordblocks::read(resultsfile::resultsPath(state.folders), RecordLayout::Program,
-                                          [&](qint64, const ResultRecord& r) { builder.add(r); });
+    recordblocks::Summary whole{};
+    const auto error = recordblocks::read(
+        resultsfile::resultsPath(state.folders), RecordLayout::Program,
+        [&](qint64, const ResultRecord& r) { builder.add(r); }, &whole);
     if (error) {
         reportFatal(services.messages, services.programEnd,
                     RecordsError{resultsfile::resultsFileName(), QStringLiteral("を読む"), 0, *error}.message());
@@ -420,7 +458,8 @@ std::optional<Loaded> load(Services services, Pause& pause, const Period& period
     else
         builder.weakNumbersUnreadable();
     loaded.classWeak = builder.classWeakLine();
-    loaded.table = builder.take(period);
+    loaded.table = builder.take(period, nowOf(services));
+    loaded.table.recordsRead = whole.records;
     if (log) {
         if (log->damaged > 0)
             loaded.classWeak += QStringLiteral("（%1「%2」の %3）")
@@ -430,6 +469,59 @@ std::optional<Loaded> load(Services services, Pause& pause, const Period& period
         loaded.classWeak = QStringLiteral("「%1」を読めません：%2").arg(problemlog::fileName(), logError);
     }
     return loaded;
+}
+
+std::optional<Refresh> refresh(Table& table, Services services, Pause& pause)
+{
+    SharedState& state = services.state;
+    Refresh out;
+    const QString path = resultsfile::resultsPath(state.folders);
+    const qint64 records = QFileInfo(path).size() / kResultRecordLength;
+    if (qint32(oadate::fromDate(services.clock.today())) != table.today || records < table.recordsRead) {
+        out.reloadNeeded = true; // a new day, or a file that is not the one read
+        return out;
+    }
+    const double now = nowOf(services);
+    if (records > table.recordsRead) {
+        QHash<int, int> rowOf, column;
+        for (int i = 0; i < table.rows.size(); ++i)
+            rowOf.insert(table.rows[i].pupil, i);
+        for (int k = 0; k < table.courses.size(); ++k)
+            column.insert(table.courses[k], k);
+        recordblocks::Summary read{};
+        const auto error = recordblocks::read(
+            path, RecordLayout::Program,
+            [&](qint64, const ResultRecord& r) {
+                if (addRecord(table, rowOf, column, r))
+                    out.pupils.insert(r.pupil);
+            },
+            &read, table.recordsRead);
+        if (error) {
+            reportFatal(services.messages, services.programEnd,
+                        RecordsError{resultsfile::resultsFileName(), QStringLiteral("を読む"), 0, *error}.message());
+            return std::nullopt;
+        }
+        table.recordsRead = read.records;
+        if (!out.pupils.isEmpty()) {
+            ResultsReader reader(services, pause);
+            if (!reader.refreshStatistics())
+                return std::nullopt;
+            const QList<roster::Line> none;
+            const QHash<int, QString> noReadings;
+            const Sources sources{state.stats, state.rules, state.catalogue, none, noReadings};
+            for (const int pupil : std::as_const(out.pupils))
+                fillLevels(table.rows[rowOf.value(pupil)], table.courses, sources);
+            table.setPeriod(table.period);
+        }
+    }
+    // The "いま" marks go as the minutes pass, whether or not anything was added.
+    for (Row& row : table.rows) {
+        const bool was = row.practisingNow;
+        dateLastPractice(row, table.today, now);
+        if (row.practisingNow != was)
+            out.pupils.insert(row.pupil);
+    }
+    return out;
 }
 
 QStringList notPractisedChoices()

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -30,6 +31,7 @@ constexpr int kCheckAttempts = 10; // attempts in it without clearing the level
 constexpr int kWeakShown = 3;      // weak numbers in the column
 constexpr int kClassWeakShown = 3; // and of the whole class, per level
 constexpr qint32 kNoTime = 99999;
+constexpr int kNowMinutes = 10; // a pupil who finished an attempt this recently is marked "いま"
 
 enum class LevelState
 {
@@ -77,8 +79,11 @@ struct Row
     QString reading; // the school's reading of the name, in hiragana; empty when none
     QString grade;   // "小2"
     int gradeIndex = 0;
-    QDate lastPractice; // invalid: never
-    int daysSince = -1; // since the last practice; -1 never
+    QDate lastPractice;         // invalid: never
+    int daysSince = -1;         // since the last practice; -1 never
+    qint32 lastDay = -1;        // the last practice's day, days since 30 December 1899
+    double lastMoment = 0;      // and its moment, the fraction being the time of day
+    bool practisingNow = false; // an attempt within the last kNowMinutes minutes
     int today = 0;
     int periodAttempts = 0;
     qint64 periodSeconds = 0;
@@ -158,6 +163,8 @@ struct Table
     QList<Row> rows;         // in the roster's order
     QList<Attempt> attempts; // every completed attempt of the pupils in the rows
     Period period;
+    qint64 recordsRead = 0; // the records of the results file the table holds
+    qint32 today = 0;       // the day it was made for
 
     int columnCount() const { return int(headers.size()); }
     int weakColumn() const { return FirstLevelColumn + int(courses.size()); }
@@ -190,7 +197,9 @@ public:
     // level of their last logged problem) and the class's per level, in one pass over the log.
     void addWeakNumbers(const QList<problemlog::Problem>& log);
     void weakNumbersUnreadable();
-    Table take(const Period& period);
+    // The table, its last practices dated as of now (days since 30 December 1899, with the time of
+    // day as the fraction).
+    Table take(const Period& period, double now);
     // "クラスのにがてな数　レベル１：16 18 12　レベル２：…", once the weak numbers are added.
     QString classWeakLine() const;
 
@@ -199,8 +208,6 @@ private:
     Table m_table;
     QHash<int, int> m_rowOf;  // pupil → row
     QHash<int, int> m_column; // course → level index
-    qint32 m_today = 0;
-    QList<qint32> m_lastDay; // by row
     QString m_classWeak;
 };
 
@@ -216,8 +223,19 @@ struct Loaded
 };
 std::optional<Loaded> load(Services services, Pause& pause, const Period& period);
 
-// "今日", "昨日", "3日前", "なし".
-QString lastPracticeText(int daysSince);
+// The records appended to the results file since the table was read (by another PC, during a
+// lesson): their attempts added, the pupils' figures from the statistics recomputed, the
+// period's figures and the "いま" marks made anew. Rows, filter and order are the caller's to
+// keep. Nothing when the program has been ended.
+struct Refresh
+{
+    bool reloadNeeded = false; // the file got shorter, or the day changed: read it whole again
+    QSet<int> pupils;          // whose figures changed
+};
+std::optional<Refresh> refresh(Table& table, Services services, Pause& pause);
+
+// "いま" (within kNowMinutes), "今日", "昨日", "3日前", "なし".
+QString lastPracticeText(int daysSince, bool now = false);
 
 struct Filter
 {

@@ -1,5 +1,6 @@
 #include "class_view_window.h"
 
+#include "records/results_file.h"
 #include "startup/course_catalogue.h"
 #include "state/clock.h"
 #include "state/message_box.h"
@@ -7,8 +8,10 @@
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFileSystemWatcher>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -23,6 +26,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <numeric>
 
@@ -65,6 +69,33 @@ void ClassViewModel::sortByConcern()
     m_sortColumn = -1;
     reorder();
     endResetModel();
+}
+
+std::optional<classview::Refresh> ClassViewModel::refresh(Services services, Pause& pause)
+{
+    auto refreshed = classview::refresh(m_table, services, pause);
+    if (!refreshed || refreshed->reloadNeeded || refreshed->pupils.isEmpty())
+        return refreshed;
+    // The rows move as their figures do, in the order and filter chosen; the current row, the
+    // selection and the scrolled place go with their pupils.
+    emit layoutAboutToBeChanged();
+    const QList<int> before = m_order;
+    reorder();
+    QHash<int, int> rowNow; // table row → model row
+    for (int i = 0; i < m_order.size(); ++i)
+        rowNow.insert(m_order[i], i);
+    const QModelIndexList from = persistentIndexList();
+    QModelIndexList to;
+    for (const QModelIndex& index : from) {
+        const int tableRow = index.row() < before.size() ? before[index.row()] : -1;
+        const auto now = rowNow.constFind(tableRow);
+        to << (now == rowNow.cend() ? QModelIndex() : createIndex(*now, index.column()));
+    }
+    changePersistentIndexList(from, to);
+    emit layoutChanged();
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    return refreshed;
 }
 
 int ClassViewModel::pupilAt(int row) const
@@ -125,6 +156,8 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
     case Qt::BackgroundRole:
         return level ? QVariant(QColor(QRgb(classview::coloursOf(cell.state()).background))) : QVariant();
     case Qt::FontRole:
+        if (column == classview::LastPracticeColumn && r.practisingNow)
+            return uih::font(10, true);
         if (level && cell.state() == classview::LevelState::Stuck) {
             QFont bold = uih::font(10, true);
             return bold;
@@ -309,6 +342,19 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
     layout->addLayout(buttons);
 
     connect(m_period, &QComboBox::currentIndexChanged, this, &ClassViewWindow::applyPeriod);
+    // During a lesson the other PCs' attempts come in: the results file is watched, and looked
+    // at every kPollMs too, as a network folder may never say that it changed.
+    m_settle = new QTimer(this);
+    m_settle->setSingleShot(true);
+    m_settle->setInterval(300); // an append in progress settles
+    connect(m_settle, &QTimer::timeout, this, &ClassViewWindow::refreshLive);
+    m_watcher = new QFileSystemWatcher(this);
+    m_watcher->addPath(resultsfile::resultsPath(m_context.services.state.folders));
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, m_settle, qOverload<>(&QTimer::start));
+    m_poll = new QTimer(this);
+    m_poll->setInterval(kPollMs);
+    connect(m_poll, &QTimer::timeout, this, &ClassViewWindow::refreshLive);
+    m_poll->start();
     connect(m_from, &QDateEdit::dateChanged, this, &ClassViewWindow::applyPeriod);
     connect(m_to, &QDateEdit::dateChanged, this, &ClassViewWindow::applyPeriod);
     connect(m_grade, &QComboBox::currentIndexChanged, this, &ClassViewWindow::applyFilter);
@@ -349,6 +395,37 @@ bool ClassViewWindow::load()
     if (m_model->rowCount() > 0)
         m_view->selectRow(0);
     return true;
+}
+
+void ClassViewWindow::refreshLive()
+{
+    // Not while a dialog of its own is open (printing reads the table) or events are let run
+    // inside a refresh already.
+    if (m_refreshing || QApplication::activeModalWidget())
+        return;
+    m_refreshing = true;
+    const QPointer<ClassViewWindow> open(this);
+    const auto refreshed = m_model->refresh(m_context.services, m_context.pause);
+    if (!open)
+        return; // the program has been ended, or the window closed meanwhile
+    m_refreshing = false;
+    if (!refreshed)
+        return;
+    if (refreshed->reloadNeeded) {
+        const int pupil = m_model->pupilAt(m_view->currentIndex().row());
+        const int scrolled = m_view->verticalScrollBar()->value();
+        if (!load() || !open)
+            return;
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            if (m_model->pupilAt(row) == pupil)
+                m_view->selectRow(row);
+        }
+        m_view->verticalScrollBar()->setValue(scrolled);
+    }
+    // A file watched is no longer watched once it was replaced; watched again if it is there.
+    const QString path = resultsfile::resultsPath(m_context.services.state.folders);
+    if (!m_watcher->files().contains(path))
+        m_watcher->addPath(path);
 }
 
 void ClassViewWindow::fitColumns()

@@ -9,6 +9,8 @@
 
 class QComboBox;
 class QDateEdit;
+class QFileSystemWatcher;
+class QTimer;
 class QLabel;
 class QLineEdit;
 class QPrinter;
@@ -28,6 +30,10 @@ public:
     void setPeriod(const classview::Period& period);
     // Back to "気になる順".
     void sortByConcern();
+    // The attempts appended since the table was read, the rows keeping their pupils' places in
+    // the views (current row, selection). What classview::refresh says; nothing when the
+    // program has been ended.
+    std::optional<classview::Refresh> refresh(Services services, Pause& pause);
     const classview::Table& table() const { return m_table; }
     const QList<int>& order() const { return m_order; }
     int pupilAt(int row) const;
@@ -69,6 +75,8 @@ class ClassViewWindow final : public QDialog
     Q_OBJECT
 public:
     using ShowPupil = std::function<void(int pupil)>;
+    // How often the results file is looked at when no change is reported (a network folder).
+    static constexpr int kPollMs = 10000;
     ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QWidget* parent);
 
     // Reads the results and fills the table; false when the program has been ended.
@@ -84,6 +92,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void refreshLive(); // the other PCs' attempts, during a lesson
     void applyFilter();
     void applyPeriod();
     void fitColumns();
@@ -106,4 +115,8 @@ private:
     QLineEdit* m_search = nullptr; // TextSearch
     QLabel* m_count = nullptr;     // LabelCount
     QLabel* m_classWeak = nullptr; // LabelClassWeak
+    QFileSystemWatcher* m_watcher = nullptr;
+    QTimer* m_settle = nullptr;
+    QTimer* m_poll = nullptr;
+    bool m_refreshing = false;
 };

@@ -7,7 +7,8 @@
 namespace recordblocks {
 
 std::optional<QString> read(const QString& path, RecordLayout layout,
-                            const std::function<void(qint64, const ResultRecord&)>& each, Summary* summary)
+                            const std::function<void(qint64, const ResultRecord&)>& each, Summary* summary,
+                            qint64 first)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -20,6 +21,11 @@ std::optional<QString> read(const QString& path, RecordLayout layout,
     const int length = recordLength(layout);
     QByteArray block(qsizetype(kRecordsPerBlock * length), Qt::Uninitialized);
     qint64 number = 0;
+    if (first > 0 && first * length <= file.size()) {
+        if (!file.seek(first * length))
+            return file.errorString();
+        number = first;
+    }
     qint64 carried = 0; // bytes of a record begun in the block before
     for (;;) {
         const qint64 got = file.read(block.data() + carried, block.size() - carried);

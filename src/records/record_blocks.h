@@ -19,10 +19,11 @@ struct Summary
     qint64 tail = 0; // bytes of a cut-off last record
 };
 
-// Calls each for every whole record in file order (its number from 0); the error when the file
-// cannot be read, in Japanese.
+// Calls each for every whole record in file order (its number from 0), from the record `first`
+// on; the error when the file cannot be read, in Japanese. The summary counts every record of
+// the file, those before `first` too.
 std::optional<QString> read(const QString& path, RecordLayout layout,
                             const std::function<void(qint64 number, const ResultRecord& record)>& each,
-                            Summary* summary = nullptr);
+                            Summary* summary = nullptr, qint64 first = 0);
 
 } // namespace recordblocks

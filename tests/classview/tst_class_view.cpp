@@ -48,7 +48,7 @@ struct Class : LogicWorld
         for (const ResultRecord& r : records)
             builder.add(r);
         builder.addWeakNumbers(log);
-        return builder.take(period);
+        return builder.take(period, oadate::fromDate(clock.date) + clock.time.msecsSinceStartOfDay() / 86400000.0);
     }
     void logged(int pupil, int level, int number, float seconds)
     {
@@ -92,16 +92,23 @@ private slots:
         QCOMPARE(classview::contrast(0x000000, 0xffffff), 21.0);
     }
 
-    // The last practice, counted in calendar days: a minute before midnight is yesterday.
+    // The last practice, counted in calendar days: a minute before midnight is yesterday; an
+    // attempt of the last ten minutes is "いま", across midnight too, never one the clock has not
+    // reached (a clock set back).
     void lastPractice_data()
     {
         QTest::addColumn<int>("daysAgo");
         QTest::addColumn<QTime>("at");
+        QTest::addColumn<QTime>("now");
         QTest::addColumn<QString>("text");
-        QTest::addRow("today at midnight") << 0 << QTime(0, 0) << "今日";
-        QTest::addRow("yesterday a minute before midnight") << 1 << QTime(23, 59) << "昨日";
-        QTest::addRow("two days ago") << 2 << QTime(12, 0) << "2日前";
-        QTest::addRow("a hundred days ago") << 100 << QTime(12, 0) << "100日前";
+        QTest::addRow("today at midnight") << 0 << QTime(0, 0) << QTime(0, 20) << "今日";
+        QTest::addRow("yesterday a minute before midnight") << 1 << QTime(23, 59) << QTime(0, 20) << "昨日";
+        QTest::addRow("two days ago") << 2 << QTime(12, 0) << QTime(0, 20) << "2日前";
+        QTest::addRow("a hundred days ago") << 100 << QTime(12, 0) << QTime(0, 20) << "100日前";
+        QTest::addRow("ten minutes ago") << 0 << QTime(15, 0) << QTime(15, 10) << "いま";
+        QTest::addRow("eleven minutes ago") << 0 << QTime(15, 0) << QTime(15, 11) << "今日";
+        QTest::addRow("across midnight") << 1 << QTime(23, 55) << QTime(0, 2) << "いま";
+        QTest::addRow("later than the clock") << 0 << QTime(16, 0) << QTime(15, 0) << "今日";
     }
     void lastPractice()
     {
@@ -109,7 +116,8 @@ private slots:
         QFETCH(QTime, at);
         QFETCH(QString, text);
         Class c;
-        c.clock.time = QTime(0, 5);
+        QFETCH(QTime, now);
+        c.clock.time = now;
         c.attempt(1, 1, daysAgo, at);
         QCOMPARE(c.table().text(0, classview::LastPracticeColumn), text);
     }

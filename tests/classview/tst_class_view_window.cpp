@@ -140,6 +140,48 @@ private slots:
 
     // On a 1024 × 768 screen with a taskbar every column of a five-level catalogue lies inside
     // the window, without scrolling sideways, and each header reads whole at its width.
+    // During a lesson another PC appends attempts: the view shows them without being opened again,
+    // the pupil who just practised marked "いま", the teacher's chosen row still chosen; a file
+    // that got shorter (restored from a copy) is read whole again.
+    void followsTheLesson()
+    {
+        Teacher t;
+        ClassViewWindow* view = t.open();
+        QVERIFY(view);
+        auto* table = view->findChild<QTableView*>("TableClass");
+        const auto rowOf = [table, view](int pupil) {
+            for (int row = 0; row < table->model()->rowCount(); ++row) {
+                if (view->model().pupilAt(row) == pupil)
+                    return row;
+            }
+            return -1;
+        };
+        table->setCurrentIndex(table->model()->index(rowOf(4), classview::TodayColumn));
+        QCOMPARE(table->model()->index(rowOf(5), classview::LastPracticeColumn).data().toString(),
+                 QStringLiteral("なし"));
+        QFile file(t.resultsPath());
+        QVERIFY(file.open(QIODevice::Append));
+        ResultRecord r;
+        r.date = oadate::fromDate(t.clock.date);
+        r.clockTime = oadate::fromTime(t.clock.time.addSecs(-120));
+        r.pupil = 5;
+        r.course = 2;
+        r.time = 70;
+        file.write(r.encode());
+        file.close();
+        // Told by the file system at once, or found by the poll within kPollMs.
+        QTRY_COMPARE_WITH_TIMEOUT(table->model()->index(rowOf(5), classview::LastPracticeColumn).data().toString(),
+                                  QStringLiteral("いま"), ClassViewWindow::kPollMs * 2);
+        QCOMPARE(table->model()->index(rowOf(5), classview::TodayColumn).data().toString(), QStringLiteral("1"));
+        QCOMPARE(view->model().pupilAt(table->currentIndex().row()), 4);
+
+        QVERIFY(file.resize(0));
+        QTRY_COMPARE_WITH_TIMEOUT(table->model()->index(rowOf(5), classview::LastPracticeColumn).data().toString(),
+                                  QStringLiteral("なし"), ClassViewWindow::kPollMs * 2);
+        QCOMPARE(view->model().pupilAt(table->currentIndex().row()), 4);
+        view->close();
+    }
+
     // The period's boxes show the days each choice gives, from the school's first day of the week.
     void periodBoxes()
     {
