@@ -601,7 +601,7 @@ void sort(QList<int>& order, const Table& table, int column, bool descending)
 
 QByteArray csv(const Table& table, const QList<int>& order, const Catalogue& catalogue)
 {
-    QStringList header = {QStringLiteral("番号"),         QStringLiteral("学年"),
+    QStringList header = {QStringLiteral("生徒番号"),     QStringLiteral("学年"),
                           QStringLiteral("名前"),         QStringLiteral("よみ"),
                           QStringLiteral("最後の練習日"), QStringLiteral("今日の回数"),
                           QStringLiteral("期間の始め"),   QStringLiteral("期間の終わり"),

@@ -120,6 +120,12 @@ enum Column
     FirstLevelColumn
 };
 
+// The columns of counts, set right-aligned on the screen and on paper so that digits line up.
+constexpr bool isNumberColumn(int column)
+{
+    return column == TodayColumn || column == PeriodAttemptsColumn || column == PeriodMinutesColumn;
+}
+
 // One attempt as the period's figures need it.
 struct Attempt
 {

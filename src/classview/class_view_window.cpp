@@ -147,10 +147,8 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
                                        : QStringLiteral("%1（%2、%3番）").arg(r.name, r.reading).arg(r.pupil);
         return m_table.text(row, column);
     case Qt::TextAlignmentRole:
-        return column == classview::TodayColumn || column == classview::PeriodAttemptsColumn ||
-                       column == classview::PeriodMinutesColumn
-                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
-                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return classview::isNumberColumn(column) ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                 : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ForegroundRole:
         return level ? QVariant(QColor(QRgb(classview::coloursOf(cell.state()).text))) : QVariant();
     case Qt::BackgroundRole:
@@ -601,7 +599,8 @@ void ClassViewWindow::printTable(QPrinter& printer)
         painter.setFont(bold);
         painter.fillRect(QRect(0, top, page.width(), lineHeight), QColor(0xe0, 0xe0, 0xe0));
         for (int c = 0; c < columns; ++c) {
-            painter.drawText(QRect(x + pad, top, widths[c] - 2 * pad, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
+            const Qt::Alignment side = classview::isNumberColumn(c) ? Qt::AlignRight : Qt::AlignLeft;
+            painter.drawText(QRect(x + pad, top, widths[c] - 2 * pad, lineHeight), side | Qt::AlignVCenter,
                              table.headers[c]);
             x += widths[c];
         }
@@ -625,7 +624,8 @@ void ClassViewWindow::printTable(QPrinter& printer)
                 if (c == table.weakColumn()) // cut after a whole number
                     while (fm.horizontalAdvance(text) > cell.width() && text.contains(u' '))
                         text = text.left(text.lastIndexOf(u' '));
-                painter.drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, text);
+                painter.drawText(
+                    cell, (classview::isNumberColumn(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, text);
                 x += widths[c];
             }
         }

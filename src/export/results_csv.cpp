@@ -21,7 +21,7 @@ Rows::Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalog
 QByteArray Rows::header()
 {
     return QByteArray("\xEF\xBB\xBF") +
-           QStringLiteral("日付,時刻,生徒番号,名前,学年,コース番号,コース名,タイム(秒),ポイント,塾コード\r\n").toUtf8();
+           QStringLiteral("生徒番号,学年,名前,日付,時刻,レベル番号,レベル,タイム(秒),ポイント,学校コード\r\n").toUtf8();
 }
 
 QByteArray Rows::row(const ResultRecord& r) const
@@ -35,12 +35,13 @@ QByteArray Rows::row(const ResultRecord& r) const
     // Dates and clock times outside any calendar (a damaged record) are left empty.
     const QDate date = oadate::toDate(r.date);
     const QTime clock = oadate::toTime(r.clockTime);
+    // The pupil first, as in every CSV the program writes: 生徒番号, 学年, 名前.
     const QStringList cells = {
-        date.isValid() ? date.toString(QStringLiteral("yyyy/MM/dd")) : QString(),
-        clock.isValid() ? clock.toString(QStringLiteral("HH:mm:ss")) : QString(),
         QString::number(r.pupil),
-        csvcell::text(known ? line->trimmedName() : QString()),
         csvcell::text(known ? roster::shortGradeLabel(roster::gradeIndex(m_schoolYear, line->birthYear)) : QString()),
+        csvcell::text(known ? line->trimmedName() : QString()),
+        date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString(),
+        clock.isValid() ? clock.toString(QStringLiteral("HH:mm:ss")) : QString(),
         QString::number(r.course),
         csvcell::text(inTables ? m_catalogue.courseNames[r.course] : QString()),
         QString::number(r.time),

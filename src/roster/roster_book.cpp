@@ -168,7 +168,7 @@ std::optional<QString> RosterBook::save(bool* changedElsewhere)
 
 QByteArray RosterBook::csv() const
 {
-    QString out = QStringLiteral("番号,学年,氏名,ふりがな,生まれた年,表示\r\n");
+    QString out = QStringLiteral("生徒番号,学年,名前,よみ,生まれた年,表示\r\n");
     for (const Row& r : m_rows) {
         if (!r.editable)
             continue;

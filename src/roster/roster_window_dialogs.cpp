@@ -76,7 +76,7 @@ PupilDialog::PupilDialog(RosterBook& book, int row, QWidget* parent) : QDialog(p
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(m_problem);
-    layout->addWidget(okCancel(this, QStringLiteral("OK")));
+    layout->addWidget(okCancel(this, QStringLiteral("決定")));
     if (row < 0) {
         m_number->setText(QString::number(book.nextFreeNumber()));
     } else {

@@ -19,7 +19,7 @@ std::optional<QString> ask(QWidget* parent, const QString& prompt)
     dialog->setWindowTitle(kTitle);
     dialog->setLabelText(prompt);
     dialog->setTextEchoMode(QLineEdit::Password);
-    dialog->setOkButtonText(QStringLiteral("OK"));
+    dialog->setOkButtonText(QStringLiteral("決定"));
     dialog->setCancelButtonText(QStringLiteral("キャンセル"));
     if (!dialog.accepted())
         return std::nullopt;

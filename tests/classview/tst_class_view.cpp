@@ -387,7 +387,7 @@ private slots:
         const QStringList row = lines[1].split(u',');
         QCOMPARE(header.size(), row.size());
         const auto cell = [&](const char* name) { return row.value(header.indexOf(QString::fromUtf8(name))); };
-        QCOMPARE(cell("番号"), QStringLiteral("2"));
+        QCOMPARE(cell("生徒番号"), QStringLiteral("2"));
         QCOMPARE(cell("最後の練習日"), QStringLiteral("2026-12-08"));
         QCOMPARE(cell("期間の始め"), QStringLiteral("2026-12-07"));
         QCOMPARE(cell("期間の回数"), QStringLiteral("2"));

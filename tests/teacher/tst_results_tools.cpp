@@ -153,9 +153,11 @@ private slots:
         const QList<QStringList> rows = readCsv(QString::fromUtf8(csv.mid(3)));
         QCOMPARE(rows.size(), 3);
         QCOMPARE(rows[0].size(), 10);
-        QCOMPARE(rows[1], (QStringList{"2026/12/08", "15:30:05", "7", "佐藤, \"はな\"", "小2", "1", "レベル１", "30",
+        // The pupil first, as in every CSV of the program; dates as ISO writes them.
+        QCOMPARE(rows[0].mid(0, 4), (QStringList{"生徒番号", "学年", "名前", "日付"}));
+        QCOMPARE(rows[1], (QStringList{"7", "小2", "佐藤, \"はな\"", "2026-12-08", "15:30:05", "1", "レベル１", "30",
                                        "11", "12345"}));
-        QCOMPARE(rows[2][3], QString()); // not in the roster
+        QCOMPARE(rows[2][2], QString()); // not in the roster
         QCOMPARE(rows[2][6], QStringLiteral("レベル２"));
     }
 
@@ -210,7 +212,7 @@ private slots:
         QCOMPARE(rows.size(), 2);
         // The roster's names come trimmed: the tab and the return go, the guard stays.
         const QString trimmed = name.trimmed();
-        QCOMPARE(rows[1][3], QStringLiteral("=+-@＝＋－＠").contains(trimmed.front()) ? u'\'' + trimmed : trimmed);
+        QCOMPARE(rows[1][2], QStringLiteral("=+-@＝＋－＠").contains(trimmed.front()) ? u'\'' + trimmed : trimmed);
         QCOMPARE(rows[1][9], QStringLiteral("'=1+1"));
     }
 
