@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-// Every benchmark states its budget as the counter "budget_ms" (milliseconds, median). The
+// Every benchmark states its budget as the counter "budget_ms" (milliseconds, median), and one
+// that measures memory its "added_MiB" against "budget_MiB". The
 // reporter prints each median beside its budget, and the program exits non-zero when one is
 // over, so that `make bench` shows a regression at once.
 class BudgetReporter final : public benchmark::ConsoleReporter
@@ -18,6 +19,15 @@ public:
         for (const Run& run : runs) {
             if (run.aggregate_name != "median")
                 continue;
+            const auto memory = run.counters.find("added_MiB");
+            const auto memoryBudget = run.counters.find("budget_MiB");
+            if (memory != run.counters.end() && memoryBudget != run.counters.end()) {
+                const bool over = memory->second.value > memoryBudget->second.value;
+                m_lines.push_back(std::string(over ? "OVER " : "ok   ") + run.run_name.function_name + ": " +
+                                  std::to_string(memory->second.value) + " MiB added at the peak, budget " +
+                                  std::to_string(memoryBudget->second.value) + " MiB");
+                m_over = m_over || over;
+            }
             const auto budget = run.counters.find("budget_ms");
             if (budget == run.counters.end())
                 continue;

@@ -10,3 +10,8 @@ int runResultsCheck(int argc, char* argv[]);
 // (or there was nothing to take), 1 when a row has a problem (nothing is written), 2 when a file
 // cannot be read or written.
 int runRosterImport(int argc, char* argv[]);
+
+// `divisor-drill --undo-import`: the roster as it was before the last import, when nothing has
+// changed it since. Exit code 0 when put back, 1 when it cannot be (the reason printed), 2 when
+// the settings cannot be read.
+int runImportUndo(int argc, char* argv[]);

@@ -1,30 +1,12 @@
 #include "certificate.h"
 
 #include "state/shared_state.h"
+#include "text/japanese_date.h"
 
 #include <QHash>
 #include <algorithm>
 
 namespace certificate {
-
-const QList<Era>& eras()
-{
-    static const QList<Era> table{{QStringLiteral("令和"), QDate(2019, 5, 1)},
-                                  {QStringLiteral("平成"), QDate(1989, 1, 8)},
-                                  {QStringLiteral("昭和"), QDate(1926, 12, 25)},
-                                  {QStringLiteral("大正"), QDate(1912, 7, 30)},
-                                  {QStringLiteral("明治"), QDate(1873, 1, 1), 6}};
-    return table;
-}
-
-EraDate eraOf(const QDate& date)
-{
-    for (const Era& era : eras()) {
-        if (date >= era.start)
-            return {era.name, date.year() - era.start.year() + era.firstYear};
-    }
-    return {QString(), date.year()};
-}
 
 QString kanjiNumber(int n)
 {
@@ -71,7 +53,7 @@ QString kanjiDigits(const QString& text)
 
 QString dateText(const QDate& date, Writing writing)
 {
-    const EraDate e = eraOf(date);
+    const japanesedate::EraDate e = japanesedate::eraOf(date);
     const bool vertical = writing == Writing::Vertical;
     const auto number = [vertical](int n) { return vertical ? kanjiNumber(n) : QString::number(n); };
     const QString year = e.year == 1 && !e.era.isEmpty() ? QStringLiteral("元") : number(e.year);

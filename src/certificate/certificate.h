@@ -17,22 +17,6 @@ struct CourseRules;
 // ending "賞します", the date in the Japanese era and the school as the issuer.
 namespace certificate {
 
-// The eras from the Gregorian calendar's adoption, newest first.
-struct Era
-{
-    QString name;
-    QDate start;       // its first day (for 明治, the calendar's first Gregorian day)
-    int firstYear = 1; // the era's year on that day
-};
-const QList<Era>& eras();
-
-struct EraDate
-{
-    QString era;  // empty before the first era of the table
-    int year = 0; // 1 for the era's first year (元年)
-};
-EraDate eraOf(const QDate& date);
-
 enum class Writing
 {
     Vertical,  // A4 landscape, kanji numerals

@@ -1,5 +1,6 @@
 #include "roster_book.h"
 
+#include "import_undo.h"
 #include "readings.h"
 #include "records/record_blocks.h"
 #include "records/results_file.h"
@@ -11,7 +12,8 @@
 #include <algorithm>
 
 RosterBook::RosterBook(const Folders& folders, const QDate& today, int schoolYearStartMonth)
-    : m_folders(folders), m_today(today), m_schoolYear(roster::schoolYear(today, schoolYearStartMonth))
+    : m_folders(folders), m_today(today), m_schoolYear(roster::schoolYear(today, schoolYearStartMonth)),
+      m_startMonth(schoolYearStartMonth)
 {}
 
 QString RosterBook::rosterPath() const
@@ -155,6 +157,7 @@ QString RosterBook::remove(int row)
 
 std::optional<QString> RosterBook::save(bool* changedElsewhere)
 {
+    const auto before = m_imported ? importundo::take(m_folders.sharedFolder) : std::nullopt;
     if (const auto failure = m_document.save(rosterPath(), changedElsewhere))
         return failure;
     if (m_readings != m_savedReadings) {
@@ -163,6 +166,11 @@ std::optional<QString> RosterBook::save(bool* changedElsewhere)
         m_savedReadings = m_readings;
     }
     refresh();
+    if (before) {
+        m_imported = false;
+        if (const auto after = importundo::take(m_folders.sharedFolder))
+            return importundo::remember(m_folders.sharedFolder, *before, *after, QDateTime::currentDateTime());
+    }
     return std::nullopt;
 }
 

@@ -45,6 +45,7 @@ public:
     int nextFreeNumber() const { return m_document.nextFreeNumber(); }
     int thisYear() const { return m_today.year(); }
     int schoolYear() const { return m_schoolYear; }
+    int schoolYearStartMonth() const { return m_startMonth; }
     QString rosterPath() const;
     // The grade a birth year gives today, as the roster lists it; the note for pupils born early
     // in the year.
@@ -67,6 +68,8 @@ public:
     RosterDocument& document() { return m_document; }
     QHash<int, QString>& readings() { return m_readings; }
     void refresh(); // the rows again, after the document changed
+    // A class list was taken in: the save that follows keeps the roster as it was, for 元に戻す.
+    void markImported() { m_imported = true; }
 
     // Writes the roster (and the readings). When another program changed the roster meanwhile,
     // nothing is written and changedElsewhere says so.
@@ -81,9 +84,11 @@ private:
     const Folders& m_folders;
     QDate m_today;
     int m_schoolYear = 0;
+    int m_startMonth = 4;
     RosterDocument m_document;
     QHash<int, QString> m_readings;
     QHash<int, QString> m_savedReadings;
     QSet<int> m_recorded;
     QList<Row> m_rows;
+    bool m_imported = false;
 };

@@ -1,5 +1,6 @@
 #include "roster_window.h"
 
+#include "import_undo.h"
 #include "roster_window_dialogs.h"
 #include "state/clock.h"
 #include "state/message_box.h"
@@ -66,6 +67,7 @@ RosterWindow::RosterWindow(ScreenContext& context, std::function<void()> whenSav
         {"CommandDown", u"下へ(&D)", [this] { moveRow(1); }, true},
         {"CommandRemove", u"削除(&R)", [this] { removePupil(); }, true},
         {"CommandImport", u"CSVから読み込む(&I)", [this] { importCsv(); }, false},
+        {"CommandUndoImport", u"取り込みを元に戻す(&Z)", [this] { undoImport(); }, false},
         {"CommandExport", u"CSVに書き出す(&X)", [this] { exportCsv(); }, false},
         {"CommandPassword", u"先生用パスワード(&P)", [this] { setPassword(); }, false},
         {"CommandSave", u"保存(&S)", [this] { save(); }, false},
@@ -82,6 +84,8 @@ RosterWindow::RosterWindow(ScreenContext& context, std::function<void()> whenSav
         if (b.needsRow)
             m_rowButtons.append(button);
         (n++ < 6 ? rowOne : rowTwo)->addWidget(button);
+        if (QString::fromLatin1(b.name) == QStringLiteral("CommandUndoImport"))
+            m_undoImport = button;
     }
     rowTwo->insertStretch(3);
     auto* layout = new QVBoxLayout(this);
@@ -225,6 +229,34 @@ void RosterWindow::importCsv()
         showRows(currentRow());
         say(QStringLiteral("読み込みました。確かめてから「保存」を押してください。"));
     }
+}
+
+void RosterWindow::undoImport()
+{
+    const QString folder = m_context.services.state.folders.sharedFolder;
+    const importundo::State state = importundo::state(folder);
+    if (!state.available) {
+        m_context.services.messages.show(windowTitle(), state.why, MessageBox::Icon::Information);
+        return;
+    }
+    if (m_book.modified()) {
+        m_context.services.messages.show(
+            windowTitle(),
+            QStringLiteral("この画面で変えて、まだ保存していないことがあります。保存するか、閉じてから"
+                           "元に戻してください。"),
+            MessageBox::Icon::Information);
+        return;
+    }
+    if (!m_context.services.messages.ask(windowTitle(), state.why + QStringLiteral("\r\nよろしいですか？")))
+        return;
+    if (const auto failure = importundo::undo(folder)) {
+        m_context.services.messages.show(windowTitle(), *failure, MessageBox::Icon::Warning);
+        return;
+    }
+    load();
+    say(QStringLiteral("取り込む前の名簿に戻しました。"));
+    if (m_whenSaved)
+        m_whenSaved();
 }
 
 void RosterWindow::exportCsv()

@@ -34,6 +34,7 @@ public:
     void removePupil(); // 削除
     void importCsv();   // CSVから読み込む
     void exportCsv();   // CSVに書き出す
+    void undoImport();  // 取り込みを元に戻す
     void setPassword(); // 先生用パスワード
     bool save();        // 保存
     // What a roster without a "先生" line is saved with, once per window: how the teacher gets in.
@@ -60,4 +61,5 @@ private:
     QLabel* m_status = nullptr;
     QList<QPushButton*> m_rowButtons; // those that need a chosen row
     bool m_toldTheWayIn = false;
+    QPushButton* m_undoImport = nullptr;
 };

@@ -131,8 +131,9 @@ ImportDialog::ImportDialog(RosterBook& book, QString path, QWidget* parent)
     m_numbering = new QComboBox(this);
     m_numbering->setObjectName("ComboNumbering");
     m_numbering->addItems(
-        {QStringLiteral("空いている番号（小さい順）"), QStringLiteral("学年・組・出席番号（5年1組7番は 5107）")});
-    m_changeNames = new QCheckBox(QStringLiteral("名簿にいる生徒の名前も変える(&C)"), this);
+        {QStringLiteral("空いている番号（小さい順）"), QStringLiteral("学年・組・出席番号から（1年1組1番は 2001）")});
+    m_numbering->setToolTip(rosterimport::seatNumberScheme());
+    m_changeNames = new QCheckBox(QStringLiteral("名簿にいる生徒の名前を、CSVの書き方（髙・﨑など）にする(&C)"), this);
     m_changeNames->setObjectName("CheckNames");
     m_problemsOnly = new QCheckBox(QStringLiteral("問題のある行だけ表示(&P)"), this);
     m_problemsOnly->setObjectName("CheckProblems");
@@ -185,6 +186,7 @@ bool ImportDialog::read()
         return false;
     m_sheet = *sheet;
     m_columns = rosterimport::recognise(m_sheet.rows.front());
+    m_decided.clear();
     const QList<rosterimport::Column> all = rosterimport::allColumns();
     m_mapping->setColumnCount(int(m_columns.size()));
     for (int c = 0; c < m_columns.size(); ++c) {
@@ -196,6 +198,7 @@ bool ImportDialog::read()
         choice->setCurrentIndex(int(all.indexOf(m_columns[c])));
         connect(choice, &QComboBox::activated, this, [this, c, all](int index) {
             m_columns[c] = all[index];
+            m_decided.insert(c);
             replan();
         });
         m_mapping->setCellWidget(1, c, choice);
@@ -210,7 +213,9 @@ void ImportDialog::replan()
     rosterimport::Options options;
     options.numbering = rosterimport::Numbering(m_numbering->currentIndex());
     options.changeNames = m_changeNames->isChecked();
+    options.decided = m_decided;
     options.schoolYear = m_book.schoolYear();
+    options.schoolYearStartMonth = m_book.schoolYearStartMonth();
     options.thisYear = m_book.thisYear();
     m_plan = rosterimport::plan(m_sheet, m_columns, m_book.document(), m_book.readings(), options);
     showPlan();
@@ -244,11 +249,14 @@ void ImportDialog::showPlan()
         }
     }
     m_preview->resizeColumnsToContents();
-    QString summary = QStringLiteral("新しく登録 %1 人、変更 %2 人、変更なし %3 人、読み込まない行 %4。")
-                          .arg(m_plan.count(Action::New))
-                          .arg(m_plan.count(Action::Changed))
-                          .arg(m_plan.count(Action::Unchanged))
-                          .arg(m_plan.count(Action::Skipped));
+    QString summary = m_plan.notes.isEmpty() ? QString() : m_plan.notes.join(u'\n') + u'\n';
+    if (m_numbering->currentIndex() == int(rosterimport::Numbering::GradeClassSeat))
+        summary += rosterimport::seatNumberScheme() + u'\n';
+    summary += QStringLiteral("新しく登録 %1 人、変更 %2 人、変更なし %3 人、読み込まない行 %4。")
+                   .arg(m_plan.count(Action::New))
+                   .arg(m_plan.count(Action::Changed))
+                   .arg(m_plan.count(Action::Unchanged))
+                   .arg(m_plan.count(Action::Skipped));
     if (m_plan.count(Action::Skipped) > 0)
         summary += QStringLiteral("問題のある行は読み込みません。CSVを直すか、列の読み方を選びなおしてください。");
     if (!m_sheet.warning.isEmpty())
@@ -259,7 +267,18 @@ void ImportDialog::showPlan()
 
 void ImportDialog::accept()
 {
+    // The file may have been changed (saved again from the spreadsheet) while the preview was
+    // open: what is taken is only ever what was shown.
+    const auto now = rosterimport::readFile(m_path, rosterimport::Encoding(m_encoding->currentIndex()), &m_error);
+    if (!now || now->digest != m_sheet.digest) {
+        m_summary->setText(QStringLiteral("ファイルが、この画面で読んだあとに変わりました。読みなおしたので、"
+                                          "もう一度確かめてから「読み込む」を押してください。"));
+        if (!read())
+            m_summary->setText(m_error);
+        return;
+    }
     rosterimport::apply(m_plan, m_book.document(), m_book.readings(), m_book.thisYear());
     m_book.refresh();
+    m_book.markImported();
     QDialog::accept();
 }

@@ -66,6 +66,7 @@ private:
     QString m_error;
     rosterimport::Sheet m_sheet;
     QList<rosterimport::Column> m_columns;
+    QSet<qsizetype> m_decided; // columns the teacher set by hand
     rosterimport::Plan m_plan;
     QComboBox* m_encoding = nullptr;
     QComboBox* m_numbering = nullptr;

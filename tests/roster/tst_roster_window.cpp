@@ -7,6 +7,7 @@
 #include "ui/form.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,6 +114,48 @@ private slots:
         w.messages.choices = {1}; // close without saving
         window.reject();
         QCOMPARE(readAll(w.state->folders.sharedFolder + roster::fileName()).count('\n'), 2);
+    }
+
+    // A class list taken in through the preview and saved, then undone: the roster is back byte for
+    // byte. A list saved again while its preview was open is read again before anything is taken.
+    void importThenUndo()
+    {
+        TestWorld w;
+        writeCp932(w.state->folders.sharedFolder + roster::fileName(),
+                   {QStringLiteral("1,2015,0,0,\"山田　太郎\",0,\"\",\"\"")});
+        const QByteArray before = readAll(w.state->folders.sharedFolder + roster::fileName());
+        const QString csv = w.dir.filePath("class.csv");
+        const auto writeList = [&csv](const QString& text) {
+            QFile file(csv);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text.toUtf8());
+        };
+        writeList(QStringLiteral("氏名,学年\r\n佐藤　花子,小4\r\n"));
+        RosterWindow window(w.context, {}, nullptr);
+        QVERIFY(window.load());
+        bool readAgain = false;
+        whenOpen<QFileDialog>([&](QFileDialog* files) {
+            whenOpen<ImportDialog>([&](ImportDialog* preview) {
+                writeList(QStringLiteral("氏名,学年\r\n佐藤　花子,小4\r\n林　一郎,小4\r\n"));
+                auto* take = preview->findChild<QPushButton*>("ButtonOk");
+                take->click();
+                readAgain = preview->isVisible() && preview->plan().count(rosterimport::Action::New) == 2;
+                take->click();
+            });
+            files->selectFile(csv);
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        window.importCsv();
+        QVERIFY(readAgain);
+        QCOMPARE(window.findChild<QTableWidget*>("TableRoster")->rowCount(), 3);
+        QVERIFY(window.save());
+        QVERIFY(readAll(w.state->folders.sharedFolder + roster::fileName()) != before);
+        w.messages.answers = {true};
+        window.findChild<QPushButton*>("CommandUndoImport")->click();
+        QCOMPARE(readAll(w.state->folders.sharedFolder + roster::fileName()), before);
+        QCOMPARE(window.findChild<QTableWidget*>("TableRoster")->rowCount(), 1);
+        window.findChild<QPushButton*>("CommandUndoImport")->click(); // nothing left: said, not done
+        QVERIFY(w.messages.shown.last().text.contains(QStringLiteral("元に戻せる取り込みはありません")));
     }
 
     // Once the teacher has set a password, the roster window asks for it; a wrong one keeps it
