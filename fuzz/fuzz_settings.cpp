@@ -1,5 +1,6 @@
 // The value reader and the settings files: "タイム回数データ.txt", "共通データ.txt"'s school name,
-// and the sound table, from any bytes.
+// the sound table, 学校の設定.txt and the rewriting of 共通データ.txt's second value, from any bytes.
+#include "school/school_settings.h"
 #include "sound/sound_table.h"
 #include "startup/settings_loader.h"
 #include "state/shared_state.h"
@@ -21,5 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     (void)soundtable::read(sounds, state->sound);
     state->organisation.schoolName = text.left(40);
     settings::splitSchoolCode(state->organisation);
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    const schoolsettings::Read school = schoolsettings::parse(bytes);
+    (void)schoolsettings::serialise(school.settings, school.unknownLines);
+    if (const auto rewritten = schoolsettings::withSchoolName(bytes, QStringLiteral("12345"), QStringLiteral("みどり")))
+        (void)schoolsettings::withSchoolName(*rewritten, QString(), QStringLiteral("学校"));
     return 0;
 }
