@@ -103,7 +103,9 @@ bool CourseBoard::refresh()
     for (int i = 1; i < m_columns.size(); ++i) {
         m_columns[i].today = courseboard::todayFigures(state.stats, i, p);
         m_columns[i].total = courseboard::totalFigures(state.stats, i, p);
-        m_columns[i].toClear = clearing::progressText(state.stats, state.rules, i, p);
+        // The teacher come in by 先生用 is nobody's figures: nothing to clear until a pupil is shown.
+        if (!(state.current.teacher && p == state.current.pupilNo))
+            m_columns[i].toClear = clearing::progressText(state.stats, state.rules, i, p);
     }
     return true;
 }

@@ -147,9 +147,9 @@ ImportDialog::ImportDialog(RosterBook& book, QString path, QWidget* parent)
     m_mapping->setMaximumHeight(84);
     m_preview = new QTableWidget(0, 7, this);
     m_preview->setObjectName("TablePreview");
-    m_preview->setHorizontalHeaderLabels({QStringLiteral("行"), QStringLiteral("どうするか"), QStringLiteral("番号"),
-                                          QStringLiteral("学年"), QStringLiteral("名前"), QStringLiteral("よみ"),
-                                          QStringLiteral("問題・変わること")});
+    m_preview->setHorizontalHeaderLabels({QStringLiteral("行"), QStringLiteral("どうするか"),
+                                          QStringLiteral("生徒番号"), QStringLiteral("学年"), QStringLiteral("名前"),
+                                          QStringLiteral("よみ"), QStringLiteral("問題・変わること")});
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_preview->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_preview->horizontalHeader()->setStretchLastSection(true);
@@ -240,6 +240,7 @@ void ImportDialog::showPlan()
                                    (skipped ? item.problems : item.changes).join(QStringLiteral("、"))};
         for (int c = 0; c < cells.size(); ++c) {
             auto* cell = new QTableWidgetItem(cells[c]);
+            cell->setToolTip(cells[c]); // a long problem is read whole here
             if (skipped) {
                 cell->setForeground(QColor(0xb7, 0x1c, 0x1c));
                 if (c == 1)
