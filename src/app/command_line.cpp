@@ -17,7 +17,8 @@ std::optional<int> runCommandLine(int argc, char* argv[])
     const bool check = std::strcmp(option, "--check-results") == 0;
     const bool import = std::strcmp(option, "--import-roster") == 0;
     const bool undo = std::strcmp(option, "--undo-import") == 0;
-    if (!help && !version && !check && !import && !undo)
+    const bool reset = std::strcmp(option, "--reset-teacher-password") == 0;
+    if (!help && !version && !check && !import && !undo && !reset)
         return std::nullopt; // Qt's own options (-platform ...) go on to the application
     native::attachTerminal();
     if (check)
@@ -26,6 +27,8 @@ std::optional<int> runCommandLine(int argc, char* argv[])
         return runRosterImport(argc, argv);
     if (undo)
         return runImportUndo(argc, argv);
+    if (reset)
+        return runPasswordReset(argc, argv);
     if (version) {
         std::printf("約数早押しドリル (divisor-drill) %s\n", DRILL_VERSION);
         return 0;
@@ -47,6 +50,10 @@ std::optional<int> runCommandLine(int argc, char* argv[])
         "  --undo-import      最後に読み込んだ名簿のCSVを取り消し、読み込む前の名簿に戻します\n"
         "                     （そのあとで名簿が変わっていれば戻しません）。終了コード 0: 戻した\n"
         "                     1: 戻せない（理由を表示）  2: ファイルを読み書きできない\n"
+        "  --reset-teacher-password\n"
+        "                     先生用パスワードをなくします（忘れたとき、パスワードのファイルがこわれた\n"
+        "                     ときの、管理者のための戻し方です）。まちがえた回数の記録も消します。\n"
+        "                     終了コード 0: なくした  2: ファイルを消せない\n"
         "  --version          版を表示します。\n"
         "  --help             この説明を表示します。\n");
     return 0;

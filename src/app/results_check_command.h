@@ -15,3 +15,9 @@ int runRosterImport(int argc, char* argv[]);
 // changed it since. Exit code 0 when put back, 1 when it cannot be (the reason printed), 2 when
 // the settings cannot be read.
 int runImportUndo(int argc, char* argv[]);
+
+// `divisor-drill --reset-teacher-password`: the administrator's way back when the teacher's
+// password is lost or its file was deleted or damaged: the password, its marks and the wrong
+// tries are removed. Exit code 0 when done, 2 when a file could not be removed or the settings
+// cannot be read.
+int runPasswordReset(int argc, char* argv[]);

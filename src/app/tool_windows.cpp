@@ -122,11 +122,9 @@ public:
         auto saved = std::make_shared<bool>(false);
         uih::Modal<RosterWindow> window(
             context, [saved] { *saved = true; }, parent);
-        const QString folder = context.services.state.folders.programFolder;
         RosterWindow* shown = window.get();
-        QObject::connect(shown, &RosterWindow::passwordRequested, shown, [shown, &context, folder] {
-            passworddialogs::change(shown, context.services.messages, folder);
-        });
+        QObject::connect(shown, &RosterWindow::passwordRequested, shown,
+                         [shown, &context] { passworddialogs::change(shown, context.services); });
         if (window->load() && window)
             window.exec();
         return *saved;
@@ -153,8 +151,7 @@ public:
 
     bool unlockTeacher(ScreenContext& context, QWidget* over) override
     {
-        if (!m_session &&
-            !passworddialogs::unlock(over, context.services.messages, context.services.state.folders.programFolder))
+        if (!m_session && !passworddialogs::unlock(over, context.services))
             return false;
         m_session = true;
         return true;
@@ -175,7 +172,7 @@ private:
         QWidget* screen = screenOf(parent);
         if (m_session || (screen && screen == m_unlockedFor))
             return true;
-        if (!passworddialogs::unlock(parent, context.services.messages, context.services.state.folders.programFolder))
+        if (!passworddialogs::unlock(parent, context.services))
             return false;
         m_unlockedFor = screen;
         return true;

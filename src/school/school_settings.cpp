@@ -15,6 +15,7 @@ namespace {
 const QString kSignerKey = QStringLiteral("署名");
 const QString kWeekStartKey = QStringLiteral("週の始まり");
 const QString kRankingNamesKey = QStringLiteral("順位の名前");
+const QString kPasswordMarkKey = QStringLiteral("先生用パスワード");
 
 QString quoted(const QString& value)
 {
@@ -121,6 +122,8 @@ Read parse(const QByteArray& bytes)
                 s.weekStart = *day;
             else
                 problems << QStringLiteral("%1：週の始まり「%2」は日〜土のどれでもありません").arg(where, value);
+        } else if (key == kPasswordMarkKey) {
+            s.passwordMark = value;
         } else if (key == kRankingNamesKey) {
             const qsizetype choice = rankingNameChoices().indexOf(value);
             if (choice >= 0)
@@ -163,6 +166,8 @@ QByteArray serialise(const SchoolSettings& settings, const QStringList& unknownL
     line(kSignerKey, settings.signer);
     line(kWeekStartKey, weekDayName(settings.weekStart));
     line(kRankingNamesKey, rankingNameChoices().value(int(settings.rankingNames)));
+    if (!settings.passwordMark.isEmpty())
+        line(kPasswordMarkKey, settings.passwordMark);
     for (const QString& unknown : unknownLines)
         text += unknown + QStringLiteral("\r\n");
     // Every value was checked to be writable before it got here; a line kept from the file was
@@ -222,6 +227,21 @@ std::optional<QByteArray> withSchoolName(const QByteArray& common, const QString
     if (!value.ok())
         return std::nullopt;
     return common.left(span.start) + value.bytes + common.mid(span.end);
+}
+
+std::optional<QString> setPasswordMark(const QString& sharedFolder, const QString& mark)
+{
+    // The settings as the file holds them, not as defaults put in for a damaged file: a file that
+    // cannot be read is left alone, and the password's other marks hold.
+    const QString path = sharedFolder + fileName();
+    const Read current = read(sharedFolder);
+    if (!current.settings.problem.isEmpty() && QFileInfo::exists(path))
+        return current.settings.problem;
+    SchoolSettings settings = current.settings;
+    settings.passwordMark = mark;
+    if (const auto error = textfile::replace(path, serialise(settings, current.unknownLines)))
+        return QStringLiteral("「%1」を書き込めません（%2）。").arg(fileName(), *error);
+    return std::nullopt;
 }
 
 std::optional<QString> save(const QString& sharedFolder, const Entry& entry)

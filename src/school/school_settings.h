@@ -60,6 +60,10 @@ QStringList problems(const Entry& entry);
 // nothing when the text does not hold two values. The value is quoted, as the family writes it.
 std::optional<QByteArray> withSchoolName(const QByteArray& common, const QString& code, const QString& name);
 
+// Writes the teacher's password's mark (empty: none) into the settings file, every other line
+// kept; the error, in Japanese.
+std::optional<QString> setPasswordMark(const QString& sharedFolder, const QString& mark);
+
 // Saves an entry without problems: the second value of "共通データ.txt" (only when it changes)
 // and the settings file, each replaced whole or not at all. The error, in Japanese.
 std::optional<QString> save(const QString& sharedFolder, const Entry& entry);

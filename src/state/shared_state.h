@@ -42,7 +42,8 @@ struct SchoolSettings
     QString signer;    // who signs the certificates: "校長　山田　太郎"
     int weekStart = 1; // the first day of the school's week, 1 Monday .. 7 Sunday
     RankingNames rankingNames = RankingNames::Names;
-    QString problem; // why the file was not used as it is: said in the teacher's tools
+    QString passwordMark; // the fingerprint of the teacher's password, when one is set
+    QString problem;      // why the file was not used as it is: said in the teacher's tools
 };
 
 // Program identity and course catalogue.

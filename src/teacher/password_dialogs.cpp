@@ -1,6 +1,8 @@
 #include "password_dialogs.h"
 
+#include "state/clock.h"
 #include "state/message_box.h"
+#include "state/shared_state.h"
 #include "teacher_password.h"
 #include "ui/ui_helpers.h"
 
@@ -28,44 +30,69 @@ std::optional<QString> ask(QWidget* parent, const QString& prompt)
 
 } // namespace
 
-bool unlock(QWidget* parent, MessageBox& messages, const QString& programFolder)
+namespace {
+
+QDateTime nowOf(const Services& services)
 {
-    if (!teacherpassword::isSet(programFolder))
+    return QDateTime(services.clock.today(), services.clock.timeOfDay());
+}
+
+} // namespace
+
+bool unlock(QWidget* parent, Services services)
+{
+    using Outcome = teacherpassword::Check::Outcome;
+    const teacherlock::Places places = teacherlock::placesOf(services.state.folders);
+    teacherlock::takeOver(places);
+    const teacherpassword::Check before = teacherpassword::beforeAsking(places, nowOf(services));
+    if (before.outcome == Outcome::Open)
         return true;
+    if (before.outcome != Outcome::Accepted) {
+        services.messages.show(kTitle, before.message, MessageBox::Icon::Warning);
+        return false;
+    }
     const auto typed = ask(parent, QStringLiteral("先生用パスワードを入れてください。"));
     if (!typed)
         return false;
-    if (teacherpassword::matches(programFolder, *typed))
+    const teacherpassword::Check checked = teacherpassword::check(places, *typed, nowOf(services));
+    if (checked.outcome == Outcome::Accepted)
         return true;
-    messages.show(kTitle, QStringLiteral("パスワードがちがいます。"), MessageBox::Icon::Warning);
+    services.messages.show(kTitle, checked.message, MessageBox::Icon::Warning);
     return false;
 }
 
-void change(QWidget* parent, MessageBox& messages, const QString& programFolder)
+void change(QWidget* parent, Services services)
 {
-    const auto first = ask(parent, QStringLiteral("新しい先生用パスワードを入れてください。\n"
-                                                  "空のままOKを押すと、パスワードをなくします。"));
+    const teacherlock::Places places = teacherlock::placesOf(services.state.folders);
+    const auto first =
+        ask(parent, QStringLiteral("新しい先生用パスワードを入れてください。\n") + teacherpassword::rule() +
+                        QStringLiteral("\n空のまま決定を押すと、パスワードをなくします。"));
     if (!first)
         return;
     if (!first->isEmpty()) {
+        if (const auto bad = teacherpassword::problem(*first)) {
+            services.messages.show(kTitle, *bad + QStringLiteral("\r\n変えませんでした。"), MessageBox::Icon::Warning);
+            return;
+        }
         const auto second = ask(parent, QStringLiteral("確かめのため、もう一度入れてください。"));
         if (!second)
             return;
-        if (*second != *first) {
-            messages.show(kTitle, QStringLiteral("二つのパスワードがちがいます。変えませんでした。"),
-                          MessageBox::Icon::Warning);
+        if (teacherpassword::normalised(*second) != teacherpassword::normalised(*first)) {
+            services.messages.show(kTitle, QStringLiteral("二つのパスワードがちがいます。変えませんでした。"),
+                                   MessageBox::Icon::Warning);
             return;
         }
     }
-    if (const auto failure = teacherpassword::set(programFolder, *first)) {
-        messages.show(kTitle, *failure, MessageBox::Icon::Warning);
+    if (const auto failure = teacherpassword::set(places, *first)) {
+        services.messages.show(kTitle, *failure, MessageBox::Icon::Warning);
         return;
     }
-    messages.show(kTitle,
-                  first->isEmpty() ? QStringLiteral("パスワードをなくしました。先生用の画面はだれでも開けます。")
-                                   : QStringLiteral("パスワードを決めました。先生用の画面、クラスの様子、"
-                                                    "名簿の編集を開くときにたずねます。"),
-                  MessageBox::Icon::Information);
+    services.messages.show(kTitle,
+                           first->isEmpty()
+                               ? QStringLiteral("パスワードをなくしました。先生用の画面はだれでも開けます。")
+                               : QStringLiteral("パスワードを決めました。学校のどのパソコンでも、先生用の画面、"
+                                                "クラスの様子、名簿の編集、学校の設定を開くときにたずねます。"),
+                           MessageBox::Icon::Information);
 }
 
 } // namespace passworddialogs

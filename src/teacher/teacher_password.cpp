@@ -1,81 +1,87 @@
 #include "teacher_password.h"
 
-#include "platform/system_error.h"
-
-#include <QDir>
-#include <QFile>
 #include <QPasswordDigestor>
 #include <QRandomGenerator>
-#include <QSaveFile>
 
 namespace teacherpassword {
-namespace {
 
-QString path(const QString& programFolder)
+QString rule()
 {
-    return QDir(programFolder).filePath(fileName());
+    return QStringLiteral(
+               "パスワードは %1〜%2 文字です。全角と半角の英数字は同じ文字として扱い、前後の空白は数えません。")
+        .arg(kMinLength)
+        .arg(kMaxLength);
 }
 
-QString storedLine(const QString& programFolder)
+QString normalised(const QString& typed)
 {
-    QFile file(path(programFolder));
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromLatin1(file.read(1024)).trimmed();
+    return typed.normalized(QString::NormalizationForm_KC).trimmed();
 }
 
-} // namespace
-
-QString fileName()
+std::optional<QString> problem(const QString& typed)
 {
-    return QStringLiteral("先生用パスワード.txt");
+    const qsizetype length = normalised(typed).size();
+    if (length < kMinLength || length > kMaxLength)
+        return QStringLiteral("%1文字では使えません。").arg(length) + rule();
+    return std::nullopt;
 }
 
 QString line(const QString& password, const QByteArray& salt, int iterations)
 {
-    const QByteArray hash =
-        QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password.toUtf8(), salt, iterations, 32);
+    const QByteArray hash = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256,
+                                                               normalised(password).toUtf8(), salt, iterations, 32);
     return QStringLiteral("pbkdf2-sha256,%1,%2,%3")
         .arg(iterations)
         .arg(QString::fromLatin1(salt.toHex()), QString::fromLatin1(hash.toHex()));
 }
 
-bool isSet(const QString& programFolder)
+Check beforeAsking(const teacherlock::Places& places, const QDateTime& now)
 {
-    return QFile::exists(path(programFolder));
+    const teacherlock::State state = teacherlock::state(places);
+    if (state.status == teacherlock::Status::None)
+        return {Check::Outcome::Open, QString()};
+    if (state.status == teacherlock::Status::Broken)
+        return {Check::Outcome::Broken, state.why};
+    if (const int left = teacherlock::secondsLeft(teacherlock::readLockout(places, now), now); left > 0)
+        return {
+            Check::Outcome::Locked,
+            QStringLiteral("パスワードが何度もちがったため、あと %1 は先生用の画面を開けません。")
+                .arg(left >= 60 ? QStringLiteral("%1 分").arg((left + 59) / 60) : QStringLiteral("%1 秒").arg(left))};
+    return {Check::Outcome::Accepted, QString()};
 }
 
-bool matches(const QString& programFolder, const QString& password)
+Check check(const teacherlock::Places& places, const QString& typed, const QDateTime& now)
 {
-    if (!isSet(programFolder))
-        return true;
-    const QStringList parts = storedLine(programFolder).split(u',');
-    bool ok = false;
-    const int iterations = parts.size() == 4 ? parts[1].toInt(&ok) : 0;
-    // A file that is not one of ours lets nobody in; deleting it is the way back.
-    if (parts.size() != 4 || parts[0] != QStringLiteral("pbkdf2-sha256") || !ok || iterations < 1 ||
-        iterations > 10'000'000)
-        return false;
-    return line(password, QByteArray::fromHex(parts[2].toLatin1()), iterations) == parts.join(u',');
-}
-
-std::optional<QString> set(const QString& programFolder, const QString& password)
-{
-    const auto failure = [](const QString& reason) {
-        return QStringLiteral("「%1」を書き込めません。\r\n理由：%2").arg(fileName(), reason);
-    };
-    if (password.isEmpty()) {
-        if (isSet(programFolder) && !QFile::remove(path(programFolder)))
-            return failure(describeSystemError(lastSystemError()));
-        return std::nullopt;
+    const Check before = beforeAsking(places, now);
+    if (before.outcome != Check::Outcome::Accepted)
+        return before;
+    const QString stored = teacherlock::state(places).line;
+    const QStringList parts = stored.split(u',');
+    if (line(typed, QByteArray::fromHex(parts[2].toLatin1()), parts[1].toInt()) == stored) {
+        teacherlock::clearLockout(places);
+        teacherlock::store(places, stored); // marks an earlier version did not leave are made
+        return {Check::Outcome::Accepted, QString()};
     }
+    const teacherlock::Lockout after = teacherlock::afterWrongTry(teacherlock::readLockout(places, now), now);
+    teacherlock::writeLockout(places, after);
+    const int left = teacherlock::secondsLeft(after, now);
+    return {Check::Outcome::Wrong,
+            left > 0 ? QStringLiteral("パスワードがちがいます。%1 回まちがえたため、%2 秒は開けません。")
+                           .arg(after.failures)
+                           .arg(left)
+                     : QStringLiteral("パスワードがちがいます（あと %1 回まちがえると、しばらく開けなくなります）。")
+                           .arg(teacherlock::kFreeTries - after.failures)};
+}
+
+std::optional<QString> set(const teacherlock::Places& places, const QString& password)
+{
+    if (password.isEmpty())
+        return teacherlock::store(places, QString());
+    if (const auto bad = problem(password))
+        return bad;
     QByteArray salt(16, Qt::Uninitialized);
     QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(salt.data()), salt.size() / 4);
-    const QByteArray text = (line(password, salt) + QStringLiteral("\r\n")).toLatin1();
-    QSaveFile file(path(programFolder));
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
-        return failure(describeSystemError(lastSystemError()));
-    return std::nullopt;
+    return teacherlock::store(places, line(password, salt));
 }
 
 } // namespace teacherpassword

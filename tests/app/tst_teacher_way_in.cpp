@@ -106,7 +106,7 @@ private slots:
     void passwordOncePerVisit()
     {
         School s;
-        QVERIFY(!teacherpassword::set(s.state->folders.programFolder, QStringLiteral("hana")));
+        QVERIFY(!teacherpassword::set(teacherlock::placesOf(s.state->folders), QStringLiteral("hana")));
         s.answerPassword(QStringLiteral("wrong"));
         s.enterByTheMenu();
         QVERIFY(!s.board());
@@ -182,6 +182,12 @@ private slots:
         QFETCH(QString, window);
         QFETCH(QString, button);
         QFETCH(QString, dialog);
+#ifdef Q_OS_WIN
+        // On Windows the print dialog is the system's own, which runs its own loop: what a window
+        // closing under it does is the system's to decide, and only real Windows can show it.
+        if (dialog == QStringLiteral("QPrintDialog"))
+            QSKIP("the print dialog is the system's own on Windows");
+#endif
         School s;
         s.enterByTheMenu();
         QWidget* opened = nullptr;
