@@ -10,11 +10,13 @@
 #include "state/message_box.h"
 #include "state/random_source.h"
 #include "state/shared_state.h"
+#include "teacher/teacher_lock.h"
 #include "ui/navigator.h"
 #include "ui/screen_context.h"
 #include "ui/ui_helpers.h"
 
 #include <QColor>
+#include <QFileInfo>
 
 std::optional<int> startProgram(ScreenContext& context, const QString& programDir)
 {
@@ -42,6 +44,13 @@ std::optional<int> startProgram(ScreenContext& context, const QString& programDi
     // The school's own settings: defaults when the file is missing or cannot be used, which the
     // teacher's tools say.
     state.school = schoolsettings::read(state.folders.sharedFolder).settings;
+    // Settings a pupil deleted or damaged never show more than the school chose: with a teacher's
+    // password set, the rankings then hide the other pupils' names until the teacher saves the
+    // settings again.
+    const bool settingsLost =
+        !state.school.problem.isEmpty() || !QFileInfo::exists(state.folders.sharedFolder + schoolsettings::fileName());
+    if (settingsLost && teacherlock::state(teacherlock::placesOf(state.folders)).status != teacherlock::Status::None)
+        state.school.rankingNames = RankingNames::SeatNumbers;
     // What an earlier run could not record goes into the results files before anything is
     // read from them.
     ResultsRecorder(context.services, context.pause).deliverWaiting();

@@ -8,6 +8,7 @@
 #include "records/clearing.h"
 #include "records/results_reader.h"
 #include "results_lists.h"
+#include "roster/readings.h"
 #include "roster/roster_file.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
@@ -180,6 +181,13 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
     const SharedState& state = m_services.state;
     const int count = state.catalogue.courseCount;
     QList<resultslists::Lines> lists(count + 1);
+    // Other pupils' names as the school chose to show them to a pupil; the teacher sees them all.
+    const bool teacher = state.current.teacher || roster::isTeacherName(state.current.pupilName);
+    const RankingNames how = teacher ? RankingNames::Names : state.school.rankingNames;
+    const RosterTables shown = how == RankingNames::Names
+                                   ? state.roster
+                                   : ranking::withShownNames(state.roster, how, state.current.pupilNo,
+                                                             readings::read(state.folders.sharedFolder).byPupil);
     // The ranking lists: best times ("過去最高表示") or points, all-time or today.
     const bool ranked = m_view != View::PersonalTimes && m_orderOption != kAllAttempts &&
                         !(m_view == View::Times && m_orderOption == 2);
@@ -192,7 +200,7 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
         for (int c = 1; c <= count; ++c) {
             if (!attempt::isPractice(state.catalogue, c))
                 lists[c].text = ranking::build(c, state.catalogue.courseDefined[c] == 1, state.roster.listedPupils,
-                                               state.stats, state.roster, request);
+                                               state.stats, shown, request);
             if (afterCourse)
                 afterCourse(c);
         }
@@ -213,7 +221,7 @@ std::optional<QList<resultslists::Lines>> CourseBoard::buildLists(const std::fun
                                                                  : std::numeric_limits<qint64>::max());
     if (!attempts)
         return std::nullopt;
-    const QList<resultslists::Lines> built = resultslists::build(*attempts, state.roster, state.rules, request);
+    const QList<resultslists::Lines> built = resultslists::build(*attempts, shown, state.rules, request);
     for (int c = 1; c <= count; ++c) {
         if (!attempt::isPractice(state.catalogue, c))
             lists[c] = built[c];

@@ -1,5 +1,7 @@
 #include "ranking.h"
 
+#include "text/kana.h"
+
 #include "roster/roster_file.h"
 #include "startup/course_catalogue.h"
 #include "state/shared_state.h"
@@ -78,6 +80,34 @@ QString nameColumn(const QString& name)
     QString column;
     appendNameColumn(column, name);
     return column;
+}
+
+QString shownName(RankingNames how, int pupil, const QString& name, const QString& reading)
+{
+    switch (how) {
+    case RankingNames::Names:
+        return name;
+    case RankingNames::Initials:
+        if (const QString letters = kana::initials(reading); !letters.isEmpty())
+            return letters;
+        break;
+    case RankingNames::SeatNumbers:
+        break;
+    }
+    return QStringLiteral("%1番").arg(pupil);
+}
+
+RosterTables withShownNames(const RosterTables& roster, RankingNames how, int ownPupil,
+                            const QHash<int, QString>& readings)
+{
+    RosterTables shown = roster;
+    if (how == RankingNames::Names)
+        return shown;
+    for (const qint16 p : roster.listedPupils) {
+        if (p != ownPupil)
+            shown.pupilNames[p] = shownName(how, p, roster.pupilNames[p], readings.value(p));
+    }
+    return shown;
 }
 
 QStringList build(int c, bool courseDefined, const QList<qint16>& group, const Statistics& stats,

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "state/shared_state.h"
+
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
-
-struct Statistics;
-struct RosterTables;
 
 // The ranking list of one course on the board: the pupils the menu listed, ranked by best
 // time or by points (all-time or today), narrowed by the grade filter, with the pupil who is
@@ -42,5 +42,14 @@ QStringList build(int course, bool courseDefined, const QList<qint16>& group, co
 
 // The name column: the trimmed name filled with full-width spaces and cut to 5 characters.
 QString nameColumn(const QString& name);
+
+// What a pupil sees of another pupil in the lists, as the school chose (学校の設定): the name,
+// the number alone ("12番") or the initials of the reading ("Y.T.", the number when there is no
+// reading).
+QString shownName(RankingNames how, int pupil, const QString& name, const QString& reading);
+// The roster's names as the lists show them to the pupil working: their own name always, the
+// others' as the school chose.
+RosterTables withShownNames(const RosterTables& roster, RankingNames how, int ownPupil,
+                            const QHash<int, QString>& readings);
 
 } // namespace ranking

@@ -14,6 +14,7 @@
 #include "state/clock.h"
 #include "state/shared_state.h"
 #include "text/csv_cell.h"
+#include "text/kana.h"
 #include "text/name_fold.h"
 
 #include <QFileInfo>
@@ -125,6 +126,14 @@ bool Row::needsCheck() const
                        [](const LevelCell& cell) { return cell.state() == LevelState::Stuck; });
 }
 
+QString Row::shownName(bool hidden) const
+{
+    if (!hidden)
+        return name;
+    const QString letters = kana::initials(reading);
+    return letters.isEmpty() ? QStringLiteral("%1番").arg(pupil) : letters;
+}
+
 QString lastPracticeText(int daysSince, bool now)
 {
     if (now)
@@ -145,7 +154,7 @@ QString Table::text(int row, int column) const
     case GradeColumn:
         return r.grade;
     case NameColumn:
-        return r.name;
+        return r.shownName(namesHidden);
     case LastPracticeColumn:
         return lastPracticeText(r.daysSince, r.practisingNow);
     case TodayColumn:
@@ -614,6 +623,8 @@ QByteArray csv(const Table& table, const QList<int>& order, const Catalogue& cat
             header << level + QString::fromUtf16(figure);
     }
     header << QStringLiteral("にがてな数のレベル") << QStringLiteral("にがてな数");
+    if (table.namesHidden) // 名前なし: the pupil by number only
+        header.remove(2, 2);
     for (QString& h : header)
         h = csvcell::text(h);
     QByteArray out = QByteArray("\xEF\xBB\xBF") + (header.join(u',') + QStringLiteral("\r\n")).toUtf8();
@@ -641,6 +652,8 @@ QByteArray csv(const Table& table, const QList<int>& order, const Catalogue& cat
         }
         cells << (r.weakLevel > 0 ? QString::number(r.weakLevel) : QString())
               << csvcell::text(r.weak.section(u'：', 1));
+        if (table.namesHidden)
+            cells.remove(2, 2);
         out += (cells.join(u',') + QStringLiteral("\r\n")).toUtf8();
     }
     return out;

@@ -93,6 +93,8 @@ struct Row
     QString weak;            // "レベル3：36 48 24"
     double weakScore = 0;    // of the weakest, for sorting
     bool needsCheck() const;
+    // The name, or what stands for it when names are hidden: "Y.T.", else "12番".
+    QString shownName(bool hidden) const;
 };
 
 // The colours of a level's state, text on background (0xRRGGBB), each pair at least 4.5 : 1;
@@ -169,6 +171,9 @@ struct Table
     QList<Row> rows;         // in the roster's order
     QList<Attempt> attempts; // every completed attempt of the pupils in the rows
     Period period;
+    // Names hidden (projector mode, an export 名前なし): each pupil by the initials of the reading,
+    // else the number; the figures stay.
+    bool namesHidden = false;
     qint64 recordsRead = 0; // the records of the results file the table holds
     qint32 today = 0;       // the day it was made for
 
@@ -263,6 +268,7 @@ void sort(QList<int>& order, const Table& table, int column, bool descending);
 
 // The table for a spreadsheet: one column per figure, numbers and ISO dates, the unit in the
 // header; UTF-8 with a byte-order mark, CR LF, cells protected from being read as formulas.
+// With the table's names hidden, the 名前 and よみ columns are left out: numbers only.
 QByteArray csv(const Table& table, const QList<int>& order, const Catalogue& catalogue);
 
 } // namespace classview

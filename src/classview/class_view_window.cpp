@@ -9,6 +9,7 @@
 #include "ui/ui_helpers.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QFileSystemWatcher>
@@ -25,6 +26,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -42,7 +44,9 @@ void ClassViewModel::reorder()
 void ClassViewModel::setTable(classview::Table table)
 {
     beginResetModel();
+    const bool hidden = m_table.namesHidden; // read again, the names stay as the teacher chose
     m_table = std::move(table);
+    m_table.namesHidden = hidden;
     reorder();
     endResetModel();
 }
@@ -61,6 +65,13 @@ void ClassViewModel::setPeriod(const classview::Period& period)
     m_table.setPeriod(period);
     reorder();
     endResetModel();
+}
+
+void ClassViewModel::setNamesHidden(bool hidden)
+{
+    m_table.namesHidden = hidden;
+    if (rowCount() > 0) // the rows, their order and the selection stay
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
 }
 
 void ClassViewModel::sortByConcern()
@@ -138,10 +149,13 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
         if (level)
-            return QStringLiteral("%1、%2、%3").arg(r.name, m_table.headers.value(column), cell.spoken());
+            return QStringLiteral("%1、%2、%3")
+                .arg(r.shownName(m_table.namesHidden), m_table.headers.value(column), cell.spoken());
         if (column == classview::LastPracticeColumn && r.lastPractice.isValid())
             return QStringLiteral("%1（%2）")
                 .arg(m_table.text(row, column), r.lastPractice.toString(QStringLiteral("M月d日")));
+        if (column == classview::NameColumn && m_table.namesHidden)
+            return m_table.text(row, column);
         if (column == classview::NameColumn)
             return r.reading.isEmpty() ? QStringLiteral("%1（%2番）").arg(r.name).arg(r.pupil)
                                        : QStringLiteral("%1（%2、%3番）").arg(r.name, r.reading).arg(r.pupil);
@@ -319,6 +333,15 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
                    {"CommandPrint", u"印刷(&P)", &ClassViewWindow::print},
                    {"CommandCsv", u"CSVに書き出す(&X)", &ClassViewWindow::chooseCsvFile},
                    {"CommandCertificate", u"賞状を印刷(&S)", &ClassViewWindow::printCertificates}};
+    // Projector mode: one key hides every name (initials or numbers stand for them), the figures
+    // stay; printing and the CSV follow it, as 名前なし.
+    m_hideNames = new QCheckBox(QStringLiteral("名前をかくす (F9)"), this);
+    m_hideNames->setObjectName("CheckHideNames");
+    m_hideNames->setToolTip(QStringLiteral("プロジェクターで見せるとき：名前のかわりにイニシャルか番号を出します。"
+                                           "印刷とCSVも名前なしになります。"));
+    connect(m_hideNames, &QCheckBox::toggled, this, [this](bool hidden) { m_model->setNamesHidden(hidden); });
+    auto* hideKey = new QShortcut(QKeySequence(Qt::Key_F9), this);
+    connect(hideKey, &QShortcut::activated, m_hideNames, &QCheckBox::toggle);
     for (const auto& a : actions) {
         auto* button = uih::button(this, QString::fromLatin1(a.name), QString::fromUtf16(a.caption), QRect(), 11);
         button->setAutoDefault(false);
@@ -332,6 +355,7 @@ ClassViewWindow::ClassViewWindow(ScreenContext& context, ShowPupil showPupil, QW
             });
         buttons->addWidget(button);
     }
+    buttons->addWidget(m_hideNames);
     buttons->addStretch(1);
     auto* close = uih::button(this, "CommandClose", QStringLiteral("閉じる"), QRect(), 11);
     close->setAutoDefault(false);
@@ -577,7 +601,9 @@ void ClassViewWindow::printTable(QPrinter& printer)
     for (int& w : widths)
         w = int(w * stretch);
 
-    const QString title = QStringLiteral("クラスの様子　%1").arg(state.organisation.schoolName);
+    const QString title =
+        QStringLiteral("クラスの様子　%1%2")
+            .arg(state.organisation.schoolName, table.namesHidden ? QStringLiteral("　（名前なし）") : QString());
     const QString subtitle = QStringLiteral("%1　%2 人").arg(choicesText()).arg(order.size());
     const QString printed =
         QStringLiteral("印刷 %1").arg(m_context.services.clock.today().toString(QStringLiteral("yyyy年M月d日")));
@@ -659,8 +685,10 @@ std::optional<QString> ClassViewWindow::exportCsv(const QString& path) const
 
 void ClassViewWindow::chooseCsvFile()
 {
-    uih::exportCsvAskingWhere(this, m_context.services.messages, QStringLiteral("クラスの様子"),
-                              m_context.services.clock.today(),
+    // The file's name says whether it holds names.
+    const QString stem = m_model->table().namesHidden ? QStringLiteral("クラスの様子_名前なし")
+                                                      : QStringLiteral("クラスの様子_名前あり");
+    uih::exportCsvAskingWhere(this, m_context.services.messages, stem, m_context.services.clock.today(),
                               [this](const QString& path) { return exportCsv(path); });
 }
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QComboBox;
+class QCheckBox;
 class QDateEdit;
 class QFileSystemWatcher;
 class QTimer;
@@ -30,6 +31,8 @@ public:
     void setPeriod(const classview::Period& period);
     // Back to "気になる順".
     void sortByConcern();
+    // Projector mode: names stand hidden behind initials or numbers, everything else stays.
+    void setNamesHidden(bool hidden);
     // The attempts appended since the table was read, the rows keeping their pupils' places in
     // the views (current row, selection). What classview::refresh says; nothing when the
     // program has been ended.
@@ -110,11 +113,12 @@ private:
     QComboBox* m_period = nullptr; // ComboPeriod
     QDateEdit* m_from = nullptr;
     QDateEdit* m_to = nullptr;
-    QComboBox* m_grade = nullptr;  // ComboGrade
-    QComboBox* m_days = nullptr;   // ComboDays
-    QLineEdit* m_search = nullptr; // TextSearch
-    QLabel* m_count = nullptr;     // LabelCount
-    QLabel* m_classWeak = nullptr; // LabelClassWeak
+    QComboBox* m_grade = nullptr;     // ComboGrade
+    QComboBox* m_days = nullptr;      // ComboDays
+    QLineEdit* m_search = nullptr;    // TextSearch
+    QLabel* m_count = nullptr;        // LabelCount
+    QLabel* m_classWeak = nullptr;    // LabelClassWeak
+    QCheckBox* m_hideNames = nullptr; // CheckHideNames: projector mode, F9
     QFileSystemWatcher* m_watcher = nullptr;
     QTimer* m_settle = nullptr;
     QTimer* m_poll = nullptr;

@@ -1,5 +1,8 @@
 #include "kana.h"
 
+#include <QHash>
+#include <QRegularExpression>
+
 namespace kana {
 namespace {
 
@@ -62,6 +65,42 @@ QChar initial(const QString& text)
         return plain(c);
     }
     return QChar();
+}
+
+QChar romajiInitial(QChar c)
+{
+    const QChar h = hiragana(c);
+    // The exceptions to the row's consonant, then the rows with their voiced and half-voiced forms.
+    static const QHash<QChar, QChar> special = {{u'し', u'S'}, {u'ち', u'C'}, {u'つ', u'T'}, {u'ふ', u'F'},
+                                                {u'じ', u'J'}, {u'ぢ', u'J'}, {u'づ', u'Z'}, {u'を', u'O'},
+                                                {u'ん', u'N'}, {u'ゔ', u'V'}};
+    if (const auto it = special.constFind(h); it != special.cend())
+        return *it;
+    const QChar base = plain(h);
+    if (base.isNull())
+        return QChar();
+    const bool voiced = QString(h).normalized(QString::NormalizationForm_D).contains(QChar(0x3099));
+    const bool halfVoiced = QString(h).normalized(QString::NormalizationForm_D).contains(QChar(0x309A));
+    static const QString vowels = QStringLiteral("あいうえお");
+    if (const qsizetype v = vowels.indexOf(base); v >= 0)
+        return QStringLiteral("AIUEO")[v];
+    const int row = rowOf(base);
+    static const QString plainLetters = QStringLiteral("AKSTNHMYRW");
+    static const QString voicedLetters = QStringLiteral("AGZDNBMYRW");
+    if (halfVoiced)
+        return u'P';
+    return (voiced ? voicedLetters : plainLetters)[row];
+}
+
+QString initials(const QString& reading)
+{
+    QString out;
+    for (const QString& word : reading.split(QRegularExpression(QStringLiteral("[\\s　]+")), Qt::SkipEmptyParts)) {
+        const QChar letter = romajiInitial(word.front());
+        if (!letter.isNull())
+            out += letter + u'.';
+    }
+    return out;
 }
 
 } // namespace kana

@@ -21,4 +21,10 @@ QChar plain(QChar c);
 // start with kana.
 QChar initial(const QString& text);
 
+// The letter a reading begins with in romaji (Hepburn), as initials are written: や → Y, し → S,
+// ち → C, ふ → F, が → G, じ → J; 0 for what is not kana.
+QChar romajiInitial(QChar c);
+// "Y.T." for "やまだ　たろう": the initial of each word of a reading; empty when it has no kana.
+QString initials(const QString& reading);
+
 } // namespace kana

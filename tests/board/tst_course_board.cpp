@@ -165,6 +165,34 @@ private slots:
         QVERIFY(w.messages.shown.isEmpty());
     }
 
+    // Where the school hides names, a pupil sees the others by number and their own name; the
+    // teacher sees every name.
+    void namesHiddenFromPupils()
+    {
+        TestWorld w;
+        w.state->roster.schoolYear = 2026;
+        for (int p : {3, 4}) {
+            w.state->roster.listedPupils.append(qint16(p));
+            w.state->roster.pupilNames[p] = p == 3 ? QStringLiteral("佐藤　花子") : QStringLiteral("鈴木　一郎");
+            w.state->roster.pupilBirthYears[p] = 2018;
+        }
+        w.state->school.rankingNames = RankingNames::SeatNumbers;
+        w.context.navigator.showBoard();
+        const auto lines = [&w] {
+            QStringList out;
+            const auto* list = w.forms.find("seisekitime1")->findChild<QListWidget*>("List5_1");
+            for (int row = 0; row < list->count(); ++row)
+                out << list->item(row)->text();
+            return out.join(u'|');
+        };
+        QVERIFY2(lines().contains(QStringLiteral("佐藤　花子")) && lines().contains(QStringLiteral("4番")) &&
+                     !lines().contains(QStringLiteral("鈴木")),
+                 qPrintable(lines()));
+        w.state->current.pupilName = QStringLiteral("森先生");
+        w.context.navigator.showBoard();
+        QVERIFY2(lines().contains(QStringLiteral("鈴木　一郎")), qPrintable(lines()));
+    }
+
     // The layout follows CourseCount: eight columns scroll, the leftmost one leaving the form.
     void eightCoursesScroll()
     {

@@ -268,6 +268,42 @@ private slots:
         QCOMPARE(lines[1].text, QStringList{});
         QCOMPARE(lines[2].text, QStringList{"12/08 10:05  80秒  0点"});
     }
+
+    // Other pupils' names as the school chose: the name, the number alone or the initials of the
+    // reading; the pupil working keeps their own.
+    void shownNames_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<QString>("shown");
+        QTest::addRow("names") << int(RankingNames::Names) << QStringLiteral("やまだ　たろう")
+                               << QStringLiteral("山田　太郎");
+        QTest::addRow("numbers") << int(RankingNames::SeatNumbers) << QStringLiteral("やまだ　たろう")
+                                 << QStringLiteral("12番");
+        QTest::addRow("initials") << int(RankingNames::Initials) << QStringLiteral("やまだ　たろう")
+                                  << QStringLiteral("Y.T.");
+        QTest::addRow("initials, しち") << int(RankingNames::Initials) << QStringLiteral("しみず ちか")
+                                        << QStringLiteral("S.C.");
+        QTest::addRow("initials, voiced")
+            << int(RankingNames::Initials) << QStringLiteral("ごとう ぱんだ") << QStringLiteral("G.P.");
+        QTest::addRow("initials, katakana")
+            << int(RankingNames::Initials) << QStringLiteral("フジ　ジュン") << QStringLiteral("F.J.");
+        QTest::addRow("initials without a reading")
+            << int(RankingNames::Initials) << QString() << QStringLiteral("12番");
+    }
+    void shownNames()
+    {
+        QFETCH(int, how);
+        QFETCH(QString, reading);
+        QTEST(ranking::shownName(RankingNames(how), 12, QStringLiteral("山田　太郎"), reading), "shown");
+        RosterTables roster;
+        roster.listedPupils = {12, 13};
+        roster.pupilNames[12] = QStringLiteral("山田　太郎");
+        roster.pupilNames[13] = QStringLiteral("佐藤　花子");
+        const RosterTables shown = ranking::withShownNames(roster, RankingNames(how), 13, {{12, reading}});
+        QTEST(shown.pupilNames[12], "shown");
+        QCOMPARE(shown.pupilNames[13], QStringLiteral("佐藤　花子"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRanking)

@@ -6,6 +6,7 @@
 #include "ui/form.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
@@ -179,6 +180,39 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(table->model()->index(rowOf(5), classview::LastPracticeColumn).data().toString(),
                                   QStringLiteral("なし"), ClassViewWindow::kPollMs * 2);
         QCOMPARE(view->model().pupilAt(table->currentIndex().row()), 4);
+        view->close();
+    }
+
+    // Projector mode: F9 hides every name behind initials or a number, the figures stay; the CSV
+    // then holds no name; F9 again shows them.
+    void projectorMode()
+    {
+        Teacher t;
+        ClassViewWindow* view = t.open();
+        QVERIFY(view);
+        QVERIFY(QTest::qWaitForWindowActive(view));
+        auto* names = view->findChild<QTableView*>("TableNames");
+        const auto shown = [names] {
+            QStringList out;
+            for (int row = 0; row < names->model()->rowCount(); ++row)
+                out << names->model()->index(row, classview::NameColumn).data().toString() +
+                           names->model()->index(row, classview::NameColumn).data(Qt::ToolTipRole).toString();
+            return out.join(u'|');
+        };
+        QVERIFY(shown().contains(QStringLiteral("佐藤")));
+        QTest::keyClick(view, Qt::Key_F9);
+        QVERIFY(view->findChild<QCheckBox*>("CheckHideNames")->isChecked());
+        QVERIFY2(!shown().contains(QStringLiteral("佐藤")) && !shown().contains(QStringLiteral("sato")) &&
+                     shown().contains(QStringLiteral("3番")),
+                 qPrintable(shown()));
+        const QString path = t.dir.filePath("hidden.csv");
+        QVERIFY(!view->exportCsv(path));
+        QFile csv(path);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(csv.readAll());
+        QVERIFY(!text.contains(QStringLiteral("佐藤")) && !text.contains(QStringLiteral("名前")));
+        QTest::keyClick(view, Qt::Key_F9);
+        QVERIFY(shown().contains(QStringLiteral("佐藤")));
         view->close();
     }
 
