@@ -11,17 +11,19 @@
 
 namespace resultscsv {
 
-Rows::Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalogue& catalogue, const CourseRules& rules)
-    : m_schoolYear(schoolYear), m_catalogue(catalogue), m_rules(rules)
+Rows::Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalogue& catalogue, const CourseRules& rules,
+           Names names)
+    : m_names(names), m_schoolYear(schoolYear), m_catalogue(catalogue), m_rules(rules)
 {
     for (const roster::Line& line : rosterLines)
         m_pupils.insert(line.number, line);
 }
 
-QByteArray Rows::header()
+QByteArray Rows::header(Names names)
 {
     return QByteArray("\xEF\xBB\xBF") +
-           QStringLiteral("生徒番号,学年,名前,日付,時刻,レベル番号,レベル,タイム(秒),ポイント,学校コード\r\n").toUtf8();
+           (names == Names::With ? QStringLiteral("生徒番号,学年,名前,") : QStringLiteral("生徒番号,学年,")).toUtf8() +
+           QStringLiteral("日付,時刻,レベル番号,レベル,タイム(秒),ポイント,学校コード\r\n").toUtf8();
 }
 
 QByteArray Rows::row(const ResultRecord& r) const
@@ -36,7 +38,7 @@ QByteArray Rows::row(const ResultRecord& r) const
     const QDate date = oadate::toDate(r.date);
     const QTime clock = oadate::toTime(r.clockTime);
     // The pupil first, as in every CSV the program writes: 生徒番号, 学年, 名前.
-    const QStringList cells = {
+    QStringList cells = {
         QString::number(r.pupil),
         csvcell::text(known ? roster::shortGradeLabel(roster::gradeIndex(m_schoolYear, line->birthYear)) : QString()),
         csvcell::text(known ? line->trimmedName() : QString()),
@@ -47,6 +49,8 @@ QByteArray Rows::row(const ResultRecord& r) const
         QString::number(r.time),
         QString::number(earned),
         csvcell::text(cp932::decode(r.schoolCode.bytes()).trimmed())};
+    if (m_names == Names::Without)
+        cells.removeAt(2);
     return (cells.join(u',') + QStringLiteral("\r\n")).toUtf8();
 }
 
@@ -62,10 +66,10 @@ QByteArray build(const QList<ResultRecord>& records, const QList<roster::Line>& 
 
 std::optional<QString> exportFile(const QString& resultsPath, QIODevice& out, const QList<roster::Line>& rosterLines,
                                   int schoolYear, const Catalogue& catalogue, const CourseRules& rules,
-                                  const QSet<int>& pupils)
+                                  const QSet<int>& pupils, Names names)
 {
-    const Rows rows(rosterLines, schoolYear, catalogue, rules);
-    bool written = out.write(Rows::header()) >= 0;
+    const Rows rows(rosterLines, schoolYear, catalogue, rules, names);
+    bool written = out.write(Rows::header(names)) >= 0;
     QByteArray pending;
     const auto flush = [&] {
         written = written && out.write(pending) == pending.size();

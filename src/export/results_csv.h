@@ -20,15 +20,24 @@ struct CourseRules;
 // points, school code.
 namespace resultscsv {
 
+// 名前あり, or 名前なし: the pupil by number only, for a file that leaves the school.
+enum class Names
+{
+    With,
+    Without
+};
+
 // What the rows are written with.
 class Rows
 {
 public:
-    Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalogue& catalogue, const CourseRules& rules);
-    static QByteArray header(); // with the byte-order mark
+    Rows(const QList<roster::Line>& rosterLines, int schoolYear, const Catalogue& catalogue, const CourseRules& rules,
+         Names names = Names::With);
+    static QByteArray header(Names names = Names::With); // with the byte-order mark
     QByteArray row(const ResultRecord& record) const;
 
 private:
+    Names m_names;
     QHash<int, roster::Line> m_pupils;
     int m_schoolYear;
     const Catalogue& m_catalogue;
@@ -43,6 +52,6 @@ QByteArray build(const QList<ResultRecord>& records, const QList<roster::Line>& 
 // Only the attempts of the given pupils when there are any, else every attempt.
 std::optional<QString> exportFile(const QString& resultsPath, QIODevice& out, const QList<roster::Line>& rosterLines,
                                   int schoolYear, const Catalogue& catalogue, const CourseRules& rules,
-                                  const QSet<int>& pupils = {});
+                                  const QSet<int>& pupils = {}, Names names = Names::With);
 
 } // namespace resultscsv

@@ -16,6 +16,7 @@
 #include "ui/ui_helpers.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrintDialog>
@@ -104,6 +105,11 @@ TeacherPanel::TeacherPanel(ScreenContext& context, int boardPupil, ShowPupil sho
         connect(button, &QPushButton::clicked, this, b.action);
         y += 56;
     }
+    // 名前なし: printing and the CSV name each pupil by number only, for papers that leave the school.
+    m_withoutNames = new QCheckBox(QStringLiteral("名前なし（番号だけ）(&W)"), this);
+    m_withoutNames->setObjectName("CheckWithoutNames");
+    m_withoutNames->setGeometry(268, y, 196, 30);
+    m_withoutNames->setToolTip(QStringLiteral("印刷とCSVに名前を出さず、生徒番号だけにします。"));
     // The export says whose attempts it writes: the chosen pupils', or everyone's.
     auto* csv = findChild<QPushButton*>("Command25");
     connect(m_list, &QListWidget::itemSelectionChanged, csv, [this, csv] {
@@ -138,6 +144,8 @@ QList<int> TeacherPanel::pupilsToPrint() const
 
 QString TeacherPanel::nameOf(int pupil) const
 {
+    if (m_withoutNames->isChecked())
+        return QStringLiteral("%1番").arg(pupil);
     for (const roster::Line& line : m_roster) {
         if (line.number == pupil)
             return line.trimmedName();
@@ -241,8 +249,9 @@ std::optional<QString> TeacherPanel::exportCsv(const QString& path)
     QSet<int> chosen;
     for (const QListWidgetItem* item : m_list->selectedItems())
         chosen.insert(item->data(Qt::UserRole).toInt());
-    const auto error = resultscsv::exportFile(resultsfile::resultsPath(state.folders), file, m_roster,
-                                              state.roster.schoolYear, state.catalogue, state.rules, chosen);
+    const auto error = resultscsv::exportFile(
+        resultsfile::resultsPath(state.folders), file, m_roster, state.roster.schoolYear, state.catalogue, state.rules,
+        chosen, m_withoutNames->isChecked() ? resultscsv::Names::Without : resultscsv::Names::With);
     if (error) {
         file.cancelWriting();
         if (file.error() != QFileDevice::NoError)
@@ -256,7 +265,8 @@ std::optional<QString> TeacherPanel::exportCsv(const QString& path)
 
 void TeacherPanel::chooseCsvFile()
 {
-    uih::exportCsvAskingWhere(this, m_context.services.messages, QStringLiteral("成績"),
-                              m_context.services.clock.today(),
-                              [this](const QString& path) { return exportCsv(path); });
+    uih::exportCsvAskingWhere(
+        this, m_context.services.messages,
+        m_withoutNames->isChecked() ? QStringLiteral("成績_名前なし") : QStringLiteral("成績_名前あり"),
+        m_context.services.clock.today(), [this](const QString& path) { return exportCsv(path); });
 }

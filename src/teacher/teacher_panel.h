@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <functional>
 
+class QCheckBox;
 class QListWidget;
 class QPrinter;
 
@@ -41,5 +42,6 @@ private:
     int m_boardPupil;
     ShowPupil m_showPupil;
     QList<roster::Line> m_roster;
-    QListWidget* m_list = nullptr; // List1
+    QListWidget* m_list = nullptr;       // List1
+    QCheckBox* m_withoutNames = nullptr; // CheckWithoutNames: 名前なし
 };

@@ -9,6 +9,7 @@
 #include "test_world.h"
 #include "ui/form.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
@@ -184,6 +185,13 @@ private slots:
         QCOMPARE(csv.count(QStringLiteral("\r\n")), 7);
         QVERIFY(csv.contains(QStringLiteral("\r\n3,")) && csv.contains(QStringLiteral(",佐藤　花子,")));
         QVERIFY(panel.exportCsv(s.dir.filePath("no/such/folder/out.csv")).has_value());
+        // 名前なし: the same rows, by number only.
+        panel.findChild<QCheckBox*>("CheckWithoutNames")->setChecked(true);
+        QVERIFY(!panel.exportCsv(s.dir.filePath("nameless.csv")));
+        const QString nameless = QString::fromUtf8(readAll(s.dir.filePath("nameless.csv")).mid(3));
+        QCOMPARE(nameless.count(QStringLiteral("\r\n")), 7);
+        QVERIFY(!nameless.contains(QStringLiteral("佐藤")) && !nameless.contains(QStringLiteral("名前")));
+        panel.findChild<QCheckBox*>("CheckWithoutNames")->setChecked(false);
 
         // With pupils chosen, only theirs; the button says whose.
         auto* list = panel.findChild<QListWidget*>("List1");
