@@ -1,6 +1,7 @@
 #include "teacher_password.h"
 
-#include <QPasswordDigestor>
+#include "pbkdf2.h"
+
 #include <QRandomGenerator>
 
 namespace teacherpassword {
@@ -28,8 +29,7 @@ std::optional<QString> problem(const QString& typed)
 
 QString line(const QString& password, const QByteArray& salt, int iterations)
 {
-    const QByteArray hash = QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256,
-                                                               normalised(password).toUtf8(), salt, iterations, 32);
+    const QByteArray hash = pbkdf2Sha256(normalised(password).toUtf8(), salt, iterations);
     return QStringLiteral("pbkdf2-sha256,%1,%2,%3")
         .arg(iterations)
         .arg(QString::fromLatin1(salt.toHex()), QString::fromLatin1(hash.toHex()));

@@ -1,10 +1,12 @@
 #include "fakes.h"
 #include "school/school_settings.h"
+#include "teacher/pbkdf2.h"
 #include "teacher/teacher_lock.h"
 #include "teacher/teacher_password.h"
 
 #include <QDir>
 #include <QFile>
+#include <QPasswordDigestor>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -40,6 +42,27 @@ class TestTeacherPassword : public QObject
 {
     Q_OBJECT
 private slots:
+    // The slow hash is PBKDF2-HMAC-SHA256 exactly as the library's, keys longer than a block too.
+    void pbkdf2AsTheLibrary_data()
+    {
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<QByteArray>("salt");
+        QTest::addColumn<int>("iterations");
+        QTest::addRow("one round") << QByteArray("password") << QByteArray("salt") << 1;
+        QTest::addRow("RFC 7914's") << QByteArray("passwd") << QByteArray("salt") << 1;
+        QTest::addRow("a thousand rounds") << QByteArray("hana2026") << QByteArray(16, '\x7f') << 1000;
+        QTest::addRow("a key longer than a block") << QByteArray(100, 'k') << QByteArray("salt") << 50;
+        QTest::addRow("Japanese, in UTF-8") << QStringLiteral("さくら学級").toUtf8() << QByteArray(16, '\0') << 3;
+    }
+    void pbkdf2AsTheLibrary()
+    {
+        QFETCH(QByteArray, password);
+        QFETCH(QByteArray, salt);
+        QFETCH(int, iterations);
+        QCOMPARE(pbkdf2Sha256(password, salt, iterations),
+                 QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, password, salt, iterations, 32));
+    }
+
     // One rule, stated in the dialog: 4 to 64 characters, full and half width alike, blanks at
     // the ends not counted.
     void rule_data()
