@@ -14,6 +14,21 @@
 #include <QScrollBar>
 #include <QtTest>
 
+namespace {
+
+// 佐藤 (3, the pupil working) and 鈴木 (4), as the menu listed them.
+void listTwoPupils(TestWorld& w)
+{
+    w.state->roster.schoolYear = 2026;
+    for (int p : {3, 4}) {
+        w.state->roster.listedPupils.append(qint16(p));
+        w.state->roster.pupilNames[p] = p == 3 ? QStringLiteral("佐藤　花子") : QStringLiteral("鈴木　一郎");
+        w.state->roster.pupilBirthYears[p] = 2018;
+    }
+}
+
+} // namespace
+
 class TestCourseBoard : public QObject
 {
     Q_OBJECT
@@ -133,12 +148,7 @@ private slots:
     void listsAndDisplayOptions()
     {
         TestWorld w;
-        w.state->roster.schoolYear = 2026;
-        for (int p : {3, 4}) {
-            w.state->roster.listedPupils.append(qint16(p));
-            w.state->roster.pupilNames[p] = p == 3 ? QStringLiteral("佐藤　花子") : QStringLiteral("鈴木　一郎");
-            w.state->roster.pupilBirthYears[p] = 2018;
-        }
+        listTwoPupils(w);
         w.context.navigator.showBoard();
         Form* board = w.forms.find("seisekitime1");
         const auto list = [&](int i) { return board->findChild<QListWidget*>(QStringLiteral("List5_%1").arg(i)); };
@@ -170,12 +180,7 @@ private slots:
     void namesHiddenFromPupils()
     {
         TestWorld w;
-        w.state->roster.schoolYear = 2026;
-        for (int p : {3, 4}) {
-            w.state->roster.listedPupils.append(qint16(p));
-            w.state->roster.pupilNames[p] = p == 3 ? QStringLiteral("佐藤　花子") : QStringLiteral("鈴木　一郎");
-            w.state->roster.pupilBirthYears[p] = 2018;
-        }
+        listTwoPupils(w);
         w.state->school.rankingNames = RankingNames::SeatNumbers;
         w.context.navigator.showBoard();
         const auto lines = [&w] {
