@@ -162,10 +162,13 @@ int runRosterImport(int argc, char* argv[])
         say(QStringLiteral("名簿を読めません：%1").arg(error));
         return 2;
     }
-    if (const auto failure = document->save(rosterPath)) {
+    QString backupProblem;
+    if (const auto failure = document->save(rosterPath, nullptr, &backupProblem)) {
         say(*failure);
         return 2;
     }
+    if (!backupProblem.isEmpty())
+        say(backupProblem);
     if (const auto failure = readings::write(state->folders.sharedFolder, byPupil)) {
         say(*failure);
         return 2;

@@ -155,10 +155,10 @@ QString RosterBook::remove(int row)
     return QStringLiteral("%1 さんを名簿から消しました（保存するまでは名簿ファイルはそのままです）。").arg(r.name);
 }
 
-std::optional<QString> RosterBook::save(bool* changedElsewhere)
+std::optional<QString> RosterBook::save(bool* changedElsewhere, QString* backupProblem)
 {
     const auto before = m_imported ? importundo::take(m_folders.sharedFolder) : std::nullopt;
-    if (const auto failure = m_document.save(rosterPath(), changedElsewhere))
+    if (const auto failure = m_document.save(rosterPath(), changedElsewhere, backupProblem))
         return failure;
     if (m_readings != m_savedReadings) {
         if (const auto failure = readings::write(m_folders.sharedFolder, m_readings))

@@ -73,7 +73,7 @@ public:
 
     // Writes the roster (and the readings). When another program changed the roster meanwhile,
     // nothing is written and changedElsewhere says so.
-    std::optional<QString> save(bool* changedElsewhere = nullptr);
+    std::optional<QString> save(bool* changedElsewhere = nullptr, QString* backupProblem = nullptr);
 
     // The roster as CSV for a spreadsheet: UTF-8 with a byte-order mark, CR LF.
     QByteArray csv() const;

@@ -3,6 +3,7 @@
 #include "platform/system_error.h"
 #include "state/loose.h"
 #include "text/cp932.h"
+#include "text/text_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -349,7 +350,7 @@ QString RosterDocument::backupFileName()
     return QStringLiteral("生徒用名簿.bak");
 }
 
-std::optional<QString> RosterDocument::save(const QString& path, bool* changedElsewhere)
+std::optional<QString> RosterDocument::save(const QString& path, bool* changedElsewhere, QString* backupProblem)
 {
     if (changedElsewhere)
         *changedElsewhere = false;
@@ -368,26 +369,16 @@ std::optional<QString> RosterDocument::save(const QString& path, bool* changedEl
     const QByteArray contents = bytes();
     if (contents == m_original)
         return std::nullopt;
-    // The roster as it was is kept beside it, for a teacher who wants the old one back.
+    // The roster as it was is kept beside it, for a teacher who wants the old one back: written
+    // aside and put in place only when whole, so a failed write leaves the earlier backup.
     if (QFile::exists(path)) {
         const QString backup = QFileInfo(path).dir().filePath(backupFileName());
-        QSaveFile copy(backup);
-        if (!copy.open(QIODevice::WriteOnly) || copy.write(m_original) != m_original.size() || !copy.commit())
-            return QStringLiteral("名簿の控え「%1」を書き込めません。保存しませんでした。\r\n理由：%2")
-                .arg(backupFileName(), describeSystemError(lastSystemError()));
+        if (const auto error = textfile::replace(backup, m_original); error && backupProblem)
+            *backupProblem = QStringLiteral("名簿の控え「%1」は新しくできませんでした（%2）。前の控えはそのままです。")
+                                 .arg(backupFileName(), *error);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return writeFailure(describeSystemError(lastSystemError()));
-    // The save file keeps a buffer: an error while it is written out (a full disk) must be seen
-    // here, as committing would put a cut file in place of the roster.
-    if (file.write(contents) != contents.size() || !file.flush()) {
-        const int code = lastSystemError();
-        file.cancelWriting();
-        return writeFailure(describeSystemError(code));
-    }
-    if (!file.commit())
-        return writeFailure(describeSystemError(lastSystemError()));
+    if (const auto error = textfile::replace(path, contents))
+        return writeFailure(*error);
     *this = fromBytes(contents);
     return std::nullopt;
 }

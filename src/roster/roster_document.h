@@ -72,7 +72,11 @@ public:
     // Writes the roster atomically, keeping the file as it was as "生徒用名簿.bak". Refuses (and
     // writes nothing) when the file is no longer what was read: another program changed it;
     // `changedElsewhere` then says so, and the caller may offer to read it again.
-    std::optional<QString> save(const QString& path, bool* changedElsewhere = nullptr);
+    // A backup that cannot be made (a folder or a link in its place, no room) leaves the earlier
+    // backup as it was; the roster is saved all the same when it can be, and backupProblem says
+    // why there is no new backup.
+    std::optional<QString> save(const QString& path, bool* changedElsewhere = nullptr,
+                                QString* backupProblem = nullptr);
 
     static QString backupFileName();
 

@@ -287,7 +287,8 @@ QString RosterWindow::teacherWayIn()
 bool RosterWindow::save()
 {
     bool changedElsewhere = false;
-    if (const auto failure = m_book.save(&changedElsewhere)) {
+    QString backupProblem;
+    if (const auto failure = m_book.save(&changedElsewhere, &backupProblem)) {
         if (!changedElsewhere) {
             m_context.services.messages.show(windowTitle(), *failure, MessageBox::Icon::Warning);
             return false;
@@ -301,7 +302,9 @@ bool RosterWindow::save()
         }
         return false;
     }
-    say(QStringLiteral("保存しました（前の名簿は「%1」に残しました）。").arg(RosterDocument::backupFileName()));
+    say(backupProblem.isEmpty()
+            ? QStringLiteral("保存しました（前の名簿は「%1」に残しました）。").arg(RosterDocument::backupFileName())
+            : QStringLiteral("保存しました。") + backupProblem);
     if (m_whenSaved)
         m_whenSaved();
     if (!m_book.hasTeacherLine() && !m_toldTheWayIn) {

@@ -172,7 +172,8 @@ private slots:
         QCOMPARE(readAll(dir.filePath(RosterDocument::backupFileName())), first);
     }
 
-    // A full disk while saving leaves the roster byte for byte as it was, and says so.
+    // A full disk while saving leaves the roster and its earlier backup byte for byte as they
+    // were, and says so.
     void fullDiskKeepsTheRoster()
     {
         QTemporaryDir dir;
@@ -184,6 +185,11 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(kRoster);
         file.close();
+        const QByteArray earlierBackup = sjis("1,2010,0,0,\"前の名簿\",0,\"\",\"\"\r\n");
+        QFile backup(dir.filePath(RosterDocument::backupFileName()));
+        QVERIFY(backup.open(QIODevice::WriteOnly));
+        backup.write(earlierBackup);
+        backup.close();
         auto d = RosterDocument::load(path);
         QVERIFY(d);
         for (int n = 10; n < 400; ++n)
@@ -194,6 +200,47 @@ private slots:
         QVERIFY2(refused->contains(QStringLiteral("書き込めません")) || refused->contains(QStringLiteral("控え")),
                  qPrintable(*refused));
         QCOMPARE(readAll(path), kRoster);
+        QCOMPARE(readAll(dir.filePath(RosterDocument::backupFileName())), earlierBackup);
+    }
+
+    // A folder or a link where the backup goes: the roster is saved all the same, the backup is
+    // said not to be made, and nothing is written through the link.
+    void backupInTheWay_data()
+    {
+        QTest::addColumn<bool>("link");
+        QTest::addRow("a folder") << false;
+#ifdef Q_OS_UNIX
+        QTest::addRow("a link") << true;
+#endif
+    }
+    void backupInTheWay()
+    {
+        QFETCH(bool, link);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(roster::fileName());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kRoster);
+        file.close();
+        const QString backup = dir.filePath(RosterDocument::backupFileName());
+        const QString target = dir.filePath("elsewhere.txt");
+        if (link) {
+            QFile t(target);
+            QVERIFY(t.open(QIODevice::WriteOnly));
+            t.write("kept");
+            t.close();
+            QVERIFY(QFile::link(target, backup));
+        } else {
+            QVERIFY(QDir().mkpath(backup));
+        }
+        auto d = RosterDocument::load(path);
+        QVERIFY(!d->add(20, QStringLiteral("森　はな"), QStringLiteral("2016"), 0, kThisYear));
+        QString problem;
+        QCOMPARE(d->save(path, nullptr, &problem), std::nullopt);
+        QVERIFY2(problem.contains(QStringLiteral("控え")), qPrintable(problem));
+        QVERIFY(readAll(path).contains(sjis("森　はな")));
+        if (link)
+            QCOMPARE(readAll(target), QByteArray("kept"));
     }
 };
 
