@@ -66,6 +66,14 @@ struct School : TestWorld
     }
 };
 
+rosterimport::Options options()
+{
+    rosterimport::Options o;
+    o.schoolYear = 2026;
+    o.thisYear = 2026;
+    return o;
+}
+
 School& school()
 {
     static School s;
@@ -90,7 +98,7 @@ void previewOfAClassList(benchmark::State& bench)
     for (auto _ : bench) {
         const auto sheet = rosterimport::readFile(s.csvPath, rosterimport::Encoding::Automatic, nullptr);
         benchmark::DoNotOptimize(rosterimport::plan(*sheet, rosterimport::recognise(sheet->rows.front()),
-                                                    book.document(), book.readings(), {{}, false, 2026, 2026}));
+                                                    book.document(), book.readings(), options()));
     }
     bench.counters["budget_ms"] = 150;
 }
@@ -104,8 +112,8 @@ void applyingAClassList(benchmark::State& bench)
         bench.PauseTiming();
         RosterDocument empty = RosterDocument::fromBytes({});
         QHash<int, QString> readings;
-        const rosterimport::Plan plan = rosterimport::plan(*sheet, rosterimport::recognise(sheet->rows.front()), empty,
-                                                           readings, {{}, false, 2026, 2026});
+        const rosterimport::Plan plan =
+            rosterimport::plan(*sheet, rosterimport::recognise(sheet->rows.front()), empty, readings, options());
         bench.ResumeTiming();
         rosterimport::apply(plan, empty, readings, 2026);
         if (empty.entries().size() != kPupils)
@@ -167,8 +175,8 @@ void previewOf50000Rows(benchmark::State& bench)
         const long before = residentKiB().first;
 #endif
         const auto sheet = rosterimport::readFile(path, rosterimport::Encoding::Automatic, nullptr);
-        const rosterimport::Plan plan = rosterimport::plan(*sheet, rosterimport::recognise(sheet->rows.front()), empty,
-                                                           {}, {{}, false, 2026, 2026});
+        const rosterimport::Plan plan =
+            rosterimport::plan(*sheet, rosterimport::recognise(sheet->rows.front()), empty, {}, options());
         benchmark::DoNotOptimize(plan);
 #ifdef Q_OS_LINUX
         added = std::max(added, double(residentKiB().second - before) / 1024.0);

@@ -517,7 +517,7 @@ std::optional<Refresh> refresh(Table& table, Services services, Pause& pause)
                 return std::nullopt;
             const QList<roster::Line> none;
             const QHash<int, QString> noReadings;
-            const Sources sources{state.stats, state.rules, state.catalogue, none, noReadings};
+            const Sources sources{state.stats, state.rules, state.catalogue, none, noReadings, false, 0, QDate()};
             for (const int pupil : std::as_const(out.pupils))
                 fillLevels(table.rows[rowOf.value(pupil)], table.courses, sources);
             table.setPeriod(table.period);

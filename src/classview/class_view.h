@@ -141,6 +141,10 @@ struct Attempt
 // month or term before, or as many days just before it.
 struct Period
 {
+    Period() = default;
+    Period(QDate first, QDate last, QDate previousFirst = {}, QDate previousLast = {})
+        : from(first), to(last), previousFrom(previousFirst), previousTo(previousLast)
+    {}
     QDate from;
     QDate to;
     QDate previousFrom; // invalid: the same number of days just before

@@ -215,7 +215,7 @@ private slots:
         QTEST(p.to, "to");
         QTEST(p.before().from, "previousFrom");
         QTEST(p.before().to, "previousTo");
-        QVERIFY(p.from <= today && today <= p.to || choice == int(classview::PeriodChoice::LastWeek) ||
+        QVERIFY((p.from <= today && today <= p.to) || choice == int(classview::PeriodChoice::LastWeek) ||
                 choice == int(classview::PeriodChoice::LastMonth));
     }
 

@@ -31,7 +31,12 @@ RosterDocument existing()
 
 Options options(Numbering numbering = Numbering::NextFree, bool changeNames = false)
 {
-    return {numbering, changeNames, 2026, 2026};
+    Options o;
+    o.numbering = numbering;
+    o.changeNames = changeNames;
+    o.schoolYear = 2026;
+    o.thisYear = 2026;
+    return o;
 }
 
 Plan planOf(const QString& csv, const Options& o = options())
