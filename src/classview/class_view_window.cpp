@@ -5,6 +5,7 @@
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "text/text_file.h"
 #include "ui/navigator.h"
 #include "ui/ui_helpers.h"
 
@@ -23,7 +24,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
@@ -677,9 +677,8 @@ void ClassViewWindow::print()
 std::optional<QString> ClassViewWindow::exportCsv(const QString& path) const
 {
     const QByteArray bytes = classview::csv(m_model->table(), m_model->order(), m_context.services.state.catalogue);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());
+    if (const auto error = textfile::replace(path, bytes))
+        return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, *error);
     return std::nullopt;
 }
 

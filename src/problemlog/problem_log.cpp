@@ -67,13 +67,16 @@ std::optional<QString> append(const QString& path, const QList<Entry>& entries, 
     }
     for (const Entry& e : entries)
         bytes += line(e);
-    const bool written = size >= 0 && file.writeAt(size, bytes);
+    // A write that fails part-way (a full disk, a share gone) is taken back, so the log keeps
+    // exactly the lines it had and no cut line waits for the next append.
+    bool written = size >= 0 && file.writeAt(size, bytes);
+    written = written && file.flush();
     const QString error = written ? QString() : file.errorText();
+    if (!written && size >= 0)
+        file.truncate(size);
     file.unlock(0, 1);
     if (!written)
         return error;
-    if (!file.flush())
-        return file.errorText();
     return std::nullopt;
 }
 

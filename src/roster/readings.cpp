@@ -7,7 +7,6 @@
 #include "text/value_reader.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace readings {
 
@@ -58,14 +57,8 @@ std::optional<QString> write(const QString& sharedFolder, const QHash<int, QStri
     const auto encoded = cp932::encode(text);
     if (!encoded.ok())
         return failure(QStringLiteral("書けない文字があります"));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(encoded.bytes) != encoded.bytes.size() || !file.flush()) {
-        const int code = lastSystemError();
-        file.cancelWriting();
-        return failure(describeSystemError(code));
-    }
-    if (!file.commit())
-        return failure(describeSystemError(lastSystemError()));
+    if (const auto error = textfile::replace(path, encoded.bytes))
+        return failure(*error);
     return std::nullopt;
 }
 

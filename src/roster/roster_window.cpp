@@ -5,6 +5,7 @@
 #include "state/clock.h"
 #include "state/message_box.h"
 #include "state/shared_state.h"
+#include "text/text_file.h"
 #include "ui/ui_helpers.h"
 
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -261,15 +261,12 @@ void RosterWindow::undoImport()
 
 void RosterWindow::exportCsv()
 {
-    uih::exportCsvAskingWhere(
-        this, m_context.services.messages, QStringLiteral("名簿"), m_context.services.clock.today(),
-        [this](const QString& path) -> std::optional<QString> {
-            QSaveFile file(path);
-            const QByteArray bytes = m_book.csv();
-            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-                return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, file.errorString());
-            return std::nullopt;
-        });
+    uih::exportCsvAskingWhere(this, m_context.services.messages, QStringLiteral("名簿"),
+                              m_context.services.clock.today(), [this](const QString& path) -> std::optional<QString> {
+                                  if (const auto error = textfile::replace(path, m_book.csv()))
+                                      return QStringLiteral("「%1」に書き込めません（%2）。").arg(path, *error);
+                                  return std::nullopt;
+                              });
 }
 
 void RosterWindow::setPassword()

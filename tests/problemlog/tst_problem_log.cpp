@@ -1,3 +1,4 @@
+#include "failing_file.h"
 #include "fakes.h"
 #include "problemlog/problem_log.h"
 #include "problemlog/weak_numbers.h"
@@ -91,6 +92,40 @@ private slots:
         QVERIFY(!problemlog::read(dir.path(), &error));
         QVERIFY(!error.isEmpty());
         QVERIFY(problemlog::append(dir.path(), {e}, pause)); // a folder in its place: the error
+    }
+
+    // An append that fails part-way (a full disk after some bytes) leaves the log byte for byte
+    // as it was, a line cut by an earlier crash included; the reason is said.
+    void failedAppendLeavesTheLog_data()
+    {
+        QTest::addColumn<QByteArray>("existing");
+        QTest::addColumn<int>("budget");
+        const QByteArray lines = problemlog::header() + "2026/12/08,09:05:03,7,3,36,4.2,0,,0\r\n";
+        QTest::addRow("no log yet, nothing fits") << QByteArray() << 0;
+        QTest::addRow("no log yet, the header fits") << QByteArray() << int(problemlog::header().size());
+        QTest::addRow("a log, half a line fits") << lines << 20;
+        QTest::addRow("a cut line, its end fits") << lines + "2026/12/08,09:0" << 2;
+    }
+    void failedAppendLeavesTheLog()
+    {
+        QFETCH(QByteArray, existing);
+        QFETCH(int, budget);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("問題記録.csv");
+        if (!existing.isEmpty())
+            write(path, existing);
+        RecordingPause pause;
+        const problemlog::Entry e{QDate(2026, 12, 9), QTime(10, 0), 7, 3, 36, 4.2, 0, QString(), false};
+        const auto full = [budget](const QString& p) {
+            OpenedRecordFile opened = openRecordFile(p);
+            if (opened.file)
+                opened.file = std::make_unique<FailingFile>(std::move(opened.file), budget);
+            return opened;
+        };
+        const auto error = problemlog::append(path, {e, e}, pause, full);
+        QVERIFY(error);
+        QVERIFY(error->contains(QStringLiteral("ディスク")));
+        QCOMPARE(readAll(path), existing);
     }
 
     void ranking_data()
