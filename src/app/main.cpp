@@ -3,6 +3,7 @@
 #include "platform/native.h"
 #include "platform/pause.h"
 #include "platform/platform.h"
+#include "records/results_recorder.h"
 #include "sound/sdl_audio_output.h"
 #include "sound/sound_players.h"
 #include "startup_sequence.h"
@@ -90,6 +91,8 @@ int main(int argc, char* argv[])
     // The program may have been ended before its event loop started (an error while the menu
     // read the results).
     const int exitCode = programEnd.exitCode() ? *programEnd.exitCode() : app.exec();
+    // Records a full disk kept in memory get one more try before they would be lost.
+    ResultsRecorder(services, pause).deliverHeld();
     // The screens unloaded last go now, before what they use is destroyed.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return exitCode;

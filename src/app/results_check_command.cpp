@@ -24,8 +24,9 @@ int runResultsCheck(int argc, char* argv[])
                     failure->message().replace(QStringLiteral("\r\n"), QStringLiteral(" ")).toUtf8().constData());
         return int(resultscheck::Outcome::Unreadable);
     }
-    const resultscheck::Report report = resultscheck::check(
-        resultsfile::resultsPath(state->folders), resultsfile::sharedPath(state->folders), QDate::currentDate());
+    const resultscheck::Report report =
+        resultscheck::check(resultsfile::resultsPath(state->folders), resultsfile::sharedPath(state->folders),
+                            QDate::currentDate(), state->folders.programFolderName);
     for (const QString& line : report.lines)
         std::printf("%s\n", line.toUtf8().constData());
     return int(report.outcome);

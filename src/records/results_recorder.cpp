@@ -20,7 +20,60 @@ QString waitingText()
         .arg(pendingrecords::fileName());
 }
 
+QString heldText(int attempts)
+{
+    return QStringLiteral("まだ記録できていない成績が %1 件あります。プログラムを終了するまでおぼえておき、"
+                          "次の成績を記録するときと、プログラムを終了するときに、もう一度記録します。")
+        .arg(attempts);
+}
+
 } // namespace
+
+ResultsRecorder::Direct ResultsRecorder::appendDirectly(const QList<pendingrecords::Entry>& entries)
+{
+    Direct direct;
+    QList<RecordLayout> refused;
+    for (const pendingrecords::Entry& e : entries) {
+        if (!refused.contains(e.layout)) {
+            const auto error = resultsfile::appendRecord(resultsfile::pathOf(m_services.state.folders, e), e.bytes,
+                                                         recordLength(e.layout), m_pause, m_open);
+            if (!error)
+                continue;
+            refused.append(e.layout);
+            if (!direct.failure)
+                direct.failure = error;
+        }
+        direct.left.append(e);
+    }
+    return direct;
+}
+
+void ResultsRecorder::deliverHeld()
+{
+    SharedState& state = m_services.state;
+    const QList<pendingrecords::Entry> held = pendingrecords::parse(state.heldRecords).entries;
+    if (held.isEmpty())
+        return;
+    QString damage;
+    if (enqueue(held, damage)) {
+        state.heldRecords.clear();
+        deliver(false, kStartLockWaitMs); // what is still busy waits on the list for the next start
+        return;
+    }
+    const Direct direct = appendDirectly(held);
+    state.heldRecords = pendingrecords::encode(direct.left);
+    if (!direct.failure)
+        return;
+    m_services.messages.show(
+        QStringLiteral("成績の記録"),
+        direct.failure->reason() +
+            QStringLiteral(
+                "\r\n記録できなかった成績が %1 件あります。空きができたあと、成績の確認"
+                "（--check-"
+                "results）が「家庭用のファイルに届いていない成績」として示します。\r\n先生に知らせてください。")
+                .arg(pendingrecords::attemptCount(direct.left)),
+        MessageBox::Icon::Warning);
+}
 
 ResultsRecorder::Delivery ResultsRecorder::deliverOnce()
 {
@@ -194,19 +247,33 @@ std::optional<AttemptOutcome> ResultsRecorder::record(const resultsfile::Attempt
         resultsfile::makeRecords(state.folders, state.organisation, attempt, m_services.clock);
     // The attempt waits behind whatever an earlier recording left, so each file gets its
     // records in order, whichever copy of the program appends them.
+    // What a full disk kept in memory goes first, so that each file keeps its order.
+    const QList<pendingrecords::Entry> entries = pendingrecords::parse(state.heldRecords).entries + made.entries;
     QString damage;
-    if (!enqueue(made.entries, damage)) {
-        // Without the list (a program folder nothing can be written to, or a list that is no
-        // regular file, which the start told the teacher about) the appends are tried all the
-        // same: the first of them says what is wrong.
-        for (const pendingrecords::Entry& e : made.entries) {
-            if (const auto error = resultsfile::appendRecord(resultsfile::pathOf(state.folders, e), e.bytes,
-                                                             recordLength(e.layout), m_pause, m_open)) {
-                reportFatal(m_services.messages, m_services.programEnd, error->message());
-                return std::nullopt;
-            }
+    if (!enqueue(entries, damage)) {
+        // Without the list (a full disk, a program folder nothing can be written to, or a list
+        // that is no regular file, which the start told the teacher about) the appends are tried
+        // all the same. A record its file refused is kept in memory and offered again.
+        const Direct direct = appendDirectly(entries);
+        state.heldRecords = pendingrecords::encode(direct.left);
+        if (direct.failure && !made.entries.isEmpty() && direct.left.contains(made.entries.first())) {
+            // Not even the program's own file has the attempt: nothing can be recorded, and the
+            // pupil is told so; what earlier attempts left stays held for the program's end.
+            QList<pendingrecords::Entry> earlier = direct.left;
+            earlier.removeIf([&](const pendingrecords::Entry& e) { return made.entries.contains(e); });
+            state.heldRecords = pendingrecords::encode(earlier);
+            reportFatal(m_services.messages, m_services.programEnd, direct.failure->message());
+            return std::nullopt;
+        }
+        if (direct.failure) {
+            m_services.messages.show(QStringLiteral("成績の記録"),
+                                     direct.failure->reason() + QStringLiteral("\r\n") +
+                                         heldText(pendingrecords::attemptCount(direct.left)) +
+                                         QStringLiteral("\r\n先生に知らせてください。"),
+                                     MessageBox::Icon::Warning);
         }
     } else {
+        state.heldRecords.clear();
         Delivery delivery = deliver(true, resultsfile::kLockWaitMs);
         if (delivery.failure) {
             reportFatal(m_services.messages, m_services.programEnd,

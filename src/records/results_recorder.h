@@ -28,6 +28,10 @@ public:
     // tells the teacher what was recorded or still waits.
     void deliverWaiting();
 
+    // When the program ends: what the full disk kept in memory is offered once more, and what
+    // still cannot be written is named for the teacher.
+    void deliverHeld();
+
     static constexpr int kStartLockWaitMs = 1000;
 
 private:
@@ -47,6 +51,14 @@ private:
     Delivery deliverOnce();
     // Puts the attempt's records at the end of the list; false when the list cannot be used.
     bool enqueue(const QList<pendingrecords::Entry>& entries, QString& damage);
+    // Without the list: each record appended to its file, in order; once a file has refused one,
+    // its later records are not tried, so each file keeps its order. What is left is held.
+    struct Direct
+    {
+        QList<pendingrecords::Entry> left;
+        std::optional<RecordsError> failure;
+    };
+    Direct appendDirectly(const QList<pendingrecords::Entry>& entries);
 
     Services m_services;
     Pause& m_pause;

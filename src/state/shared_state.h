@@ -144,4 +144,7 @@ struct SharedState
     SoundState sound;
     RosterTables roster;
     bool problemLogFaultTold = false; // the problem log could not be written, and that was said
+    // Records that reached neither their results file nor the waiting list (a full disk), in the
+    // waiting list's own encoding: offered again at every recording and when the program ends.
+    QByteArray heldRecords;
 };

@@ -3,12 +3,14 @@
 #include "records/oa_date.h"
 #include "records/record_blocks.h"
 #include "records/result_record.h"
+#include "records/results_file.h"
 #include "state/bounded_table.h"
 #include "text/cp932.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QMap>
+#include <QSet>
 #include <cmath>
 
 namespace resultscheck {
@@ -127,12 +129,69 @@ Report checkFile(const QString& path, bool shared, const QDate& today)
     return report;
 }
 
-Report check(const QString& resultsPath, const QString& sharedPath, const QDate& today)
+namespace {
+
+// What identifies an attempt in both files: date, clock time, pupil, level, time and school
+// code, as the 44-byte record lays them out.
+QByteArray attemptKey(const ResultRecord& r)
+{
+    return r.encode(RecordLayout::Program).left(resultlayout::kNote);
+}
+
+} // namespace
+
+std::optional<Missing> missingFromShared(const QString& resultsPath, const QString& sharedPath,
+                                         const QString& programFolderName)
+{
+    const auto ours = recordtext::programField(programFolderName);
+    if (!ours)
+        return std::nullopt;
+    QSet<QByteArray> delivered;
+    double first = 0;
+    if (QFileInfo::exists(sharedPath)) {
+        const auto error = recordblocks::read(sharedPath, RecordLayout::Shared, [&](qint64, const ResultRecord& r) {
+            if (r.program.bytes() != *ours)
+                return;
+            delivered.insert(attemptKey(r));
+            if (std::isfinite(r.date) && (first == 0 || r.date < first))
+                first = r.date;
+        });
+        if (error)
+            return std::nullopt;
+    }
+    Problem missing;
+    const auto error = recordblocks::read(resultsPath, RecordLayout::Program, [&](qint64 n, const ResultRecord& r) {
+        if (!resultsfile::writesSharedRecord(r.pupil) || (first != 0 && !(r.date >= first)))
+            return;
+        if (!delivered.contains(attemptKey(r)))
+            missing.add(n + 1);
+    });
+    if (error)
+        return std::nullopt;
+    return Missing{missing.count, missing.positions};
+}
+
+Report check(const QString& resultsPath, const QString& sharedPath, const QDate& today,
+             const QString& programFolderName)
 {
     Report report = checkFile(resultsPath, false, today);
     const Report shared = checkFile(sharedPath, true, today);
     report.lines += shared.lines;
     worse(report, shared.outcome);
+    const auto missing = QFileInfo::exists(resultsPath) && report.outcome != Outcome::Unreadable
+                             ? missingFromShared(resultsPath, sharedPath, programFolderName)
+                             : std::nullopt;
+    if (missing && missing->count > 0) {
+        Problem p;
+        p.count = missing->count;
+        p.positions = missing->positions;
+        report.lines << QStringLiteral(
+                            "成績累積データ.dat：「成績累積データ家庭用.dat」に届いていない、このプログラムの"
+                            "成績が %1 件（%2 件目）。家庭用のファイルに書き込めなかったときのものです")
+                            .arg(p.count)
+                            .arg(positionsText(p));
+        worse(report, Outcome::Findings);
+    }
     report.lines << (report.outcome == Outcome::Sound ? QStringLiteral("結果：問題はありません")
                                                       : QStringLiteral("結果：問題が見つかりました"));
     return report;

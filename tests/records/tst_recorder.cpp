@@ -1,3 +1,4 @@
+#include "failing_file.h"
 #include "fakes.h"
 #include "logic_world.h"
 #include "records/pending_records.h"
@@ -38,14 +39,21 @@ private:
     const bool& m_held;
 };
 
-// An installation whose shared results file a sibling holds while sharedHeld says so.
+// An installation whose shared results file a sibling holds while sharedHeld says so, and
+// whose disk takes only fileRoom more bytes of each results file while it is set.
 struct Recording : LogicWorld
 {
     bool sharedHeld = false;
+    std::optional<qint64> programRoom;
+    std::optional<qint64> sharedRoom;
     resultsfile::Opener open = [this](const QString& path) {
         OpenedRecordFile opened = openRecordFile(path);
-        if (opened.file && path.endsWith(resultsfile::sharedFileName()))
+        const bool shared = path.endsWith(resultsfile::sharedFileName());
+        if (opened.file && shared)
             opened.file = std::make_unique<HeldFile>(std::move(opened.file), sharedHeld);
+        const std::optional<qint64>& room = shared ? sharedRoom : programRoom;
+        if (opened.file && room)
+            opened.file = std::make_unique<FailingFile>(std::move(opened.file), *room);
         return opened;
     };
     std::optional<AttemptOutcome> record(int time)
@@ -163,6 +171,70 @@ private slots:
         QCOMPARE(r.messages.shown.size(), 1);
         QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1 件あります")));
         QCOMPARE(r.pause.waits.size(), ResultsRecorder::kStartLockWaitMs / resultsfile::kLockRetryMs);
+    }
+
+    // A full disk where neither the waiting list nor the shared file can be written: the record
+    // that reached only the program's file is kept in memory, said, and delivered with the next
+    // attempt or when the program ends, in order; a program file that takes nothing ends the
+    // program as before, as nothing could be recorded.
+    void fullDiskHoldsTheSecondRecord_data()
+    {
+        QTest::addColumn<bool>("programFull");
+        QTest::addColumn<bool>("roomAtNextAttempt");
+        QTest::addColumn<QList<qint32>>("sharedAfter");
+        QTest::addColumn<int>("heldAfter");
+        QTest::addRow("room again at the next attempt") << false << true << QList<qint32>{50, 40} << 0;
+        QTest::addRow("still full at the next attempt") << false << false << QList<qint32>{} << 2;
+        QTest::addRow("not even the program's file") << true << false << QList<qint32>{} << 0;
+    }
+    void fullDiskHoldsTheSecondRecord()
+    {
+        QFETCH(bool, programFull);
+        QFETCH(bool, roomAtNextAttempt);
+        QFETCH(QList<qint32>, sharedAfter);
+        QFETCH(int, heldAfter);
+        Recording r;
+        QVERIFY(QDir().mkpath(r.waitingPath())); // the list cannot be written
+        r.sharedRoom = 0;
+        if (programFull)
+            r.programRoom = 0;
+        const auto first = r.record(50);
+        if (programFull) {
+            QVERIFY(!first);
+            QCOMPARE(r.end.exitCodes.size(), 1);
+            QVERIFY(r.state->heldRecords.isEmpty());
+            QCOMPARE(r.times(RecordLayout::Program), QList<qint32>{});
+            return;
+        }
+        QVERIFY(first);
+        QVERIFY(r.end.exitCodes.isEmpty());
+        QCOMPARE(r.times(RecordLayout::Program), QList<qint32>{50});
+        QCOMPARE(r.times(RecordLayout::Shared), QList<qint32>{});
+        QCOMPARE(pendingrecords::parse(r.state->heldRecords).entries, r.made(50).mid(1));
+        QCOMPARE(r.messages.shown.size(), 1);
+        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("ディスク")));
+        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1 件")));
+
+        if (roomAtNextAttempt)
+            r.sharedRoom.reset();
+        r.messages.shown.clear();
+        QVERIFY(r.record(40));
+        QCOMPARE(r.times(RecordLayout::Program), (QList<qint32>{50, 40}));
+        QCOMPARE(r.times(RecordLayout::Shared), sharedAfter);
+        QCOMPARE(pendingrecords::attemptCount(pendingrecords::parse(r.state->heldRecords).entries), heldAfter);
+        QCOMPARE(r.messages.shown.isEmpty(), roomAtNextAttempt);
+
+        // The program ends: one more try, and what still cannot be written is named.
+        r.messages.shown.clear();
+        ResultsRecorder(r.services, r.pause, r.open).deliverHeld();
+        QCOMPARE(r.messages.shown.size(), heldAfter > 0 ? 1 : 0);
+        if (heldAfter > 0) {
+            QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("2 件")));
+            r.sharedRoom.reset(); // space again: the last try delivers both, in order
+            ResultsRecorder(r.services, r.pause, r.open).deliverHeld();
+            QCOMPARE(r.times(RecordLayout::Shared), (QList<qint32>{50, 40}));
+            QVERIFY(r.state->heldRecords.isEmpty());
+        }
     }
 
     // A list that is no regular file is never opened (a pipe held the start for ever) and never

@@ -31,6 +31,18 @@ QByteArray record(int pupil, int course, int time, double date = oadate::fromDat
     return r.encode();
 }
 
+// The shared file's records of the whole records among `bytes`, written by `program`.
+QByteArray sharedOf(const QByteArray& bytes, const QString& program = QStringLiteral("約数ドリル"))
+{
+    QByteArray shared;
+    for (qsizetype at = 0; at + kResultRecordLength <= bytes.size(); at += kResultRecordLength) {
+        ResultRecord r = ResultRecord::decode(bytes.constData() + at);
+        r.program = *recordtext::programField(program);
+        shared += r.encode(RecordLayout::Shared);
+    }
+    return shared;
+}
+
 void write(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -107,13 +119,56 @@ private slots:
         const QString shared = dir.filePath("成績累積データ家庭用.dat");
         if (exists)
             write(results, bytes);
-        write(shared, QByteArray());
+        write(shared, sharedOf(bytes));
         const QByteArray before = readAll(results);
-        const resultscheck::Report report = resultscheck::check(results, shared, kToday);
+        const resultscheck::Report report = resultscheck::check(results, shared, kToday, QStringLiteral("約数ドリル"));
         QVERIFY2(report.lines.join('\n').contains(finding), qPrintable(report.lines.join('\n')));
         QCOMPARE(int(report.outcome), outcome);
         QCOMPARE(readAll(results), before); // nothing is ever written
         QCOMPARE(QFile::exists(results), exists);
+    }
+
+    // An attempt of this program folder that reached its own file and not the shared one (a
+    // full disk or a share gone between the two writes) is named with its record number.
+    void attemptsMissingFromShared_data()
+    {
+        QTest::addColumn<QByteArray>("results");
+        QTest::addColumn<QByteArray>("shared");
+        QTest::addColumn<qint64>("missing");
+        QTest::addColumn<QList<qint64>>("positions");
+        const QByteArray a = record(1, 1, 40);
+        const QByteArray b = record(2, 3, 55);
+        const QByteArray old = record(3, 2, 60, oadate::fromDate(kToday.addDays(-30)));
+        QTest::addRow("all delivered") << a + b << sharedOf(a + b) << qint64(0) << QList<qint64>{};
+        QTest::addRow("the last missing") << a + b << sharedOf(a) << qint64(1) << QList<qint64>{2};
+        QTest::addRow("no shared file yet") << a + b << QByteArray() << qint64(2) << QList<qint64>{1, 2};
+        QTest::addRow("only another program's")
+            << a << sharedOf(a, QStringLiteral("九九ドリル")) << qint64(1) << QList<qint64>{1};
+        QTest::addRow("a pupil kept out of the shared file")
+            << a + record(4950, 1, 40) << sharedOf(a) << qint64(0) << QList<qint64>{};
+        QTest::addRow("history before our first shared record")
+            << old + a << sharedOf(a) << qint64(0) << QList<qint64>{};
+        QTest::addRow("a time that differs") << a << sharedOf(record(1, 1, 41)) << qint64(1) << QList<qint64>{1};
+    }
+    void attemptsMissingFromShared()
+    {
+        QFETCH(QByteArray, results);
+        QFETCH(QByteArray, shared);
+        QFETCH(qint64, missing);
+        QFETCH(QList<qint64>, positions);
+        QTemporaryDir dir;
+        write(dir.filePath("r.dat"), results);
+        if (!shared.isEmpty())
+            write(dir.filePath("s.dat"), shared);
+        const auto found =
+            resultscheck::missingFromShared(dir.filePath("r.dat"), dir.filePath("s.dat"), QStringLiteral("約数ドリル"));
+        QVERIFY(found);
+        QCOMPARE(found->count, missing);
+        QCOMPARE(found->positions, positions);
+        const auto report =
+            resultscheck::check(dir.filePath("r.dat"), dir.filePath("s.dat"), kToday, QStringLiteral("約数ドリル"));
+        QCOMPARE(report.lines.join('\n').contains(QStringLiteral("届いていない")), missing > 0);
+        QCOMPARE(int(report.outcome), missing > 0 ? 1 : 0);
     }
 
     void sharedFileCountsPerProgram()
