@@ -260,16 +260,18 @@ std::optional<QString> save(const QString& sharedFolder, const Entry& entry)
     settings.rankingNames = entry.rankingNames;
     settings.problem.clear();
     const QByteArray ours = serialise(settings, current.unknownLines);
-    const textfile::ReadBytes before = textfile::readBytes(sharedFolder + fileName());
+    const textfile::Earlier before = textfile::earlier(sharedFolder + fileName());
     if (before.bytes != ours) {
         if (const auto error = textfile::replace(sharedFolder + fileName(), ours))
             return QStringLiteral("「%1」を書き込めません。保存しませんでした。\r\n理由：%2").arg(fileName(), *error);
     }
     if (*rewritten != *common.bytes) {
-        if (const auto error = textfile::replace(commonPath, *rewritten))
-            return QStringLiteral("「%1」を書き込めません。学校の名前は前のままです（ほかの設定は保存しました）。"
-                                  "\r\n理由：%2")
+        // Whole or not at all: the settings go back as they were.
+        if (const auto error = textfile::replace(commonPath, *rewritten)) {
+            textfile::putBack(before);
+            return QStringLiteral("「%1」を書き込めません。保存しませんでした。\r\n理由：%2")
                 .arg(commonFileName(), *error);
+        }
     }
     return std::nullopt;
 }

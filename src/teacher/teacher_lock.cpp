@@ -194,14 +194,23 @@ std::optional<QString> store(const Places& places, const QString& line)
 {
     if (line.isEmpty())
         return reset(places);
-    // The marks first: a password file never stands without them.
+    // The marks first: a password file never stands without them. A step refused (a full disk,
+    // a read-only folder) puts the earlier ones back, so the old password and its marks hold.
     const QString print = fingerprint(line);
+    const QString markPath = QDir(places.programFolder).filePath(markFileName());
+    const textfile::Earlier settings = textfile::earlier(places.sharedFolder + schoolsettings::fileName());
+    const textfile::Earlier mark = textfile::earlier(markPath);
     if (const auto error = schoolsettings::setPasswordMark(places.sharedFolder, print))
         return error;
-    if (const auto error = writeLine(QDir(places.programFolder).filePath(markFileName()), print))
+    if (const auto error = writeLine(markPath, print)) {
+        textfile::putBack(settings);
         return error;
-    if (const auto error = writeLine(places.sharedFolder + passwordFileName(), line))
+    }
+    if (const auto error = writeLine(places.sharedFolder + passwordFileName(), line)) {
+        textfile::putBack(mark);
+        textfile::putBack(settings);
         return error;
+    }
     removeFile(QDir(places.programFolder).filePath(passwordFileName())); // an earlier version's
     clearLockout(places);
     return std::nullopt;

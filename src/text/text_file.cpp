@@ -70,6 +70,26 @@ ReadResult read(const QString& path, Utf8 utf8)
     return {cp932::decode(bytes), QString()};
 }
 
+Earlier earlier(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {path, std::nullopt};
+    const ReadBytes r = readBytes(path);
+    return {path, r.bytes, r.bytes.has_value()};
+}
+
+std::optional<QString> putBack(const Earlier& earlier)
+{
+    if (!earlier.read)
+        return std::nullopt;
+    if (earlier.bytes)
+        return replace(earlier.path, *earlier.bytes);
+    if (QFileInfo::exists(earlier.path) && !QFile::remove(earlier.path))
+        return describeSystemError(lastSystemError());
+    return std::nullopt;
+}
+
 QStringList splitLines(const QString& text)
 {
     QStringList lines;

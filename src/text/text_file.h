@@ -40,6 +40,18 @@ ReadBytes readBytes(const QString& path);
 // written through. The reason, in Japanese, when the file was not replaced.
 std::optional<QString> replace(const QString& path, const QByteArray& bytes);
 
+// A file as it was before a change that writes several files: when a later file is refused,
+// the earlier ones are put back, so the change happens whole or not at all.
+struct Earlier
+{
+    QString path;
+    std::optional<QByteArray> bytes; // nothing: there was no file
+    bool read = true;                // false: a file that could not be read, left alone
+};
+Earlier earlier(const QString& path);
+// Puts the file back as it was, removing it when there was none; the reason when it could not.
+std::optional<QString> putBack(const Earlier& earlier);
+
 // The physical lines of a text, split at CR LF, LF or a lone CR; a last line ending in a
 // line break is followed by an empty one.
 QStringList splitLines(const QString& text);

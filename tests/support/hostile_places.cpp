@@ -110,3 +110,48 @@ void FullFolder::fill()
     m_limited = true;
 #endif
 }
+
+RefusingFolder::RefusingFolder(const QString& path, Way way) : m_path(path), m_way(way)
+{
+    switch (way) {
+    case Way::Full:
+        m_full = std::make_unique<FullFolder>(path);
+        m_ready = m_full->ready();
+        break;
+    case Way::ReadOnly:
+#ifdef Q_OS_LINUX
+        // A tmpfs of its own, remounted read-only once the test's files are in it.
+        m_mounted = mountPrivateTmpfs(path, "size=1m");
+        m_ready = m_mounted;
+#endif
+        break;
+    case Way::Gone:
+        m_ready = true;
+        break;
+    }
+}
+
+RefusingFolder::~RefusingFolder()
+{
+#ifdef Q_OS_LINUX
+    if (m_mounted)
+        unmount(m_path);
+#endif
+}
+
+void RefusingFolder::refuse()
+{
+    switch (m_way) {
+    case Way::Full:
+        m_full->fill();
+        break;
+    case Way::ReadOnly:
+#ifdef Q_OS_LINUX
+        QCOMPARE(::mount(nullptr, QFile::encodeName(m_path).constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+#endif
+        break;
+    case Way::Gone:
+        QVERIFY(QDir(m_path).removeRecursively());
+        break;
+    }
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 // Folders that refuse what the program tries, made with what this machine allows: a private
 // tmpfs where mounting is allowed (root in a private mount namespace), otherwise the means an
@@ -53,4 +54,33 @@ private:
     bool m_mounted = false;
     bool m_limited = false;
     unsigned long long m_oldLimit = 0;
+};
+
+// A folder that refuses writes the way a school's share does once refuse() is called: full,
+// read-only, or gone altogether. The files the test puts in before then stay as they were, so
+// what a writer left can be compared byte for byte.
+class RefusingFolder
+{
+public:
+    enum class Way
+    {
+        Full,
+        ReadOnly,
+        Gone
+    };
+    RefusingFolder(const QString& path, Way way);
+    ~RefusingFolder();
+    RefusingFolder(const RefusingFolder&) = delete;
+    RefusingFolder& operator=(const RefusingFolder&) = delete;
+
+    // False where this way cannot be made here (the test is skipped, saying so).
+    bool ready() const { return m_ready; }
+    void refuse();
+
+private:
+    QString m_path;
+    Way m_way;
+    bool m_ready = false;
+    bool m_mounted = false;
+    std::unique_ptr<FullFolder> m_full;
 };
