@@ -19,5 +19,6 @@ python3 "$SOURCE/scripts/check-one-copy.py" x86_64-w64-mingw32-nm \
     --reference "$HOST/bin/divisor-drill-logic.so" "$HOST/bin/divisor-drill-screens.so" || status=1
 "$SOURCE/scripts/windows/test.sh" "$BUILD" "${PREFIXES%%;*}" "${PREFIXES##*;}" || status=1
 "$SOURCE/scripts/windows/whole-road.sh" "$SOURCE" "$BUILD" || status=1
+"$SOURCE/scripts/windows/client-road.sh" "$SOURCE" "$BUILD" || status=1
 [ $status -eq 0 ] && echo "== make test-windows: every test passed under Wine"
 exit $status
