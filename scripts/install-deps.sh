@@ -16,7 +16,7 @@ case "${1:-}" in
 --display) PACKAGES="$PACKAGES" ;;
 --gui-check) PACKAGES="$PACKAGES imagemagick" ;;
 --fuzz) PACKAGES="$PACKAGES clang libclang-rt-14-dev" ;;
---windows) PACKAGES="$PACKAGES dpkg-dev ninja-build nsis zip unzip tesseract-ocr imagemagick" ;;
+--windows) PACKAGES="$PACKAGES dpkg-dev ninja-build nsis zip unzip tesseract-ocr imagemagick locales" ;;
 esac
 missing=""
 for p in $PACKAGES; do

@@ -130,10 +130,11 @@ Function Refuse
 FunctionEnd
 
 ; Takes the first option off $R0 into $R1: blanks before it skipped, quotes taken off, a blank
-; inside quotes kept.
+; inside quotes kept; $R7 is 1 when it had quotes.
 Function NextOption
     StrCpy $R1 ""
     StrCpy $R2 0
+    StrCpy $R7 0
     blank:
         StrCpy $R3 $R0 1
         ${If} $R3 == " "
@@ -146,6 +147,7 @@ Function NextOption
         StrCpy $R0 $R0 "" 1
         ${If} $R3 == '"'
             IntOp $R2 1 - $R2
+            StrCpy $R7 1
         ${ElseIf} $R3 == " "
         ${AndIf} $R2 == 0
             Goto done
@@ -157,39 +159,47 @@ Function NextOption
 FunctionEnd
 
 Function .onInit
-    ; The installer itself takes /D= off the end when it is written as it must be.
-    ${GetParameters} $R0
+    ; The whole command line as given: the installer's own reading takes a /D= it accepts off
+    ; the end, and silently passes over one it does not (quoted), installing elsewhere.
+    System::Call 'kernel32::GetCommandLineW() w .R0'
+    Call NextOption ; the installer's own path
     StrCpy $ClientTop ""
     options:
         Call NextOption
-        StrCmp $R1 "" checked
+        StrCmp $R1 "" client
         StrCpy $R4 $R1 3
         StrCpy $R5 $R1 8
-        ${If} $R1 == "/S"
-        ${OrIf} $R1 == "/NCRC"
-            Goto options
-        ${ElseIf} $R4 == "/D="
-            StrCpy $R9 "/D= は最後に、引用符をつけずに書いてください（例：/D=C:\Corvalen88）。$\r$\n何もインストールしませんでした。"
-            Call Refuse
-        ${ElseIf} $R5 == "/CLIENT="
+        ${If} $R5 S== "/CLIENT="
             StrCpy $ClientTop $R1 "" 8
+            ${If} $ClientTop == ""
+                StrCpy $R9 "/CLIENT= のあとに共有フォルダを書いてください（例：/CLIENT=S:\Corvalen88）。$\r$\n何もインストールしませんでした。"
+                Call Refuse
+            ${EndIf}
             Goto options
+        ${ElseIf} $R7 == 1
+            ; Quotes around any other option keep the installer from reading it.
+            StrCpy $R9 "引用符のついたオプションは使えません：$R1$\r$\n/D= は最後に、引用符をつけずに書いてください（例：/D=C:\Corvalen88）。$\r$\n何もインストールしませんでした。"
+            Call Refuse
+        ${ElseIf} $R1 S== "/S"
+        ${OrIf} $R1 S== "/NCRC"
+            Goto options
+        ${ElseIf} $R4 S== "/D="
+            ; The rest of the line is the folder, blanks and all, as the installer reads it; a
+            ; quote in it would make the installer pass the folder over.
+            StrCpy $R6 0
+            rest:
+                StrCpy $R3 $R0 1 $R6
+                StrCmp $R3 "" client
+                ${If} $R3 == '"'
+                    StrCpy $R9 "/D= は引用符をつけずに書いてください：$R1$R0$\r$\n何もインストールしませんでした。"
+                    Call Refuse
+                ${EndIf}
+                IntOp $R6 $R6 + 1
+                Goto rest
         ${Else}
             StrCpy $R9 "知らないオプションです：$R1$\r$\n使えるのは /S、/CLIENT=共有フォルダ、/D=フォルダ（最後に、引用符なし）です。$\r$\n何もインストールしませんでした。"
             Call Refuse
         ${EndIf}
-    checked:
-    ; A /D= with quotes in it would make a folder named with them.
-    StrCpy $R6 0
-    quotes:
-        StrCpy $R3 $INSTDIR 1 $R6
-        StrCmp $R3 "" client
-        ${If} $R3 == '"'
-            StrCpy $R9 "/D= は引用符をつけずに書いてください：$INSTDIR$\r$\n何もインストールしませんでした。"
-            Call Refuse
-        ${EndIf}
-        IntOp $R6 $R6 + 1
-        Goto quotes
     client:
     ${If} $ClientTop != ""
         ; No backslash at the end, and the program must be there already.

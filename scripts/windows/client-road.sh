@@ -21,7 +21,11 @@ WORK=$(mktemp -d)
 SHARE="$WORK/share"
 mkdir -p "$SHARE"
 trap 'stop_all; for p in server pupil; do WINEPREFIX="$WORK/$p" /usr/lib/wine/wineserver -k 2>/dev/null; done' EXIT
-export LC_ALL=C.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine takes its code page from the locale: a Japanese one of its own (code page 932, as on a
+# Japanese Windows), so that the shortcut the installer makes keeps the Japanese folder name in
+# every form and the shell can follow it. Made here, as the machine may have none.
+localedef -i ja_JP -f UTF-8 "$WORK/ja_JP.UTF-8" 2>/dev/null || fail "no Japanese locale: the locales package is missing"
+export LOCPATH="$WORK" LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 started=$(date +%s)
 START_MENU="drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/約数早押しドリル.lnk"
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\divisor-drill-client'
@@ -44,6 +48,9 @@ setup() {
 share_sums() {
     (cd "$SHARE" && find . -type f -print0 | sort -z | xargs -0 md5sum)
 }
+
+# Every Wine process of a prefix belongs to the display it first saw: the display comes first.
+start_display
 
 # The server: the whole top folder on the share.
 use_prefix server
@@ -78,15 +85,14 @@ copied=$(find "$WINEPREFIX/drive_c" \( -name 'divisor-drill*' -o -name 'Qt6Core.
 share_sums | diff -q - "$WORK/share.md5" >/dev/null || fail "setting up the pupil's PC changed the share"
 
 # The pupil starts the program from the Start menu: its window comes up.
-start_display
-"$WINE" start "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\約数早押しドリル.lnk" >/dev/null 2>&1
+"$WINE" start "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\約数早押しドリル.lnk" >"$WORK/start.log" 2>&1
 shown=""
 for _ in $(seq 600); do
     shown=$(xdotool search --onlyvisible --name "約数早押しドリル" 2>/dev/null | tail -n 1)
     [ -n "$shown" ] && break
     sleep 0.1
 done
-[ -n "$shown" ] || fail "the program did not start from the pupil's shortcut"
+[ -n "$shown" ] || fail "the program did not start from the pupil's shortcut: $(iconv -f cp932 -t utf-8 "$WORK/start.log" 2>/dev/null | tail -n 2)"
 if [ -n "$SHOTS" ]; then
     sleep 1 # the first paint; only for the picture
     import -window root "$SHOTS/pupil-pc-from-share.png" 2>/dev/null
