@@ -158,7 +158,8 @@ struct School
                                 2.5 + n % 7,
                                 n % 9 == 0 ? 1 : 0,
                                 QString(),
-                                false};
+                                false,
+                                {}};
             text += problemlog::line(e);
         }
         QFile logFile(problemlog::path(state->folders));

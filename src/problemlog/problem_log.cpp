@@ -26,18 +26,24 @@ QString path(const Folders& folders)
 QByteArray header()
 {
     return QByteArray("\xEF\xBB\xBF") +
-           QStringLiteral("日付,時刻,生徒番号,レベル,数,秒,まちがい,最初のまちがい,答えを見た\r\n").toUtf8();
+           QStringLiteral("日付,時刻,生徒番号,レベル,数,秒,まちがい,最初のまちがい,答えを見た,練習\r\n").toUtf8();
 }
 
 QByteArray line(const Entry& e)
 {
-    return (QStringList{e.date.toString(QStringLiteral("yyyy/MM/dd")), e.time.toString(QStringLiteral("HH:mm:ss")),
-                        QString::number(e.pupil), QString::number(e.level), QString::number(e.number),
-                        QString::number(e.seconds, 'f', 1), QString::number(e.wrong), csvcell::text(e.firstWrong),
-                        e.answerShown ? QStringLiteral("1") : QStringLiteral("0")}
-                .join(u',') +
-            QStringLiteral("\r\n"))
-        .toUtf8();
+    QStringList fields{e.date.toString(QStringLiteral("yyyy/MM/dd")),
+                       e.time.toString(QStringLiteral("HH:mm:ss")),
+                       QString::number(e.pupil),
+                       QString::number(e.level),
+                       QString::number(e.number),
+                       QString::number(e.seconds, 'f', 1),
+                       QString::number(e.wrong),
+                       csvcell::text(e.firstWrong),
+                       e.answerShown ? QStringLiteral("1") : QStringLiteral("0")};
+    // A recorded attempt's line keeps its nine fields, as logs written before practices had.
+    if (!e.practice.isEmpty())
+        fields << csvcell::text(e.practice);
+    return (fields.join(u',') + QStringLiteral("\r\n")).toUtf8();
 }
 
 std::optional<QString> append(const QString& path, const QList<Entry>& entries, Pause& pause,
@@ -236,6 +242,7 @@ void Reader::line(QByteArrayView line)
     p.number = qint16(n);
     p.mistake = wrong > 0 || shown != 0;
     m_read.problems.append(p);
+    m_read.review.add(p.day, pupil, level, n, p.mistake);
     const qint64 key = qint64(pupil) * 65536 + level;
     if (key != m_pendingKey) {
         flushLogged();

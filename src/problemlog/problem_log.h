@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/results_file.h"
+#include "review.h"
 
 #include <QDate>
 #include <QHash>
@@ -33,6 +34,7 @@ struct Entry
     int wrong = 0;      // wrong judgements
     QString firstWrong; // what the first wrong judgement was on
     bool answerShown = false;
+    QString practice; // the kind of practice ("ふくしゅう", …); empty for a recorded attempt
 };
 
 // The header line with the byte-order mark, written when the file is made.
@@ -61,6 +63,7 @@ struct Problem
 // pupil logged at each level.
 struct Read
 {
+    review::Tracker review; // every line, never thinned: what comes back for ふくしゅう
     static constexpr int kKeptAppearances = 5;
     QList<Problem> problems;   // in file order
     int damaged = 0;           // lines that could not be read, passed over

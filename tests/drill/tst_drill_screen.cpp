@@ -268,8 +268,8 @@ private slots:
         // Before: 12 slow and wrong, 18 quick.
         QList<problemlog::Entry> before;
         for (int i = 0; i < 3; ++i) {
-            before.append({QDate(2026, 12, 1), QTime(9, 0), 3, 1, 12, 9.0, 1, "5", true});
-            before.append({QDate(2026, 12, 1), QTime(9, 0), 3, 1, 18, 1.0, 0, QString(), false});
+            before.append({QDate(2026, 12, 1), QTime(9, 0), 3, 1, 12, 9.0, 1, "5", true, {}});
+            before.append({QDate(2026, 12, 1), QTime(9, 0), 3, 1, 18, 1.0, 0, QString(), false, {}});
         }
         QVERIFY(!problemlog::append(a.logPath(), before, a.pause));
         QVERIFY(QTest::qWaitForWindowActive(a.screen));

@@ -1,7 +1,9 @@
 #include "failing_file.h"
 #include "fakes.h"
 #include "problemlog/problem_log.h"
+#include "problemlog/review.h"
 #include "problemlog/weak_numbers.h"
+#include "records/oa_date.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -50,7 +52,7 @@ private slots:
         QFETCH(QString, firstWrong);
         QFETCH(bool, shown);
         QFETCH(QByteArray, line);
-        problemlog::Entry e{QDate(2026, 12, 8), QTime(9, 5, 3), 7, 3, 36, 4.2, shown ? 1 : 0, firstWrong, shown};
+        problemlog::Entry e{QDate(2026, 12, 8), QTime(9, 5, 3), 7, 3, 36, 4.2, shown ? 1 : 0, firstWrong, shown, {}};
         QCOMPARE(problemlog::line(e), line);
         const problemlog::Read read = problemlog::parse(problemlog::header() + line);
         QCOMPARE(read.damaged, 0);
@@ -67,7 +69,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("問題記録.csv");
         RecordingPause pause;
-        const problemlog::Entry e{QDate(2026, 12, 8), QTime(9, 5, 3), 7, 3, 36, 4.2, 0, QString(), false};
+        const problemlog::Entry e{QDate(2026, 12, 8), QTime(9, 5, 3), 7, 3, 36, 4.2, 0, QString(), false, {}};
         QVERIFY(!problemlog::append(path, {e, e}, pause));
         QVERIFY(!problemlog::append(path, {e}, pause));
         QByteArray bytes = readAll(path);
@@ -115,7 +117,7 @@ private slots:
         if (!existing.isEmpty())
             write(path, existing);
         RecordingPause pause;
-        const problemlog::Entry e{QDate(2026, 12, 9), QTime(10, 0), 7, 3, 36, 4.2, 0, QString(), false};
+        const problemlog::Entry e{QDate(2026, 12, 9), QTime(10, 0), 7, 3, 36, 4.2, 0, QString(), false, {}};
         const auto full = [budget](const QString& p) {
             OpenedRecordFile opened = openRecordFile(p);
             if (opened.file)
@@ -126,6 +128,75 @@ private slots:
         QVERIFY(error);
         QVERIFY(error->contains(QStringLiteral("ディスク")));
         QCOMPARE(readAll(path), existing);
+    }
+
+    // ふくしゅう from the log's lines: "3x" a miss on day 3, "4o" a right answer on day 4. What
+    // the pupil has due on `today` (number 36 only), and whether it was learned and when.
+    void reviewSchedule_data()
+    {
+        QTest::addColumn<QString>("lines");
+        QTest::addColumn<int>("today");
+        QTest::addColumn<bool>("isDue");
+        QTest::addColumn<int>("learnedOn"); // 0: not learned
+        QTest::addRow("never missed") << "1o 2o" << 5 << false << 0;
+        QTest::addRow("missed: not due the same day") << "1x" << 1 << false << 0;
+        QTest::addRow("missed: due the next day") << "1x" << 2 << true << 0;
+        QTest::addRow("still due days later") << "1x" << 30 << true << 0;
+        QTest::addRow("a right answer too early does not count") << "1x 1o" << 2 << true << 0;
+        QTest::addRow("right on its day: back in 3") << "1x 2o" << 4 << false << 0;
+        QTest::addRow("right on its day: due after 3") << "1x 2o" << 5 << true << 0;
+        QTest::addRow("four right answers on time: learned") << "1x 2o 5o 12o 26o" << 40 << false << 26;
+        QTest::addRow("the last interval not yet over") << "1x 2o 5o 12o 25o" << 26 << true << 0;
+        QTest::addRow("missed again the day it was learned") << "1x 2o 5o 12o 26o 26x" << 27 << true << 0;
+        QTest::addRow("a miss starts again from the first interval") << "1x 2o 5o 6x" << 7 << true << 0;
+        QTest::addRow("clock set forward a year, then back") << "1x 400o 2o" << 3 << false << 0;
+        QTest::addRow("a miss dated in the future is due now") << "400x" << 11 << true << 0;
+        QTest::addRow("a right answer dated in the future: due now") << "1x 400o" << 11 << true << 0;
+    }
+    void reviewSchedule()
+    {
+        QFETCH(QString, lines);
+        QFETCH(int, today);
+        QFETCH(bool, isDue);
+        QFETCH(int, learnedOn);
+        constexpr qint32 kDay0 = 46000;
+        review::Tracker tracker;
+        for (const QString& event : lines.split(u' ', Qt::SkipEmptyParts)) {
+            const qint32 day = kDay0 + event.chopped(1).toInt();
+            tracker.add(day, 7, 3, 36, event.endsWith(u'x'));
+            tracker.add(day, 8, 3, 36, true); // another pupil's misses change nothing of pupil 7's
+        }
+        const QList<review::Due> due = review::due(tracker, 7, kDay0 + today);
+        QCOMPARE(due.size(), isDue ? 1 : 0);
+        if (isDue)
+            QCOMPARE(due.first().number, 36);
+        QCOMPARE(review::learnedBetween(tracker, 7, kDay0, kDay0 + 1000), learnedOn ? 1 : 0);
+        if (learnedOn)
+            QCOMPARE(review::learnedBetween(tracker, 7, kDay0 + learnedOn, kDay0 + learnedOn), 1);
+        QCOMPARE(review::perPupil(tracker, kDay0 + today, kDay0, kDay0 + 1000).value(7).due, isDue ? 1 : 0);
+    }
+
+    // At most ten a day, the longest waiting first; read from the log itself, damaged lines
+    // passed over, practice lines counted like any other.
+    void reviewFromTheLog()
+    {
+        QByteArray bytes = problemlog::header();
+        for (int n = 2; n <= 13; ++n) { // twelve numbers missed on twelve days
+            problemlog::Entry e{QDate(2026, 11, n), QTime(9, 0), 7, 2, n * 2, 3.0, 1, QStringLiteral("1"), false, {}};
+            bytes += problemlog::line(e);
+        }
+        bytes += "2026/11/3x,garbage\r\n";
+        problemlog::Entry right{QDate(2026, 11, 20),         QTime(9, 0), 7, 2, 4, 2.0, 0, QString(), false,
+                                QStringLiteral("ふくしゅう")};
+        bytes += problemlog::line(right); // number 4: right on time, back in three days
+        QVERIFY(problemlog::line(right).endsWith(QStringLiteral(",ふくしゅう\r\n").toUtf8()));
+        const problemlog::Read read = problemlog::parse(bytes);
+        QCOMPARE(read.damaged, 1);
+        const QList<review::Due> due = review::due(read.review, 7, qint32(oadate::fromDate(QDate(2026, 11, 21))));
+        QCOMPARE(due.size(), review::kDailyLimit);
+        QCOMPARE(due.first().number, 6); // missed on the 3rd: the longest waiting
+        QCOMPARE(due.first().level, 2);
+        QCOMPARE(review::dueCount(read.review, 7, qint32(oadate::fromDate(QDate(2026, 11, 21)))), 11);
     }
 
     void ranking_data()
@@ -236,7 +307,8 @@ private slots:
                                       double(random.bounded(10, 200)) / 10,
                                       int(random.bounded(0, 3)) / 2,
                                       QString(),
-                                      false};
+                                      false,
+                                      {}};
             bytes += problemlog::line(e);
             whole << problem(e.pupil, e.level, e.number, float(e.seconds), e.wrong > 0);
         }

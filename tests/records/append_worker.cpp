@@ -70,7 +70,7 @@ int main(int argc, char* argv[])
         for (int n = 0; n < count; ++n) {
             QList<problemlog::Entry> entries;
             for (int k = 0; k < 10; ++k)
-                entries.append({QDate(2026, 12, 8), QTime(9, 0), worker, 1, n * 10 + k, 1.5, 0, QString(), false});
+                entries.append({QDate(2026, 12, 8), QTime(9, 0), worker, 1, n * 10 + k, 1.5, 0, QString(), false, {}});
             if (const auto error = problemlog::append(problemlog::path(state->folders), entries, pause)) {
                 std::fprintf(stderr, "%s\n", qPrintable(*error));
                 return 1;

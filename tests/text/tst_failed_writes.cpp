@@ -63,7 +63,7 @@ Writer problemLogAppend()
         RecordingPause pause;
         QList<problemlog::Entry> entries;
         for (int n = 0; n < 2000; ++n)
-            entries.append({QDate(2026, 12, 9), QTime(10, 0), 7, 3, 36, 4.2, 0, QString(), false});
+            entries.append({QDate(2026, 12, 9), QTime(10, 0), 7, 3, 36, 4.2, 0, QString(), false, {}});
         return problemlog::append(folder + QStringLiteral("問題記録.csv"), entries, pause);
     };
 }
