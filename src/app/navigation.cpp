@@ -113,18 +113,21 @@ void ScreenNavigation::showBoard()
 void ScreenNavigation::startDrill(int course)
 {
     m_practiceFrom.reset();
-    startDrillOf(course, {});
+    DrillRequest request;
+    request.course = course;
+    startDrillOf(request);
 }
 
-void ScreenNavigation::startPractice(int course, const QList<int>& numbers)
+void ScreenNavigation::startPractice(const DrillRequest& request)
 {
     if (const auto* board = qobject_cast<BoardScreen*>(m_forms.find(formname::kBoard)))
         m_practiceFrom = board->board().view();
-    startDrillOf(course, numbers);
+    startDrillOf(request);
 }
 
-void ScreenNavigation::startDrillOf(int course, const QList<int>& practice)
+void ScreenNavigation::startDrillOf(const DrillRequest& request)
 {
+    const int course = request.course;
     ScreenContext& c = context();
     if (c.services.state.current.teacher) {
         // Nobody's attempt: the teacher came in without a roster line, and nothing is recorded
@@ -147,7 +150,7 @@ void ScreenNavigation::startDrillOf(int course, const QList<int>& practice)
             showBoard();
         return;
     }
-    handOver(new DrillScreen(c, course, practice));
+    handOver(new DrillScreen(c, makeDrillKind(request)));
 }
 
 void ScreenNavigation::showEndScreen(const AttemptOutcome& outcome)

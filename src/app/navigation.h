@@ -31,7 +31,7 @@ public:
     void showBoard() override;
     void startDrill(int course) override;
     void showEndScreen(const AttemptOutcome& outcome) override;
-    void startPractice(int course, const QList<int>& numbers) override;
+    void startPractice(const DrillRequest& request) override;
     void showPracticeEnd(const PracticeOutcome& outcome) override;
     void showHelp(const QString& address) override;
     void showVersionBox() override;
@@ -46,7 +46,7 @@ public:
 private:
     ScreenContext& context() const;
     // The drill on a course: an attempt, or a practice of the given numbers.
-    void startDrillOf(int course, const QList<int>& practice);
+    void startDrillOf(const DrillRequest& request);
     // Shows the next main screen in place of the open ones; the wait form goes once the next
     // screen's activation has run.
     void handOver(Form* next);

@@ -34,6 +34,12 @@ void BoardScreen::formActivate()
     m_todayTotal->setText(m_board.todayTotal());
     m_print->setVisible(m_board.showsTeacherTools());
     m_classView->setVisible(m_board.showsTeacherTools());
+    // Practices are the pupil's own: the teacher (by the way in or a 先生 line) has none.
+    const bool pupil = !m_context.services.state.current.teacher && !m_board.showsTeacherTools();
+    m_sets->setVisible(pupil);
+    m_setPractice->setVisible(pupil);
+    if (pupil)
+        showReview();
     showFigures();
     // The opening display: points (or the view a practice was started from), all-time order,
     // every list built with the progress shown.
@@ -185,9 +191,41 @@ void BoardScreen::startPractice(int course)
 {
     if (course < 1 || course >= m_columns.size() || !m_columns[course].practice->isEnabled())
         return;
-    const QList<int> numbers = m_board.practiceNumbers(course);
-    if (!numbers.isEmpty())
-        leaveForDrill([&] { m_context.navigator.startPractice(course, numbers); });
+    DrillRequest request;
+    request.kind = DrillRequest::Kind::WeakNumbers;
+    request.course = course;
+    request.name = QStringLiteral("にがてな数");
+    request.numbers = m_board.practiceNumbers(course);
+    if (!request.numbers.isEmpty())
+        leaveForDrill([&] { m_context.navigator.startPractice(request); });
+}
+
+void BoardScreen::showReview()
+{
+    const QString error = m_board.readReview();
+    const qsizetype due = m_board.reviewDue().size();
+    m_review->setVisible(due > 0 || !error.isEmpty());
+    m_review->setEnabled(due > 0);
+    m_review->setText(QStringLiteral("ふくしゅう（%1）(&F)").arg(due));
+    m_review->setToolTip(error.isEmpty() ? QStringLiteral("前にまちがえた数が、きょう %1 こあります").arg(due)
+                                         : QStringLiteral("記録を読めません：") + error);
+}
+
+void BoardScreen::startReview()
+{
+    if (m_board.reviewDue().isEmpty())
+        return;
+    const DrillRequest request = m_board.reviewRequest();
+    leaveForDrill([&] { m_context.navigator.startPractice(request); });
+}
+
+void BoardScreen::startSetPractice()
+{
+    const int index = m_sets->currentIndex();
+    if (index < 0 || index >= m_setList.size())
+        return;
+    const DrillRequest request = m_board.setRequest(m_setList[index]);
+    leaveForDrill([&] { m_context.navigator.startPractice(request); });
 }
 
 // The wait panel stands while the drill gets ready; the drill replaces the board, and a level

@@ -70,6 +70,9 @@ private:
     void showPupilHeading();
     void showWeakNumbers();
     void startPractice(int course); // にがてな数の練習
+    void startReview();             // ふくしゅう
+    void startSetPractice();        // the practice set chosen
+    void showReview();
     void leaveForDrill(const std::function<void()>& start);
 
     ScreenContext& m_context;
@@ -93,6 +96,10 @@ private:
     QPushButton* m_graph = nullptr;     // Command17
     QPushButton* m_print = nullptr;     // Command24(1)
     QPushButton* m_classView = nullptr; // クラスの様子, for the teacher
+    QPushButton* m_review = nullptr;    // ふくしゅう, with how many are due
+    QComboBox* m_sets = nullptr;        // the practice sets
+    QPushButton* m_setPractice = nullptr;
+    QList<practicesets::Set> m_setList;
     QWidget* m_wait = nullptr;          // Picture2
     QWidget* m_progressPanel = nullptr; // Picture6
     QProgressBar* m_progress = nullptr;

@@ -88,6 +88,22 @@ void BoardScreen::formLoad()
     m_classView = uih::button(m_page, "CommandClass", QStringLiteral("クラスの様子"), QRect(720, 642, 280, 42), 14);
     m_classView->setVisible(false);
     connect(m_classView, &QPushButton::clicked, this, [this] { m_context.navigator.showClassView(); });
+    // A pupil's practices: ふくしゅう at the top, the practice sets where the teacher's buttons
+    // are for the teacher.
+    m_review = uih::button(m_page, "CommandReview", QStringLiteral("ふくしゅう(&F)"), QRect(780, 72, 220, 40), 14);
+    m_review->hide();
+    connect(m_review, &QPushButton::clicked, this, &BoardScreen::startReview);
+    m_setList = practicesets::all();
+    m_sets = new QComboBox(m_page);
+    m_sets->setObjectName("ComboSet");
+    m_sets->setGeometry(600, 646, 250, 38);
+    m_sets->setAccessibleName(QStringLiteral("練習する数"));
+    for (const practicesets::Set& set : m_setList) {
+        m_sets->addItem(set.name);
+        m_sets->setItemData(m_sets->count() - 1, set.about, Qt::ToolTipRole);
+    }
+    m_setPractice = uih::button(m_page, "CommandSet", QStringLiteral("練習(&P)"), QRect(860, 646, 140, 38), 14);
+    connect(m_setPractice, &QPushButton::clicked, this, &BoardScreen::startSetPractice);
     m_graph = uih::button(m_page, "Command17", QStringLiteral("グラフ"), QRect(600, 690, 110, 52), 16);
     m_graph->setVisible(false);
     connect(m_graph, &QPushButton::clicked, this, [this] { m_context.navigator.showGraph(m_board.viewedPupil()); });

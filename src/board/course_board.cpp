@@ -3,9 +3,11 @@
 #include "drill/attempt.h"
 #include "drill/number_sets.h"
 #include "platform/pause.h"
+#include "problemlog/review.h"
 #include "problemlog/weak_numbers.h"
 #include "ranking.h"
 #include "records/clearing.h"
+#include "records/oa_date.h"
 #include "records/results_reader.h"
 #include "results_lists.h"
 #include "roster/readings.h"
@@ -268,6 +270,53 @@ QList<CourseBoard::WeakColumn> CourseBoard::weakColumns()
                                    read->loggedAt(p, c) >= weaknumbers::kPracticeNeeds;
     }
     return columns;
+}
+
+QString CourseBoard::readReview()
+{
+    const SharedState& state = m_services.state;
+    m_reviewDue.clear();
+    if (state.current.teacher)
+        return QString();
+    QString error;
+    const std::optional<problemlog::Read> read = problemlog::read(problemlog::path(state.folders), &error);
+    if (!read)
+        return error;
+    const auto today = qint32(oadate::fromDate(m_services.clock.today()));
+    m_reviewDue = review::due(read->review, state.current.pupilNo, today);
+    // Only numbers a level's drill can show: a level the catalogue no longer has takes the first.
+    for (review::Due& d : m_reviewDue) {
+        if (!numbersets::hasNumberSet(d.level))
+            d.level = numbersets::kFirstLevel;
+    }
+    return QString();
+}
+
+DrillRequest CourseBoard::reviewRequest() const
+{
+    DrillRequest request;
+    request.kind = DrillRequest::Kind::Review;
+    request.name = QStringLiteral("ふくしゅう");
+    request.about = QStringLiteral("前にまちがえた数です。");
+    for (const review::Due& d : m_reviewDue) {
+        request.numbers.append(d.number);
+        request.levels.append(d.level);
+    }
+    request.course = request.levels.isEmpty() ? numbersets::kFirstLevel : request.levels.first();
+    request.problems = int(request.numbers.size());
+    return request;
+}
+
+DrillRequest CourseBoard::setRequest(const practicesets::Set& set) const
+{
+    DrillRequest request;
+    request.kind = DrillRequest::Kind::Set;
+    request.course = set.level;
+    request.name = set.name;
+    request.about = set.about;
+    request.numbers = practicesets::draw(set, m_services.random);
+    request.problems = int(request.numbers.size());
+    return request;
 }
 
 QList<int> CourseBoard::practiceNumbers(int course) const

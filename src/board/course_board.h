@@ -1,7 +1,9 @@
 #pragma once
 
+#include "drill/practice_sets.h"
 #include "problemlog/problem_log.h"
 #include "results_lists.h"
+#include "state/drill_request.h"
 #include "state/services.h"
 
 #include <QList>
@@ -110,6 +112,14 @@ public:
     // Ten numbers for the current pupil's practice on a course, from the log as last read.
     QList<int> practiceNumbers(int course) const;
 
+    // ふくしゅう: the current pupil's numbers due today (at most ten, the longest waiting first),
+    // from the problem log read afresh; none for the teacher. The error when it cannot be read.
+    QString readReview();
+    const QList<review::Due>& reviewDue() const { return m_reviewDue; }
+    // The drills a practice starts with.
+    DrillRequest reviewRequest() const;
+    DrillRequest setRequest(const practicesets::Set& set) const;
+
 private:
     Services m_services;
     Pause& m_pause;
@@ -119,4 +129,5 @@ private:
     QString m_gradeFilter = QStringLiteral("全学年");
     int m_viewedPupil = 0;            // 0: the current pupil
     QList<problemlog::Problem> m_log; // the viewed pupil's logged problems, read with the personal view
+    QList<review::Due> m_reviewDue;
 };

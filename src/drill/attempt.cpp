@@ -109,12 +109,30 @@ double median(QList<double> values)
 
 } // namespace
 
-PracticeOutcome concludePractice(Services services, Pause& pause, int course, qint32 seconds,
+QString practiceMark(const DrillRequest& request)
+{
+    switch (request.kind) {
+    case DrillRequest::Kind::Attempt:
+        return QString();
+    case DrillRequest::Kind::WeakNumbers:
+        return QStringLiteral("にがて");
+    case DrillRequest::Kind::Review:
+        return QStringLiteral("ふくしゅう");
+    case DrillRequest::Kind::Set:
+        return QStringLiteral("セット（%1）").arg(request.name);
+    }
+    return QString();
+}
+
+PracticeOutcome concludePractice(Services services, Pause& pause, const DrillRequest& request, qint32 seconds,
                                  const QList<ProblemResult>& problems)
 {
+    const int course = request.course;
     PracticeOutcome outcome;
     outcome.pupil = services.state.current.pupilNo;
     outcome.course = course;
+    outcome.name = request.name;
+    outcome.timed = request.timed;
     outcome.time = seconds;
     // The figures before come from the log as it is before this practice is added.
     const std::optional<problemlog::Read> log = problemlog::read(problemlog::path(services.state.folders));
@@ -141,7 +159,14 @@ PracticeOutcome concludePractice(Services services, Pause& pause, int course, qi
             }
         }
     }
-    outcome.logged = logProblems(services, pause, logEntries(problems, outcome.pupil, course, services.clock));
+    QList<problemlog::Entry> entries = logEntries(problems, outcome.pupil, course, services.clock);
+    for (problemlog::Entry& e : entries) {
+        e.practice = practiceMark(request);
+        const qsizetype at = request.numbers.indexOf(e.number);
+        if (at >= 0 && at < request.levels.size())
+            e.level = request.levels[at];
+    }
+    outcome.logged = logProblems(services, pause, entries);
     return outcome;
 }
 

@@ -4,6 +4,7 @@
 #include "problemlog/problem_log.h"
 #include "records/results_file.h"
 #include "state/attempt_outcome.h"
+#include "state/drill_request.h"
 #include "state/services.h"
 
 #include <QtGlobal>
@@ -67,9 +68,13 @@ QList<problemlog::Entry> logEntries(const QList<ProblemResult>& problems, int pu
 bool logProblems(Services services, Pause& pause, const QList<problemlog::Entry>& entries,
                  const resultsfile::Opener& open = openRecordFile);
 
-// Concludes a practice of weak numbers: nothing in the results files, its problems in the log,
-// and how each number went against its figures in the log before.
-PracticeOutcome concludePractice(Services services, Pause& pause, int course, qint32 seconds,
+// Concludes a practice: nothing in the results files, its problems in the log marked with its
+// kind (ふくしゅう's each at the level it was missed at), and how each number went against its
+// figures in the log before.
+PracticeOutcome concludePractice(Services services, Pause& pause, const DrillRequest& request, qint32 seconds,
                                  const QList<ProblemResult>& problems);
+
+// What a practice's log lines say of it.
+QString practiceMark(const DrillRequest& request);
 
 } // namespace attempt

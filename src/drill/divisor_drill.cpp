@@ -6,8 +6,8 @@ namespace {
 const QString kStar = QStringLiteral("*");
 }
 
-DivisorDrill::DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& frontEnd)
-    : m_drawer(drawer), m_level(level), m_frontEnd(frontEnd)
+DivisorDrill::DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& frontEnd, int targetCount)
+    : m_drawer(drawer), m_level(level), m_targetCount(std::max(1, targetCount)), m_frontEnd(frontEnd)
 {}
 
 void DivisorDrill::endProblem()
@@ -86,7 +86,7 @@ void DivisorDrill::judge()
     endProblem();
     m_frontEnd.playCorrectSound();
     ++m_solvedCount;
-    if (m_solvedCount >= kTargetCount) {
+    if (m_solvedCount >= m_targetCount) {
         m_finished = true;
         disableAllBoxes();
         m_frontEnd.attemptSolved();

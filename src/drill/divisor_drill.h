@@ -61,7 +61,8 @@ public:
         Other
     };
 
-    DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& frontEnd);
+    // targetCount: the solved problems that end it (a practice of fewer numbers ends sooner).
+    DivisorDrill(ProblemDrawer& drawer, int level, DrillFrontEnd& frontEnd, int targetCount = kTargetCount);
 
     // The clock the problems are timed with (monotonic milliseconds); without one they take no
     // time.
@@ -87,7 +88,7 @@ public:
     const EntryBox& box(int position) const { return m_boxes[std::size_t(position)]; }
     int activeBox() const { return m_activeBox; }
     int solvedCount() const { return m_solvedCount; }
-    int remaining() const { return kTargetCount - m_solvedCount; }
+    int remaining() const { return m_targetCount - m_solvedCount; }
     bool instructionsVisible() const { return m_instructionsVisible; }
     bool answerPanelVisible() const { return m_answerPanelVisible; }
     bool acknowledgeVisible() const { return m_acknowledgeVisible; }
@@ -108,6 +109,7 @@ public:
 private:
     ProblemDrawer& m_drawer;
     int m_level;
+    int m_targetCount;
     qint16 m_plusKeyState = 0; // the "+" presses that acknowledge a wrong answer
     DrillFrontEnd& m_frontEnd;
 

@@ -67,12 +67,12 @@ DivisorDrill::EditKey editKeyOf(int key)
 
 } // namespace
 
-DrillScreen::DrillScreen(ScreenContext& context, int course, const QList<int>& practice)
-    : Form(formname::kDrill.toString()), m_context(context), m_course(course), m_practice(practice),
-      m_drawer(context.services.random)
+DrillScreen::DrillScreen(ScreenContext& context, std::unique_ptr<DrillKind> kind)
+    : Form(formname::kDrill.toString()), m_context(context), m_kind(std::move(kind)),
+      m_course(m_kind->request().course), m_drawer(context.services.random)
 {
-    if (!m_practice.isEmpty())
-        m_drawer.showInOrder(m_practice);
+    if (!m_kind->isAttempt())
+        m_drawer.showInOrder(m_kind->request().numbers);
 }
 
 DrillScreen::~DrillScreen() = default;
@@ -81,7 +81,8 @@ void DrillScreen::formLoad()
 {
     SharedState& state = m_context.services.state;
     DrillFrontEnd& frontEnd = *this;
-    m_drill = std::make_unique<DivisorDrill>(m_drawer, m_course, frontEnd);
+    const DrillRequest& request = m_kind->request();
+    m_drill = std::make_unique<DivisorDrill>(m_drawer, m_course, frontEnd, request.problems);
     m_drill->setClock([&clock = m_context.services.clock] { return clock.monotonicMs(); });
     setWindowTitle(state.catalogue.courseTitle);
     setFixedSize(1024, 768);
@@ -119,16 +120,22 @@ void DrillScreen::formLoad()
     uih::label(this, "Label10", QString::number(m_course), QRect(sx + 100, 20, 110, 36), 20, true);
     uih::label(this, "Label4", QStringLiteral("あと"), QRect(sx, 66, 90, 36), 16);
     m_remaining = uih::label(this, "Label11", QString(), QRect(sx + 100, 66, 110, 36), 20, true);
-    uih::label(this, "Label5", QStringLiteral("タイム"), QRect(sx, 112, 90, 36), 16);
+    // Without a clock (a pupil who freezes under one) no time is shown at all.
+    uih::label(this, "Label5", QStringLiteral("タイム"), QRect(sx, 112, 90, 36), 16)->setVisible(request.timed);
     m_elapsed = uih::label(this, "Label12", QStringLiteral("0"), QRect(sx + 100, 112, 110, 36), 20, true);
+    m_elapsed->setVisible(request.timed);
     // A practice is not one of today's attempts.
-    uih::label(this, "Label7_2", QStringLiteral("本日"), QRect(sx, 158, 90, 36), 16)->setVisible(m_practice.isEmpty());
+    uih::label(this, "Label7_2", QStringLiteral("本日"), QRect(sx, 158, 90, 36), 16)->setVisible(m_kind->isAttempt());
     m_today = uih::label(this, "Label17", QString(), QRect(sx + 100, 158, 110, 36), 20, true);
-    m_today->setVisible(m_practice.isEmpty());
+    m_today->setVisible(m_kind->isAttempt());
     uih::label(this, "Label14", state.current.pupilName.trimmed(), QRect(sx, 204, 220, 36), 16, true);
-    if (!m_practice.isEmpty()) {
-        uih::label(this, "lblPractice", QStringLiteral("にがてな数の練習"), QRect(sx, 244, 220, 36), 16, true)
-            ->setStyleSheet(QStringLiteral("color: #e65100"));
+    if (!m_kind->isAttempt()) {
+        auto* name =
+            uih::label(this, "lblPractice", request.name + QStringLiteral("の練習"), QRect(sx, 244, 220, 36), 16, true);
+        name->setStyleSheet(QStringLiteral("color: #e65100"));
+        auto* about = uih::label(this, "lblAbout", request.about, QRect(380, 240, 400, 44), 12);
+        about->setWordWrap(true);
+        about->setToolTip(request.about);
     }
 
     // The ring of entry boxes, copies of the hidden template, in two rows of 12.
@@ -184,7 +191,7 @@ void DrillScreen::formLoad()
     m_recording->setObjectName("sPicture2");
     m_recording->setGeometry(312, 300, 400, 150);
     uih::setBackground(m_recording, QColor(255, 255, 192));
-    uih::label(m_recording, "lblsss1", m_practice.isEmpty() ? QStringLiteral("成績記録中") : QStringLiteral("記録中"),
+    uih::label(m_recording, "lblsss1", m_kind->isAttempt() ? QStringLiteral("成績記録中") : QStringLiteral("記録中"),
                QRect(0, 30, 400, 60), 28, true)
         ->setAlignment(Qt::AlignCenter);
     auto* timeUp = uih::label(m_recording, "lblsss2", QStringLiteral("時間切れ"), QRect(0, 90, 400, 40), 18);
@@ -207,7 +214,7 @@ void DrillScreen::initialSetup()
 void DrillScreen::formActivate()
 {
     initialSetup();
-    m_remaining->setText(QString::number(DivisorDrill::kTargetCount));
+    m_remaining->setText(QString::number(m_drill->remaining()));
     startAttempt();
 }
 
@@ -264,23 +271,19 @@ void DrillScreen::endOfAttempt()
     if (!letEventsRun())
         return;
     Navigator& navigator = m_context.navigator;
-    if (!m_practice.isEmpty()) {
-        navigator.showPracticeEnd(attempt::concludePractice(m_context.services, m_context.pause, m_course,
-                                                            m_elapsedSeconds, m_drill->problems()));
-        return;
-    }
-    const auto conclusion =
-        attempt::conclude(m_context.services, m_context.pause, m_course, m_elapsedSeconds, m_drill->problems());
-    if (!conclusion)
-        return; // the program has been ended
-    switch (conclusion->ending) {
-    case attempt::Ending::BackToBoard:
+    const DrillKind::Next next =
+        m_kind->conclude(m_context.services, m_context.pause, m_elapsedSeconds, m_drill->problems());
+    switch (next.screen) {
+    case DrillKind::Next::Screen::None:
+        return; // the program has been ended, or there was nothing to record
+    case DrillKind::Next::Screen::Board:
         navigator.showBoard();
         return;
-    case attempt::Ending::NothingToRecord:
+    case DrillKind::Next::Screen::EndScreen:
+        navigator.showEndScreen(next.outcome);
         return;
-    case attempt::Ending::RecordAndShowResult:
-        navigator.showEndScreen(conclusion->outcome);
+    case DrillKind::Next::Screen::PracticeEnd:
+        navigator.showPracticeEnd(next.practice);
         return;
     }
 }

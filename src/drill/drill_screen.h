@@ -2,6 +2,7 @@
 
 #include "attempt.h"
 #include "divisor_drill.h"
+#include "drill_kind.h"
 #include "number_sets.h"
 #include "ui/form.h"
 #include "ui/screen_context.h"
@@ -21,9 +22,8 @@ class DrillScreen final : public Form, private DrillFrontEnd
 {
     Q_OBJECT
 public:
-    // A practice of weak numbers shows the given numbers and records nothing in the results
-    // files; an attempt is given none.
-    DrillScreen(ScreenContext& context, int course, const QList<int>& practice = {});
+    // The kind decides the numbers, the clock and what is recorded (drill_kind.h).
+    DrillScreen(ScreenContext& context, std::unique_ptr<DrillKind> kind);
     ~DrillScreen() override;
 
     // Timer1: the seconds shown while the attempt runs.
@@ -55,8 +55,8 @@ private:
     void markWrongEntry();
 
     ScreenContext& m_context;
+    const std::unique_ptr<DrillKind> m_kind;
     const int m_course;
-    const QList<int> m_practice;
     ProblemDrawer m_drawer;
     std::unique_ptr<DivisorDrill> m_drill;
     AttemptClock m_clock;

@@ -27,10 +27,15 @@ void PracticeEndScreen::formLoad()
 
     uih::label(this, "Label15", QStringLiteral("練習"), QRect(40, 24, 300, 56), 28, true)
         ->setStyleSheet(QStringLiteral("color: #e65100"));
-    uih::label(this, "Label16", state.catalogue.courseNames[m_outcome.course] + QStringLiteral("　にがてな数"),
+    // The weak numbers are a level's; the other practices are named for themselves.
+    const QString name = m_outcome.name.isEmpty() ? QStringLiteral("にがてな数") : m_outcome.name;
+    uih::label(this, "Label16",
+               name == QStringLiteral("にがてな数") ? state.catalogue.courseNames[m_outcome.course] + u'　' + name
+                                                    : name,
                QRect(40, 96, 520, 48), 22, true);
     uih::label(this, "Label17", state.current.pupilName.trimmed(), QRect(580, 96, 400, 48), 22);
-    uih::label(this, "Label18", practiceresult::timeLine(m_outcome), QRect(40, 150, 600, 48), 24, true);
+    uih::label(this, "Label18", practiceresult::timeLine(m_outcome), QRect(40, 150, 600, 48), 24, true)
+        ->setVisible(m_outcome.timed);
 
     // The numbers practised, one row each, in the order they were first shown.
     auto* table = new QWidget(this);

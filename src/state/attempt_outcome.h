@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 #include <QtGlobal>
 
 // What a recorded attempt achieved, worked out once when it is recorded and handed to the end
@@ -35,6 +36,8 @@ struct PracticeOutcome
     };
     int pupil = 0;
     int course = 0;
+    QString name;          // the practice's name: "にがてな数", "ふくしゅう", "素数", …
+    bool timed = true;     // false: practised without a clock, and no time is shown
     qint32 time = 0;       // the whole practice, in seconds
     QList<Number> numbers; // in the order first shown
     bool logged = true;    // the practice's problems are in the log

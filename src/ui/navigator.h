@@ -6,6 +6,7 @@
 class QWidget;
 struct AttemptOutcome;
 struct PracticeOutcome;
+struct DrillRequest;
 
 // The ways from one screen to the next. A screen asks for the next one here with what that
 // one needs, and never includes another screen; the application's navigation creates it and
@@ -24,9 +25,9 @@ public:
     virtual void startDrill(int course) = 0;
     // The result of the attempt just recorded, after the wait screen has stood for a second.
     virtual void showEndScreen(const AttemptOutcome& outcome) = 0;
-    // A practice of the pupil's weak numbers on a course: the drill showing the given numbers,
-    // recorded in the problem log only; its end screen compares them with before.
-    virtual void startPractice(int course, const QList<int>& numbers) = 0;
+    // A practice (weak numbers, ふくしゅう, a practice set): the drill showing the request's
+    // numbers, recorded in the problem log only; its end screen compares them with before.
+    virtual void startPractice(const DrillRequest& request) = 0;
     virtual void showPracticeEnd(const PracticeOutcome& outcome) = 0;
     // The help browser, opening the address when it is not open yet; an open browser keeps
     // its page.

@@ -134,7 +134,11 @@ private slots:
         w.forms.find("seisekitime1")->findChild<QRadioButton*>("Option2_2")->click();
         QCOMPARE(view(), int(CourseBoard::View::PersonalTimes));
         w.random.setValues({0.0f});
-        w.context.navigator.startPractice(1, {12, 18});
+        DrillRequest request;
+        request.kind = DrillRequest::Kind::WeakNumbers;
+        request.course = 1;
+        request.numbers = {12, 18};
+        w.context.navigator.startPractice(request);
         QVERIFY(w.forms.isLoaded("mainfrm"));
         w.context.navigator.showBoard(); // what the practice's end screen does
         QCOMPARE(view(), int(CourseBoard::View::PersonalTimes));

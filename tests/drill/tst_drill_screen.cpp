@@ -2,10 +2,13 @@
 #include "drill/drill_screen.h"
 #include "drill_keys.h"
 #include "problemlog/problem_log.h"
+#include "problemlog/review.h"
+#include "records/oa_date.h"
 #include "records/result_record.h"
 #include "test_world.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -43,7 +46,12 @@ struct Attempt : TestWorld
     {
         if (run == Run::Practice) {
             random.setValues({0.0f});
-            context.navigator.startPractice(level, numbers);
+            DrillRequest request;
+            request.kind = DrillRequest::Kind::WeakNumbers;
+            request.course = level;
+            request.name = QStringLiteral("にがてな数");
+            request.numbers = numbers;
+            context.navigator.startPractice(request);
         } else {
             // The sounds draw from the same random source: one value after each problem.
             QList<float> values;
@@ -292,6 +300,68 @@ private slots:
         QTRY_COMPARE(QApplication::focusWidget(), end->findChild<QWidget*>("Command4"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
         QVERIFY(a.forms.isLoaded("seisekitime1"));
+    }
+
+    // ふくしゅう from the board: the numbers missed on earlier days are offered with their count,
+    // shown in the drill once each, logged as a review at the level each was missed at, and
+    // (answered on their day) not due again today. A practice set logs under its own name.
+    void practicesFromTheBoard_data()
+    {
+        QTest::addColumn<bool>("review");
+        QTest::addRow("ふくしゅう") << true;
+        QTest::addRow("a practice set") << false;
+    }
+    void practicesFromTheBoard()
+    {
+        QFETCH(bool, review);
+        TestWorld w;
+        QList<problemlog::Entry> before{
+            {QDate(2026, 12, 1), QTime(9, 0), 3, 2, 12, 9.0, 1, "5", false, {}},
+            {QDate(2026, 12, 6), QTime(9, 0), 3, 1, 18, 3.0, 0, QString(), true, {}},
+            {QDate(2026, 12, 8), QTime(9, 0), 3, 1, 20, 3.0, 1, "3", false, {}}, // today: tomorrow's
+            {QDate(2026, 12, 1), QTime(9, 0), 4, 1, 30, 3.0, 1, "3", false, {}}, // another pupil's
+        };
+        const QString logPath = problemlog::path(w.state->folders);
+        QVERIFY(!problemlog::append(logPath, before, w.pause));
+        w.random.setValues({0.0f});
+        w.context.navigator.showBoard();
+        QWidget* board = w.forms.find("seisekitime1");
+        QVERIFY(board);
+        QVERIFY(QTest::qWaitForWindowActive(board));
+        auto* reviewButton = board->findChild<QPushButton*>("CommandReview");
+        QVERIFY(reviewButton->isVisible());
+        QCOMPARE(reviewButton->text(), QStringLiteral("ふくしゅう（2）(&F)"));
+        const QByteArray results = readAll(w.resultsPath());
+        QList<int> numbers{12, 18};
+        if (review) {
+            reviewButton->click();
+        } else {
+            numbers = {2, 3, 2, 3, 2, 3, 2, 3, 2, 3}; // 素数, drawn with 0.0: never twice in a row
+            QCOMPARE(board->findChild<QComboBox*>("ComboSet")->currentText(), QStringLiteral("素数"));
+            board->findChild<QPushButton*>("CommandSet")->click();
+        }
+        auto* screen = qobject_cast<DrillScreen*>(w.forms.find("mainfrm"));
+        QVERIFY(screen);
+        QVERIFY(QTest::qWaitForWindowActive(screen));
+        QCOMPARE(text(screen, "Label11"), QString::number(numbers.size()));
+        QCOMPARE(text(screen, "lblPractice"),
+                 review ? QStringLiteral("ふくしゅうの練習") : QStringLiteral("素数の練習"));
+        for (const int n : numbers) {
+            QCOMPARE(screen->drill().number(), n);
+            w.clock.advanceMs(2000);
+            typeKeys(solvingKeys(n));
+        }
+        QVERIFY(w.forms.find("FrmRenshuu"));
+        QCOMPARE(readAll(w.resultsPath()), results); // nothing recorded as an attempt
+        const QByteArray log = readAll(logPath);
+        if (review) {
+            QVERIFY(log.contains(",3,2,12,2.0,0,,0,ふくしゅう\r\n"));
+            QVERIFY(log.contains(",3,1,18,2.0,0,,0,ふくしゅう\r\n"));
+            const auto read = problemlog::read(logPath);
+            QCOMPARE(review::dueCount(read->review, 3, qint32(oadate::fromDate(w.clock.today()))), 0);
+        } else {
+            QCOMPARE(log.count(",セット（素数）\r\n"), 10);
+        }
     }
 
     void entryBoxesTakeNoInputMethod()

@@ -1,4 +1,5 @@
 #include "drill/number_sets.h"
+#include "drill/practice_sets.h"
 #include "fakes.h"
 
 #include <QtTest>
@@ -102,6 +103,42 @@ private slots:
         for (int i = 0; i < 6; ++i)
             shown << *drawer.drawNext(1);
         QCOMPARE(shown, (QList<int>{12, 8, 12, 8, 12, 8}));
+    }
+
+    // Every practice set: numbers the ring can take (two digits, at most twelve divisors), each
+    // with what the set's name says of it, and a line for the pupil.
+    void practiceSets_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const practicesets::Set& set : practicesets::all())
+            QTest::addRow("%s", qPrintable(set.name)) << set.name;
+        QCOMPARE(practicesets::all().size(), 4 + numbersets::kLastLevel);
+    }
+    void practiceSets()
+    {
+        QFETCH(QString, name);
+        const auto sets = practicesets::all();
+        const auto set = *std::find_if(sets.begin(), sets.end(), [&](const auto& s) { return s.name == name; });
+        QVERIFY(!set.about.isEmpty());
+        QVERIFY(numbersets::hasNumberSet(set.level));
+        QVERIFY(set.numbers.size() >= 2);
+        for (const int n : set.numbers) {
+            QVERIFY2(n >= 2 && n <= 99 && numbersets::divisors(n).size() <= 12, qPrintable(QString::number(n)));
+            if (name == QStringLiteral("素数"))
+                QCOMPARE(numbersets::divisors(n).size(), 2);
+            else if (name == QStringLiteral("平方数"))
+                QCOMPARE(numbersets::divisors(n).size() % 2, 1);
+            else if (name == QStringLiteral("約数が多い数"))
+                QVERIFY(numbersets::divisors(n).size() >= 8);
+            else if (name.startsWith(QStringLiteral("2・5")))
+                QCOMPARE(n % 10, 0);
+        }
+        ScriptedRandom random;
+        random.setValues({0.0f, 0.99f, 0.5f});
+        const QList<int> drawn = practicesets::draw(set, random);
+        QCOMPARE(drawn.size(), 10);
+        for (qsizetype i = 1; i < drawn.size(); ++i)
+            QVERIFY(drawn[i] != drawn[i - 1]);
     }
 
     void levelWithoutSetIsRefused_data()
