@@ -196,6 +196,7 @@ void BoardScreen::startPractice(int course)
     request.course = course;
     request.name = QStringLiteral("にがてな数");
     request.numbers = m_board.practiceNumbers(course);
+    request.timed = !m_board.untimed();
     if (!request.numbers.isEmpty())
         leaveForDrill([&] { m_context.navigator.startPractice(request); });
 }
@@ -260,8 +261,17 @@ void BoardScreen::scrollColumns(int value)
 
 void BoardScreen::startCourse(int course)
 {
-    if (course >= 1 && course < m_columns.size() && m_columns[course].start->isEnabled())
-        leaveForDrill([&] { m_context.navigator.startDrill(course); });
+    if (course < 1 || course >= m_columns.size() || !m_columns[course].start->isEnabled())
+        return;
+    if (m_board.untimed()) {
+        // A pupil the teacher set to practise without a clock: the level's numbers, unrecorded.
+        const DrillRequest request = m_board.untimedLevelRequest(course);
+        if (request.kind != DrillRequest::Kind::Attempt) {
+            leaveForDrill([&] { m_context.navigator.startPractice(request); });
+            return;
+        }
+    }
+    leaveForDrill([&] { m_context.navigator.startDrill(course); });
 }
 
 void BoardScreen::backToMenu()

@@ -12,6 +12,7 @@
 #include "results_lists.h"
 #include "roster/readings.h"
 #include "roster/roster_file.h"
+#include "roster/untimed.h"
 #include "state/clock.h"
 #include "state/shared_state.h"
 
@@ -276,8 +277,10 @@ QString CourseBoard::readReview()
 {
     const SharedState& state = m_services.state;
     m_reviewDue.clear();
+    m_untimed = false;
     if (state.current.teacher)
         return QString();
+    m_untimed = untimed::read(state.folders.sharedFolder).contains(state.current.pupilNo);
     QString error;
     const std::optional<problemlog::Read> read = problemlog::read(problemlog::path(state.folders), &error);
     if (!read)
@@ -304,6 +307,19 @@ DrillRequest CourseBoard::reviewRequest() const
     }
     request.course = request.levels.isEmpty() ? numbersets::kFirstLevel : request.levels.first();
     request.problems = int(request.numbers.size());
+    request.timed = !m_untimed;
+    return request;
+}
+
+DrillRequest CourseBoard::untimedLevelRequest(int course) const
+{
+    const QList<practicesets::Set> sets = practicesets::all();
+    for (const practicesets::Set& set : sets) {
+        if (set.level == course && set.numbers == numbersets::numbers(course))
+            return setRequest(set);
+    }
+    DrillRequest request;
+    request.course = course;
     return request;
 }
 
@@ -316,6 +332,7 @@ DrillRequest CourseBoard::setRequest(const practicesets::Set& set) const
     request.about = set.about;
     request.numbers = practicesets::draw(set, m_services.random);
     request.problems = int(request.numbers.size());
+    request.timed = !m_untimed;
     return request;
 }
 

@@ -116,6 +116,11 @@ public:
     // from the problem log read afresh; none for the teacher. The error when it cannot be read.
     QString readReview();
     const QList<review::Due>& reviewDue() const { return m_reviewDue; }
+    // The teacher set this pupil to practise without a clock: every drill is a practice, no time
+    // is shown and nothing is recorded as an attempt. Read with the review.
+    bool untimed() const { return m_untimed; }
+    // ｽﾀｰﾄ on a level for such a pupil: the level's numbers as a practice.
+    DrillRequest untimedLevelRequest(int course) const;
     // The drills a practice starts with.
     DrillRequest reviewRequest() const;
     DrillRequest setRequest(const practicesets::Set& set) const;
@@ -130,4 +135,5 @@ private:
     int m_viewedPupil = 0;            // 0: the current pupil
     QList<problemlog::Problem> m_log; // the viewed pupil's logged problems, read with the personal view
     QList<review::Due> m_reviewDue;
+    bool m_untimed = false;
 };

@@ -6,6 +6,7 @@
 #include "records/results_file.h"
 #include "state/shared_state.h"
 #include "text/csv_cell.h"
+#include "untimed.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,6 +50,8 @@ std::optional<QString> RosterBook::load()
     m_document = std::move(*document);
     m_readings = readings::read(m_folders.sharedFolder).byPupil;
     m_savedReadings = m_readings;
+    m_untimed = untimed::read(m_folders.sharedFolder);
+    m_savedUntimed = m_untimed;
     // Records of this program and of the family's others: a pupil who has any is never removed.
     m_recorded.clear();
     for (const auto& [path, layout] : {std::pair(resultsfile::resultsPath(m_folders), RecordLayout::Program),
@@ -77,6 +80,7 @@ void RosterBook::refresh()
             row.reading = readingOf(e.line.number);
             row.status = e.line.status;
             row.shown = statusCaption(e.line.status);
+            row.untimed = m_untimed.contains(e.line.number);
         } else {
             row.name = QStringLiteral("（読めない行：そのまま残します）");
         }
@@ -128,6 +132,16 @@ void RosterBook::toggleShown(int row)
     refresh();
 }
 
+void RosterBook::toggleUntimed(int row)
+{
+    const Row& r = m_rows[row];
+    if (!r.editable)
+        return;
+    if (!m_untimed.remove(r.number))
+        m_untimed.insert(r.number);
+    refresh();
+}
+
 void RosterBook::move(int row, int direction)
 {
     m_document.move(m_rows[row].entry, direction);
@@ -164,6 +178,11 @@ std::optional<QString> RosterBook::save(bool* changedElsewhere, QString* backupP
         if (const auto failure = readings::write(m_folders.sharedFolder, m_readings))
             return failure;
         m_savedReadings = m_readings;
+    }
+    if (m_untimed != m_savedUntimed) {
+        if (const auto failure = untimed::write(m_folders.sharedFolder, m_untimed))
+            return failure;
+        m_savedUntimed = m_untimed;
     }
     refresh();
     if (before) {

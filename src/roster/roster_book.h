@@ -28,7 +28,8 @@ public:
         QString name;
         QString reading;
         qint64 status = 0;
-        QString shown; // 表示: "表示する", "表示しない", "条件つき"
+        QString shown;        // 表示: "表示する", "表示しない", "条件つき"
+        bool untimed = false; // practises without a clock
     };
 
     RosterBook(const Folders& folders, const QDate& today, int schoolYearStartMonth);
@@ -41,7 +42,10 @@ public:
     // Whether a line is the teacher's ("先生" in its name): without one, the teacher comes in by
     // the menu's "先生用" alone, and is told so.
     bool hasTeacherLine() const;
-    bool modified() const { return m_document.modified() || m_readings != m_savedReadings; }
+    bool modified() const
+    {
+        return m_document.modified() || m_readings != m_savedReadings || m_untimed != m_savedUntimed;
+    }
     int nextFreeNumber() const { return m_document.nextFreeNumber(); }
     int thisYear() const { return m_today.year(); }
     int schoolYear() const { return m_schoolYear; }
@@ -59,6 +63,8 @@ public:
     std::optional<QString> edit(int row, const QString& name, const QString& year, const QString& reading,
                                 qint64 status);
     void toggleShown(int row);
+    // 時計なし: the pupil practises without a clock, and nothing is recorded as an attempt.
+    void toggleUntimed(int row);
     void move(int row, int direction);
     // A pupil with records is hidden instead of removed; the message says which happened and why.
     QString remove(int row);
@@ -88,6 +94,8 @@ private:
     RosterDocument m_document;
     QHash<int, QString> m_readings;
     QHash<int, QString> m_savedReadings;
+    QSet<int> m_untimed;
+    QSet<int> m_savedUntimed;
     QSet<int> m_recorded;
     QList<Row> m_rows;
     bool m_imported = false;

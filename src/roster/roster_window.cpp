@@ -33,10 +33,11 @@ RosterWindow::RosterWindow(ScreenContext& context, std::function<void()> whenSav
         new QLabel(QStringLiteral("名簿の編集（%1）").arg(QDir::toNativeSeparators(m_book.rosterPath())), this);
     heading->setObjectName("LabelRoster");
     heading->setWordWrap(true);
-    m_table = new QTableWidget(0, 6, this);
+    m_table = new QTableWidget(0, 7, this);
     m_table->setObjectName("TableRoster");
     m_table->setHorizontalHeaderLabels({QStringLiteral("番号"), QStringLiteral("生まれた年"), QStringLiteral("学年"),
-                                        QStringLiteral("名前"), QStringLiteral("よみ"), QStringLiteral("表示")});
+                                        QStringLiteral("名前"), QStringLiteral("よみ"), QStringLiteral("表示"),
+                                        QStringLiteral("時計")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -63,6 +64,7 @@ RosterWindow::RosterWindow(ScreenContext& context, std::function<void()> whenSav
         {"CommandAdd", u"追加(&A)", [this] { addPupil(); }, false},
         {"CommandEdit", u"変更(&E)", [this] { editPupil(); }, true},
         {"CommandShown", u"表示／表示しない(&H)", [this] { toggleShown(); }, true},
+        {"CommandUntimed", u"時計あり／なし(&T)", [this] { toggleUntimed(); }, true},
         {"CommandUp", u"上へ(&U)", [this] { moveRow(-1); }, true},
         {"CommandDown", u"下へ(&D)", [this] { moveRow(1); }, true},
         {"CommandRemove", u"削除(&R)", [this] { removePupil(); }, true},
@@ -83,7 +85,7 @@ RosterWindow::RosterWindow(ScreenContext& context, std::function<void()> whenSav
         connect(button, &QPushButton::clicked, this, b.action);
         if (b.needsRow)
             m_rowButtons.append(button);
-        (n++ < 6 ? rowOne : rowTwo)->addWidget(button);
+        (n++ < 7 ? rowOne : rowTwo)->addWidget(button);
         if (QString::fromLatin1(b.name) == QStringLiteral("CommandUndoImport"))
             m_undoImport = button;
     }
@@ -125,7 +127,9 @@ void RosterWindow::showRows(int current)
                                    row.grade,
                                    row.name,
                                    row.reading,
-                                   row.shown};
+                                   row.shown,
+                                   row.editable ? (row.untimed ? QStringLiteral("なし") : QStringLiteral("あり"))
+                                                : QString()};
         for (int c = 0; c < cells.size(); ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (row.editable && row.status != 0)
@@ -185,6 +189,19 @@ void RosterWindow::toggleShown()
         return;
     m_book.toggleShown(row);
     showRows(row);
+}
+
+void RosterWindow::toggleUntimed()
+{
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    m_book.toggleUntimed(row);
+    showRows(row);
+    say(m_book.rows()[row].untimed
+            ? QStringLiteral(
+                  "この生徒は時計なしで練習します（タイムを出さず、成績には記録しません）。「保存」で書き込みます。")
+            : QStringLiteral("この生徒は時計ありにもどります。「保存」で書き込みます。"));
 }
 
 void RosterWindow::moveRow(int direction)

@@ -27,9 +27,10 @@ public:
     bool load();
     const RosterBook& book() const { return m_book; }
 
-    void addPupil();    // 追加
-    void editPupil();   // 変更
-    void toggleShown(); // 表示／表示しない
+    void addPupil();  // 追加
+    void editPupil(); // 変更
+    void toggleShown();
+    void toggleUntimed(); // 表示／表示しない
     void moveRow(int direction);
     void removePupil(); // 削除
     void importCsv();   // CSVから読み込む

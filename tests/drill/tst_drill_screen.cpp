@@ -5,6 +5,7 @@
 #include "problemlog/review.h"
 #include "records/oa_date.h"
 #include "records/result_record.h"
+#include "roster/untimed.h"
 #include "test_world.h"
 
 #include <QApplication>
@@ -307,14 +308,18 @@ private slots:
     // (answered on their day) not due again today. A practice set logs under its own name.
     void practicesFromTheBoard_data()
     {
-        QTest::addColumn<bool>("review");
-        QTest::addRow("ふくしゅう") << true;
-        QTest::addRow("a practice set") << false;
+        QTest::addColumn<QString>("kind");
+        QTest::addRow("ふくしゅう") << "review";
+        QTest::addRow("a practice set") << "set";
+        QTest::addRow("a level, for a pupil without a clock") << "untimed";
     }
     void practicesFromTheBoard()
     {
-        QFETCH(bool, review);
+        QFETCH(QString, kind);
+        const bool review = kind == "review";
         TestWorld w;
+        if (kind == "untimed")
+            QVERIFY(!untimed::write(w.state->folders.sharedFolder, {3}));
         QList<problemlog::Entry> before{
             {QDate(2026, 12, 1), QTime(9, 0), 3, 2, 12, 9.0, 1, "5", false, {}},
             {QDate(2026, 12, 6), QTime(9, 0), 3, 1, 18, 3.0, 0, QString(), true, {}},
@@ -333,19 +338,25 @@ private slots:
         QCOMPARE(reviewButton->text(), QStringLiteral("ふくしゅう（2）(&F)"));
         const QByteArray results = readAll(w.resultsPath());
         QList<int> numbers{12, 18};
+        QString name = QStringLiteral("ふくしゅう");
         if (review) {
             reviewButton->click();
-        } else {
+        } else if (kind == "set") {
             numbers = {2, 3, 2, 3, 2, 3, 2, 3, 2, 3}; // 素数, drawn with 0.0: never twice in a row
-            QCOMPARE(board->findChild<QComboBox*>("ComboSet")->currentText(), QStringLiteral("素数"));
+            name = QStringLiteral("素数");
+            QCOMPARE(board->findChild<QComboBox*>("ComboSet")->currentText(), name);
             board->findChild<QPushButton*>("CommandSet")->click();
+        } else {
+            numbers = {2, 3, 2, 3, 2, 3, 2, 3, 2, 3}; // level 1's, drawn the same way
+            name = QStringLiteral("レベル1の数");
+            board->findChild<QPushButton*>("Command4_1")->click();
         }
         auto* screen = qobject_cast<DrillScreen*>(w.forms.find("mainfrm"));
         QVERIFY(screen);
         QVERIFY(QTest::qWaitForWindowActive(screen));
         QCOMPARE(text(screen, "Label11"), QString::number(numbers.size()));
-        QCOMPARE(text(screen, "lblPractice"),
-                 review ? QStringLiteral("ふくしゅうの練習") : QStringLiteral("素数の練習"));
+        QCOMPARE(text(screen, "lblPractice"), name + QStringLiteral("の練習"));
+        QCOMPARE(screen->findChild<QLabel*>("Label12")->isVisible(), kind != "untimed"); // the time
         for (const int n : numbers) {
             QCOMPARE(screen->drill().number(), n);
             w.clock.advanceMs(2000);
@@ -360,8 +371,9 @@ private slots:
             const auto read = problemlog::read(logPath);
             QCOMPARE(review::dueCount(read->review, 3, qint32(oadate::fromDate(w.clock.today()))), 0);
         } else {
-            QCOMPARE(log.count(",セット（素数）\r\n"), 10);
+            QCOMPARE(log.count(QStringLiteral(",セット（%1）\r\n").arg(name).toUtf8()), 10);
         }
+        QCOMPARE(w.forms.find("FrmRenshuu")->findChild<QLabel*>("Label18")->isVisible(), kind != "untimed");
     }
 
     void entryBoxesTakeNoInputMethod()

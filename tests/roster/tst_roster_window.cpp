@@ -1,6 +1,7 @@
 #include "modal_helpers.h"
 #include "roster/roster_window.h"
 #include "roster/roster_window_dialogs.h"
+#include "roster/untimed.h"
 #include "teacher/teacher_password.h"
 #include "test_world.h"
 #include "text/cp932.h"
@@ -114,6 +115,31 @@ private slots:
         w.messages.choices = {1}; // close without saving
         window.reject();
         QCOMPARE(readAll(w.state->folders.sharedFolder + roster::fileName()).count('\n'), 2);
+    }
+
+    // 時計なし for a pupil who freezes under a clock: toggled, shown in its column,
+    // written beside the roster on saving (the roster itself keeps its bytes), and back again.
+    void untimedPupil()
+    {
+        TestWorld w;
+        const QString rosterPath = w.state->folders.sharedFolder + roster::fileName();
+        writeCp932(rosterPath, {QStringLiteral("1,2015,0,0,\"山田　太郎\",0,\"\",\"\""),
+                                QStringLiteral("2,2015,0,0,\"佐藤　花子\",0,\"\",\"\"")});
+        const QByteArray roster = readAll(rosterPath);
+        RosterWindow window(w.context, {}, nullptr);
+        QVERIFY(window.load());
+        auto* table = window.findChild<QTableWidget*>("TableRoster");
+        QCOMPARE(table->item(1, 6)->text(), QStringLiteral("あり"));
+        table->setCurrentCell(1, 0);
+        window.findChild<QPushButton*>("CommandUntimed")->click();
+        QCOMPARE(table->item(1, 6)->text(), QStringLiteral("なし"));
+        window.findChild<QPushButton*>("CommandSave")->click();
+        QCOMPARE(untimed::read(w.state->folders.sharedFolder), QSet<int>{2});
+        QCOMPARE(readAll(rosterPath), roster);
+        table->setCurrentCell(1, 0);
+        window.findChild<QPushButton*>("CommandUntimed")->click();
+        window.findChild<QPushButton*>("CommandSave")->click();
+        QVERIFY(!QFile::exists(w.state->folders.sharedFolder + untimed::fileName()));
     }
 
     // A class list taken in through the preview and saved, then undone: the roster is back byte for
