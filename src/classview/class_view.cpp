@@ -166,6 +166,10 @@ QString Table::text(int row, int column) const
     default:
         if (column == weakColumn())
             return r.weak;
+        if (column == reviewColumn())
+            return r.reviewDue == 0 && r.reviewLearned == 0
+                       ? QString()
+                       : QStringLiteral("%1こ／今週%2").arg(r.reviewDue).arg(r.reviewLearned);
         const LevelCell cell = r.levels.value(column - FirstLevelColumn);
         return (cell.symbol() + cell.caption() + u' ' + cell.bestLine()).trimmed();
     }
@@ -344,7 +348,7 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
         m_table.courses << c;
         m_table.headers << catalogue.courseNames[c];
     }
-    m_table.headers << QStringLiteral("にがてな数");
+    m_table.headers << QStringLiteral("にがてな数") << QStringLiteral("ふくしゅう");
     m_table.today = qint32(oadate::fromDate(sources.today));
     for (const roster::Line& line : sources.rosterLines) {
         // The teacher's own line is not one of the class: left out of the rows, and so of every
@@ -415,6 +419,20 @@ QString Builder::classWeakLine() const
     return m_classWeak;
 }
 
+void Builder::addReview(const review::Tracker& review, int weekStart)
+{
+    const QDate today = m_sources.today;
+    const int first = weekStart >= 1 && weekStart <= 7 ? weekStart : 1;
+    const QDate weekBegins = today.addDays(-((today.dayOfWeek() - first + 7) % 7));
+    const QHash<int, review::Summary> summaries = review::perPupil(
+        review, qint32(oadate::fromDate(today)), qint32(oadate::fromDate(weekBegins)), qint32(oadate::fromDate(today)));
+    for (Row& row : m_table.rows) {
+        const review::Summary s = summaries.value(row.pupil);
+        row.reviewDue = s.due;
+        row.reviewLearned = s.learned;
+    }
+}
+
 void Builder::weakNumbersUnreadable()
 {
     for (Row& row : m_table.rows)
@@ -462,9 +480,10 @@ std::optional<Loaded> load(Services services, Pause& pause, const Period& period
     }
     QString logError;
     const auto log = problemlog::read(problemlog::path(state.folders), &logError);
-    if (log)
+    if (log) {
         builder.addWeakNumbers(log->problems);
-    else
+        builder.addReview(log->review, state.school.weekStart);
+    } else
         builder.weakNumbersUnreadable();
     loaded.classWeak = builder.classWeakLine();
     loaded.table = builder.take(period, nowOf(services));
@@ -593,6 +612,8 @@ void sort(QList<int>& order, const Table& table, int column, bool descending)
         default: {
             if (column == table.weakColumn()) // the weakest first when descending
                 return {qint64(r.weakScore * 1000), QString()};
+            if (column == table.reviewColumn())
+                return {r.reviewDue, QString()};
             // Cleared first, then in progress, stuck, not started; then the best times.
             const LevelCell& cell = r.levels.value(column - FirstLevelColumn);
             static const int rank[] = {3, 1, 2, 0}; // by LevelState

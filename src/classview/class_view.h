@@ -92,6 +92,8 @@ struct Row
     int weakLevel = 0;       // the level the weak numbers are of
     QString weak;            // "レベル3：36 48 24"
     double weakScore = 0;    // of the weakest, for sorting
+    int reviewDue = 0;       // ふくしゅう: numbers due today
+    int reviewLearned = 0;   // and learned this week
     bool needsCheck() const;
     // The name, or what stands for it when names are hidden: "Y.T.", else "12番".
     QString shownName(bool hidden) const;
@@ -183,6 +185,7 @@ struct Table
 
     int columnCount() const { return int(headers.size()); }
     int weakColumn() const { return FirstLevelColumn + int(courses.size()); }
+    int reviewColumn() const { return weakColumn() + 1; }
     QString text(int row, int column) const; // one line, as printed
     // The period's attempts, minutes and best times per level, and the period before's.
     void setPeriod(const Period& period);
@@ -212,6 +215,8 @@ public:
     // level of their last logged problem) and the class's per level, in one pass over the log.
     void addWeakNumbers(const QList<problemlog::Problem>& log);
     void weakNumbersUnreadable();
+    // ふくしゅう of each pupil: due today, and learned in the school's week so far.
+    void addReview(const review::Tracker& review, int weekStart);
     // The table, its last practices dated as of now (days since 30 December 1899, with the time of
     // day as the fraction).
     Table take(const Period& period, double now);

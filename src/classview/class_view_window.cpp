@@ -480,7 +480,8 @@ void ClassViewWindow::fitColumns()
         std::max({fm.horizontalAdvance(QStringLiteral("にがてな数")), fm.horizontalAdvance(QStringLiteral("レベル5")),
                   fm.horizontalAdvance(QStringLiteral("36 48 24"))}) +
         10;
-    int fixed = weak;
+    const int reviewWidth = fm.horizontalAdvance(QStringLiteral("10こ／今週10")) + 16;
+    int fixed = weak + reviewWidth;
     for (int c = classview::LastPracticeColumn; c < classview::FirstLevelColumn; ++c)
         fixed += m_view->columnWidth(c);
     const int levels = int(table.courses.size());
@@ -499,6 +500,7 @@ void ClassViewWindow::fitColumns()
     for (int k = 0; k < levels; ++k)
         m_view->setColumnWidth(classview::FirstLevelColumn + k, each);
     m_view->setColumnWidth(table.weakColumn(), std::max(weak, available - each * levels + weak));
+    m_view->setColumnWidth(table.reviewColumn(), reviewWidth);
 }
 
 void ClassViewWindow::applyPeriod()

@@ -37,6 +37,7 @@ struct Class : LogicWorld
         records << r;
     }
     QList<problemlog::Problem> log;
+    review::Tracker review;
     QHash<int, QString> readings;
     classview::Period period{QDate(2026, 12, 7), QDate(2026, 12, 8)};
     classview::Table table()
@@ -48,6 +49,7 @@ struct Class : LogicWorld
         for (const ResultRecord& r : records)
             builder.add(r);
         builder.addWeakNumbers(log);
+        builder.addReview(review, state->school.weekStart);
         return builder.take(period, oadate::fromDate(clock.date) + clock.time.msecsSinceStartOfDay() / 86400000.0);
     }
     void logged(int pupil, int level, int number, float seconds)
@@ -72,7 +74,7 @@ private slots:
         Class c;
         const classview::Table t = c.table();
         QCOMPARE(t.headers, (QStringList{"学年", "名前", "最後", "今日", "回数", "分", "レベル１", "レベル２",
-                                         "レベル３", "レベル４", "レベル５", "にがてな数"}));
+                                         "レベル３", "レベル４", "レベル５", "にがてな数", "ふくしゅう"}));
         QCOMPARE(t.rows.size(), 3);                                         // the hidden pupil is left out
         QCOMPARE(t.text(0, classview::GradeColumn), QStringLiteral("小3")); // born 2017
         QCOMPARE(t.text(0, classview::LastPracticeColumn), QStringLiteral("なし"));
@@ -264,6 +266,25 @@ private slots:
         QCOMPARE(t.text(1, classview::FirstLevelColumn).startsWith(QStringLiteral("▲要チェック")), check);
         if (time == 55)
             QCOMPARE(t.text(1, classview::FirstLevelColumn), QStringLiteral("◎クリア 55秒"));
+    }
+
+    // ふくしゅう per pupil: due today, and learned since the school's week began (Monday by
+    // default; today, 8 December 2026, is a Tuesday).
+    void reviewColumn()
+    {
+        Class c;
+        const auto day = [&](int daysAgo) { return qint32(oadate::fromDate(c.clock.date.addDays(-daysAgo))); };
+        c.review.add(day(3), 1, 1, 12, true); // due since two days ago
+        c.review.add(day(2), 1, 1, 18, true);
+        c.review.add(day(0), 1, 1, 20, true);         // due tomorrow
+        for (const int daysAgo : {30, 29, 26, 19, 5}) // 24: learned 5 days ago, last week
+            c.review.add(day(daysAgo), 2, 1, 24, daysAgo == 30);
+        for (const int daysAgo : {40, 39, 36, 29, 1}) // 30: learned yesterday, this week
+            c.review.add(day(daysAgo), 2, 1, 30, daysAgo == 40);
+        const classview::Table t = c.table();
+        QCOMPARE(t.text(0, t.reviewColumn()), QStringLiteral("2こ／今週0"));
+        QCOMPARE(t.text(1, t.reviewColumn()), QStringLiteral("0こ／今週1"));
+        QCOMPARE(t.text(2, t.reviewColumn()), QString()); // nothing to review: left empty
     }
 
     // The weak numbers of the level that matters: the level marked 要チェック, else the level

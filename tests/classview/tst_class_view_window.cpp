@@ -260,7 +260,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(view));
         auto* table = view->findChild<QTableView*>("TableClass");
         const int columns = table->model()->columnCount();
-        QCOMPARE(columns, classview::FirstLevelColumn + 5 + 1);
+        QCOMPARE(columns, classview::FirstLevelColumn + 5 + 2);
         if (width < 1000) {
             QTRY_VERIFY(view->model().narrow());
             QVERIFY(table->model()->index(2, classview::FirstLevelColumn).data().toString().contains(u'\n'));
