@@ -282,7 +282,8 @@ QString CourseBoard::readReview()
         return QString();
     m_untimed = untimed::read(state.folders.sharedFolder).contains(state.current.pupilNo);
     QString error;
-    const std::optional<problemlog::Read> read = problemlog::read(problemlog::path(state.folders), &error);
+    const std::optional<problemlog::Read> read =
+        problemlog::readReview(problemlog::path(state.folders), state.current.pupilNo, &error);
     if (!read)
         return error;
     const auto today = qint32(oadate::fromDate(m_services.clock.today()));

@@ -179,6 +179,9 @@ class Reader
 {
 public:
     explicit Reader(qsizetype thinAt = 1 << 20) : m_thinAt(thinAt), m_firstThin(thinAt) {}
+    // Only one pupil's ふくしゅう: every other pupil's line is passed over after its third field,
+    // and nothing but the review is kept.
+    void onlyReviewOf(int pupil) { m_reviewOnly = pupil; }
     void line(QByteArrayView line);
     // Every line of the bytes; the last one only when it ends or `whole` says the text does.
     // Returns how many bytes were taken.
@@ -208,6 +211,7 @@ private:
     LastDay m_lastDay;
     qsizetype m_thinAt;
     qsizetype m_firstThin;
+    int m_reviewOnly = 0;
 };
 
 void Reader::line(QByteArrayView line)
@@ -230,7 +234,10 @@ void Reader::line(QByteArrayView line)
     int shown = 0;
     const QByteArrayView date = field(line, i);
     field(line, i); // the clock time
-    const bool ok = day(date, p.day, m_lastDay) && number(field(line, i), pupil) && number(field(line, i), level) &&
+    const bool ownLine = number(field(line, i), pupil);
+    if (m_reviewOnly != 0 && ownLine && pupil != m_reviewOnly)
+        return; // another pupil's line, whole or not
+    const bool ok = ownLine && day(date, p.day, m_lastDay) && number(field(line, i), level) &&
                     number(field(line, i), n) && seconds(field(line, i), p.seconds) && number(field(line, i), wrong);
     field(line, i); // the first wrong entry
     if (!ok || !number(field(line, i), shown) || pupil > 32767 || level > 32767 || n > 32767) {
@@ -241,8 +248,10 @@ void Reader::line(QByteArrayView line)
     p.level = qint16(level);
     p.number = qint16(n);
     p.mistake = wrong > 0 || shown != 0;
-    m_read.problems.append(p);
     m_read.review.add(p.day, pupil, level, n, p.mistake);
+    if (m_reviewOnly != 0)
+        return;
+    m_read.problems.append(p);
     const qint64 key = qint64(pupil) * 65536 + level;
     if (key != m_pendingKey) {
         flushLogged();
@@ -311,7 +320,9 @@ QString damageNote(const Read& read)
     return read.damaged > 0 ? QStringLiteral("%1 行を読めません").arg(read.damaged) : QString();
 }
 
-std::optional<Read> read(const QString& path, QString* error)
+namespace {
+
+std::optional<Read> readWith(Reader& reader, const QString& path, QString* error)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -328,7 +339,6 @@ std::optional<Read> read(const QString& path, QString* error)
         return std::nullopt;
     }
     constexpr qsizetype kBlock = 1 << 20;
-    Reader reader;
     QByteArray block;
     bool skipping = false;
     for (;;) {
@@ -362,6 +372,21 @@ std::optional<Read> read(const QString& path, QString* error)
         }
     }
     return reader.take();
+}
+
+} // namespace
+
+std::optional<Read> read(const QString& path, QString* error)
+{
+    Reader reader;
+    return readWith(reader, path, error);
+}
+
+std::optional<Read> readReview(const QString& path, int pupil, QString* error)
+{
+    Reader reader;
+    reader.onlyReviewOf(pupil);
+    return readWith(reader, path, error);
 }
 
 } // namespace problemlog

@@ -73,6 +73,8 @@ struct Read
 // Reads the whole log a block at a time; nothing when it cannot be read (the error says why). A
 // missing log is an empty one.
 std::optional<Read> read(const QString& path, QString* error = nullptr);
+// Only one pupil's ふくしゅう (the rest of the Read left empty), reading that pupil's lines alone.
+std::optional<Read> readReview(const QString& path, int pupil, QString* error = nullptr);
 // The same from the log's bytes; the problems are thinned out once they reach thinAt.
 Read parse(const QByteArray& bytes, qsizetype thinAt = 1 << 20);
 // "12 行を読めません" for the views that show weak numbers; empty when every line was read.

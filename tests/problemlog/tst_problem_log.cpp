@@ -197,6 +197,15 @@ private slots:
         QCOMPARE(due.first().number, 6); // missed on the 3rd: the longest waiting
         QCOMPARE(due.first().level, 2);
         QCOMPARE(review::dueCount(read.review, 7, qint32(oadate::fromDate(QDate(2026, 11, 21)))), 11);
+        // The board reads one pupil's lines alone, and finds the same.
+        QTemporaryDir dir;
+        write(dir.filePath("log.csv"),
+              bytes + problemlog::line(
+                          {QDate(2026, 11, 2), QTime(9, 0), 8, 2, 50, 3.0, 1, QStringLiteral("1"), false, {}}));
+        const auto own = problemlog::readReview(dir.filePath("log.csv"), 7);
+        QVERIFY(own && own->problems.isEmpty());
+        QCOMPARE(review::dueCount(own->review, 7, qint32(oadate::fromDate(QDate(2026, 11, 21)))), 11);
+        QCOMPARE(review::dueCount(own->review, 8, qint32(oadate::fromDate(QDate(2026, 11, 21)))), 0);
     }
 
     void ranking_data()
