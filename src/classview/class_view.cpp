@@ -348,7 +348,7 @@ Builder::Builder(const Sources& sources) : m_sources(sources)
         m_table.courses << c;
         m_table.headers << catalogue.courseNames[c];
     }
-    m_table.headers << QStringLiteral("にがてな数") << QStringLiteral("ふくしゅう");
+    m_table.headers << QStringLiteral("にがてな数") << QStringLiteral("復習");
     m_table.today = qint32(oadate::fromDate(sources.today));
     for (const roster::Line& line : sources.rosterLines) {
         // The teacher's own line is not one of the class: left out of the rows, and so of every

@@ -145,6 +145,8 @@ QVariant ClassViewModel::data(const QModelIndex& index, int role) const
         }
         if (column == m_table.weakColumn()) // the level on one line, its numbers on the next
             return m_table.text(row, column).replace(QStringLiteral("："), QStringLiteral("\n"));
+        if (column == m_table.reviewColumn()) // due above, learned this week below: a narrow column
+            return m_table.text(row, column).replace(QStringLiteral("／"), QStringLiteral("\n"));
         return m_table.text(row, column);
     case Qt::ToolTipRole:
     case Qt::AccessibleTextRole:
@@ -480,7 +482,8 @@ void ClassViewWindow::fitColumns()
         std::max({fm.horizontalAdvance(QStringLiteral("にがてな数")), fm.horizontalAdvance(QStringLiteral("レベル5")),
                   fm.horizontalAdvance(QStringLiteral("36 48 24"))}) +
         10;
-    const int reviewWidth = fm.horizontalAdvance(QStringLiteral("10こ／今週10")) + 16;
+    const int reviewWidth =
+        std::max(fm.horizontalAdvance(QStringLiteral("今週10")), fm.horizontalAdvance(QStringLiteral("復習"))) + 10;
     int fixed = weak + reviewWidth;
     for (int c = classview::LastPracticeColumn; c < classview::FirstLevelColumn; ++c)
         fixed += m_view->columnWidth(c);

@@ -74,7 +74,7 @@ private slots:
         Class c;
         const classview::Table t = c.table();
         QCOMPARE(t.headers, (QStringList{"学年", "名前", "最後", "今日", "回数", "分", "レベル１", "レベル２",
-                                         "レベル３", "レベル４", "レベル５", "にがてな数", "ふくしゅう"}));
+                                         "レベル３", "レベル４", "レベル５", "にがてな数", "復習"}));
         QCOMPARE(t.rows.size(), 3);                                         // the hidden pupil is left out
         QCOMPARE(t.text(0, classview::GradeColumn), QStringLiteral("小3")); // born 2017
         QCOMPARE(t.text(0, classview::LastPracticeColumn), QStringLiteral("なし"));
