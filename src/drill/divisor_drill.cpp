@@ -120,8 +120,26 @@ void DivisorDrill::keyDown(int b, EditKey key)
         text.clear();
 }
 
+namespace {
+
+// A Japanese input method left on types full-width digits, space and plus: they are the same
+// keys, never a wrong answer.
+QChar halfWidth(QChar ch)
+{
+    if (ch >= u'０' && ch <= u'９')
+        return QChar(u'0' + (ch.unicode() - u'０'));
+    if (ch == u'\u3000')
+        return u' ';
+    if (ch == u'＋')
+        return u'+';
+    return ch;
+}
+
+} // namespace
+
 void DivisorDrill::keyPress(int b, QChar ch)
 {
+    ch = halfWidth(ch);
     if (b < 1 || b > kBoxCount || !m_boxes[std::size_t(b)].enabled)
         return;
     if (ch == u'+')
@@ -148,6 +166,7 @@ void DivisorDrill::keyPress(int b, QChar ch)
 
 void DivisorDrill::formKeyPress(QChar ch)
 {
+    ch = halfWidth(ch);
     if (!m_acknowledgeVisible)
         return;
     if (ch != u'+') {

@@ -420,7 +420,20 @@ bool DrillScreen::eventFilter(QObject* watched, QEvent* event)
         }
         return Form::eventFilter(watched, event);
     }
-    case QEvent::InputMethod:
+    case QEvent::InputMethod: {
+        // An input method that still composes (one left on in a mode the box did not turn off)
+        // hands over what it committed: those are the pupil's keys, full-width or not.
+        const OpenCheck open = openCheck();
+        const QString committed = static_cast<QInputMethodEvent*>(event)->commitString();
+        for (const QChar ch : committed) {
+            if (!open() || m_drill->activeBox() < 1)
+                break;
+            m_drill->keyPress(m_drill->activeBox(), ch);
+        }
+        if (open())
+            refresh();
+        return true;
+    }
     case QEvent::ContextMenu:
         return true;
     default:

@@ -258,6 +258,18 @@ private slots:
     }
 
     // Two "+" in a row go on to a new problem; any other key in between starts the count again.
+    // A Japanese input method left on: full-width digits and space solve as the keys they are.
+    void fullWidthKeys()
+    {
+        Drill d(1, {12, 10});
+        QString keys = solvingKeys(12);
+        for (QChar& ch : keys)
+            ch = ch == u' ' ? QChar(0x3000) : QChar(ch.unicode() - u'0' + 0xFF10);
+        d.type(keys);
+        QCOMPARE(d.frontEnd.events, QStringList{"correct"});
+        QCOMPARE(d.drill.solvedCount(), 1);
+    }
+
     void acknowledgement_data()
     {
         QTest::addColumn<QString>("keys");
@@ -267,6 +279,7 @@ private slots:
         QTest::addRow("+ x + +") << "+x++" << true;
         QTest::addRow("x") << "x" << false;
         QTest::addRow("1 + +") << "1++" << true;
+        QTest::addRow("full-width ＋ ＋") << "＋＋" << true;
     }
     void acknowledgement()
     {

@@ -381,6 +381,15 @@ private slots:
         Attempt a(1, {4, 6});
         for (int k = 1; k <= 24; ++k)
             QVERIFY(!a.box(k)->testAttribute(Qt::WA_InputMethodEnabled));
+        // One that composes all the same: what it commits, full-width too, is typed.
+        QVERIFY(QTest::qWaitForWindowActive(a.screen));
+        for (const QString& committed : {QStringLiteral("１　"), QStringLiteral("４　"), QStringLiteral("２　　")}) {
+            QInputMethodEvent event;
+            event.setCommitString(committed);
+            QApplication::sendEvent(QApplication::focusWidget(), &event);
+        }
+        QCOMPARE(a.screen->drill().solvedCount(), 1);
+        QCOMPARE(a.screen->drill().number(), 6);
     }
 
     void todayNumberCountsCourses1To15()
