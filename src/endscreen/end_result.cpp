@@ -20,8 +20,10 @@ Assessment assess(const AttemptOutcome& now, const Statistics& stats, const Cour
     a.pointsLine =
         QStringLiteral("獲得ポイント：%1点×%2→%3点").arg(a.factor).arg(shortestDecimal(double(weight))).arg(a.points);
     a.resultLine = t > points::kNoTimeAbove ? QStringLiteral("記録なし") : QStringLiteral("今の成績：%1秒").arg(t);
-    a.levelTodayLine = QStringLiteral(" (このレベル　%1回目)").arg(shortestDecimal(double(stats.todayCount(c, p))));
-    a.allTodayLine = QStringLiteral("（%1回目)").arg(shortestDecimal(stats.todayCount.sumOverCourses(p)));
+    // Full-width brackets throughout, as the screen's other lines have (the lines came with a
+    // half-width one and a mixed pair).
+    a.levelTodayLine = QStringLiteral("（このレベル　%1回目）").arg(shortestDecimal(double(stats.todayCount(c, p))));
+    a.allTodayLine = QStringLiteral("（%1回目）").arg(shortestDecimal(stats.todayCount.sumOverCourses(p)));
 
     if (now.newCourseBest) {
         a.recordMessage = QStringLiteral("！！！最高新記録！！！");

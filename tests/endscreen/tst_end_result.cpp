@@ -59,8 +59,8 @@ private slots:
         const auto a = endresult::assess(attemptOf(3, time), w.state->stats, w.state->rules, w.state->catalogue);
         QCOMPARE(a.pointsLine, pointsLine);
         QCOMPARE(a.resultLine, resultLine);
-        QCOMPARE(a.levelTodayLine, QStringLiteral(" (このレベル　2回目)"));
-        QCOMPARE(a.allTodayLine, QStringLiteral("（6回目)"));
+        QCOMPARE(a.levelTodayLine, QStringLiteral("（このレベル　2回目）"));
+        QCOMPARE(a.allTodayLine, QStringLiteral("（6回目）"));
     }
 
     // A course best outranks a personal best, which outranks the fail sound.

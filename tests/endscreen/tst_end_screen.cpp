@@ -77,8 +77,8 @@ private slots:
         QCOMPARE(text(e.screen, "Label16"), QStringLiteral("レベル３"));
         QCOMPARE(text(e.screen, "Label17"), QStringLiteral("佐藤　花子"));
         QCOMPARE(text(e.screen, "Label15"), QStringLiteral("約数早押しドリル"));
-        QCOMPARE(text(e.screen, "Label13"), QStringLiteral(" (このレベル　1回目)"));
-        QCOMPARE(text(e.screen, "Label14"), QStringLiteral("（1回目)"));
+        QCOMPARE(text(e.screen, "Label13"), QStringLiteral("（このレベル　1回目）"));
+        QCOMPARE(text(e.screen, "Label14"), QStringLiteral("（1回目）"));
         QCOMPARE(text(e.screen, "Label20"), QStringLiteral("！！！最高新記録！！！"));
         QCOMPARE(e.audio.played, QStringList{e.dir.path() + "/最高1.wav"});
         QVERIFY(!e.forms.isLoaded("BASEFRM"));
