@@ -1,5 +1,7 @@
 #include "certificate.h"
 
+#include "text/vertical_columns.h"
+
 #include "state/shared_state.h"
 #include "text/japanese_date.h"
 
@@ -155,7 +157,30 @@ Certificate make(const clearing::Cleared& cleared, const QString& pupilName, Hon
     c.date = dateText(cleared.date, writing);
     c.issuer = school.trimmed();
     c.signer = signer.trimmed();
+    c.keepWhole = {catalogue.courseTitle.trimmed(), numbers(catalogue.courseNames[cleared.course].trimmed())};
     return c;
+}
+
+QStringList bodyColumns(const Certificate& c, int paragraph)
+{
+    return verticalcolumns::set(c.paragraphs.value(paragraph), kColumnChars - (paragraph > 0 ? 1 : 0), c.keepWhole)
+        .columns;
+}
+
+QStringList layoutProblems(const Certificate& c, Writing writing)
+{
+    QStringList problems;
+    if (writing != Writing::Vertical)
+        return problems;
+    for (qsizetype p = 0; p < c.paragraphs.size(); ++p) {
+        const auto set = verticalcolumns::set(c.paragraphs[p], kColumnChars - (p > 0 ? 1 : 0), c.keepWhole);
+        if (!set.problem.isEmpty())
+            problems << set.problem;
+    }
+    // The name stands in one column of its own, honorific and all.
+    if (c.name.size() > kColumnChars + 2)
+        problems << QStringLiteral("名前「%1」が長すぎて、1行に入りません。").arg(c.name);
+    return problems;
 }
 
 QList<clearing::Cleared> inPeriod(const QList<clearing::Cleared>& clearings, const QDate& from, const QDate& to,

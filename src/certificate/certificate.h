@@ -59,9 +59,18 @@ struct Certificate
     QString name;           // with its honorific
     QStringList paragraphs; // the body, broken before "よって"
     QString date;
-    QString issuer; // the school
-    QString signer; // who signs for it: "校長　山田　太郎"; empty for none
+    QString issuer;        // the school
+    QString signer;        // who signs for it: "校長　山田　太郎"; empty for none
+    QStringList keepWhole; // what no column may split: the drill's title, the level's name
 };
+
+// Vertical writing's body: 14 characters a column on any page size (the page's proportions
+// decide it), the paragraph after the first a character lower.
+constexpr int kColumnChars = 14;
+// The body's columns of a paragraph (the first: 0) by the rules of Japanese line breaking.
+QStringList bodyColumns(const Certificate& c, int paragraph);
+// Why a certificate cannot be set by those rules, one Japanese line each; none when it can.
+QStringList layoutProblems(const Certificate& c, Writing writing);
 Certificate make(const clearing::Cleared& cleared, const QString& pupilName, Honorific honorific, const QString& text,
                  const Catalogue& catalogue, const CourseRules& rules, const QString& school, const QString& signer,
                  Writing writing);

@@ -245,9 +245,26 @@ void CertificateDialog::printCertificates(QPrinter& printer) const
 
 bool CertificateDialog::readyToPrint(QPrinter& printer)
 {
-    if (chosen().isEmpty()) {
+    const QList<certificate::Certificate> certificates = chosen();
+    if (certificates.isEmpty()) {
         m_context.services.messages.show(windowTitle(), QStringLiteral("印刷する賞状がありません。"),
                                          MessageBox::Icon::Information);
+        return false;
+    }
+    // Never a certificate set against the rules of Japanese line breaking: refused, with why.
+    QStringList problems;
+    for (const certificate::Certificate& c : certificates) {
+        for (const QString& problem : certificate::layoutProblems(c, writing())) {
+            if (!problems.contains(problem))
+                problems << problem;
+        }
+    }
+    if (!problems.isEmpty()) {
+        m_context.services.messages.show(windowTitle(),
+                                         QStringLiteral("縦書きできない賞状があります。\r\n") +
+                                             problems.join(QStringLiteral("\r\n")) +
+                                             QStringLiteral("\r\n本文を直すか、横書きをえらんでください。"),
+                                         MessageBox::Icon::Warning);
         return false;
     }
     // A certificate names its school: the installer's placeholder never goes on one.

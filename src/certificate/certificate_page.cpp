@@ -70,15 +70,6 @@ qreal column(QPainter& painter, const QString& text, qreal centreX, qreal top, q
     return y;
 }
 
-// The characters of a paragraph cut into columns of at most `perColumn`.
-QStringList columns(const QString& text, int perColumn)
-{
-    QStringList out;
-    for (qsizetype at = 0; at < text.size(); at += perColumn)
-        out << text.mid(at, perColumn);
-    return out;
-}
-
 void frame(QPainter& painter, const QRectF& page)
 {
     const qreal unit = std::min(page.width(), page.height());
@@ -117,11 +108,10 @@ void paintVertical(QPainter& painter, const QRectF& page, const certificate::Cer
     // lower.
     painter.setFont(face(bodySize));
     const qreal step = bodySize * 1.08;
-    const int perColumn = std::max(4, int((bottom - top) / step));
     const qreal columnGap = bodySize * 1.55;
     for (qsizetype p = 0; p < c.paragraphs.size(); ++p) {
         const qreal indent = p > 0 ? step : 0;
-        for (const QString& line : columns(c.paragraphs[p], perColumn - (p > 0 ? 1 : 0))) {
+        for (const QString& line : certificate::bodyColumns(c, int(p))) {
             column(painter, line, x, top + indent, step);
             x -= columnGap;
         }

@@ -5,6 +5,7 @@
 #include "records/result_record.h"
 #include "roster/roster_file.h"
 #include "test_world.h"
+#include "text/vertical_columns.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -142,6 +143,50 @@ private slots:
 
     // The first clearings of the period, this month by default: pupil 4's of last month is not
     // among them, and each clearing is there once.
+    // Every level with the default template and names of 1 and 20 characters, set in columns by
+    // the rules: no column starts with what may not start one or ends with what may not end one,
+    // no level name or number is split, the text is all there; a name too long for its column
+    // is refused, never printed broken.
+    void verticalColumnsByTheRules_data()
+    {
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("name");
+        for (int level = 1; level <= 5; ++level) {
+            for (const QString& name : {QStringLiteral("森"), QStringLiteral("長谷川　") + QString(16, u'あ')})
+                QTest::addRow("level %d, name of %d", level, int(name.size())) << level << name;
+        }
+    }
+    void verticalColumnsByTheRules()
+    {
+        QFETCH(int, level);
+        QFETCH(QString, name);
+        School w;
+        w.state->catalogue.courseTitle = QStringLiteral("約数早押しドリル");
+        w.state->catalogue.courseNames[level] = QStringLiteral("レベル%1").arg(level);
+        const clearing::Cleared cleared{3, level, QDate(2026, 12, 3)};
+        const certificate::Certificate c = certificate::make(
+            cleared, name, certificate::Honorific::San, certificate::defaultTemplate(), w.state->catalogue,
+            w.state->rules, QStringLiteral("みどり学習塾"), QString(), certificate::Writing::Vertical);
+        for (int p = 0; p < c.paragraphs.size(); ++p) {
+            const QStringList columns = certificate::bodyColumns(c, p);
+            QCOMPARE(columns.join(QString()), c.paragraphs[p]);
+            for (const QString& column : columns) {
+                QVERIFY2(!verticalcolumns::notAtHead(column.front()), qPrintable(column));
+                QVERIFY2(!verticalcolumns::notAtFoot(column.back()), qPrintable(column));
+                QVERIFY(column.size() <= certificate::kColumnChars);
+            }
+            for (const QString& whole : c.keepWhole) {
+                if (c.paragraphs[p].contains(whole))
+                    QVERIFY2(std::any_of(columns.cbegin(), columns.cend(),
+                                         [&](const QString& column) { return column.contains(whole); }),
+                             qPrintable(whole));
+            }
+        }
+        const QStringList problems = certificate::layoutProblems(c, certificate::Writing::Vertical);
+        QCOMPARE(problems.isEmpty(), name.size() < 10);
+        QVERIFY(certificate::layoutProblems(c, certificate::Writing::Horizontal).isEmpty());
+    }
+
     void choiceForAPeriod()
     {
         School s;
