@@ -76,18 +76,18 @@ int runRosterImport(int argc, char* argv[])
             }
             bySeat = how == QStringLiteral("出席番号");
         } else if (a == QStringLiteral("--column") && i + 1 < args.size()) {
-            const QString spec = args[++i];
-            const qsizetype eq = spec.lastIndexOf(u'=');
-            const auto meaning = eq > 0 ? rosterimport::columnNamed(spec.mid(eq + 1)) : std::nullopt;
+            const QString columnChoice = args[++i];
+            const qsizetype eq = columnChoice.lastIndexOf(u'=');
+            const auto meaning = eq > 0 ? rosterimport::columnNamed(columnChoice.mid(eq + 1)) : std::nullopt;
             if (!meaning) {
                 QStringList meanings;
                 for (const rosterimport::Column c : rosterimport::allColumns())
                     meanings << rosterimport::caption(c);
                 say(QStringLiteral("--column「%1」がわかりません。見出し=意味 の形で、意味は %2 のどれかです。")
-                        .arg(spec, meanings.join(QStringLiteral("、"))));
+                        .arg(columnChoice, meanings.join(QStringLiteral("、"))));
                 return 2;
             }
-            chosen.insert(spec.left(eq).trimmed(), *meaning);
+            chosen.insert(columnChoice.left(eq).trimmed(), *meaning);
         } else if (a.startsWith(QStringLiteral("--")) || !file.isEmpty()) {
             say(usage);
             return 2;

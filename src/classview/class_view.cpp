@@ -422,8 +422,7 @@ QString Builder::classWeakLine() const
 void Builder::addReview(const review::Tracker& review, int weekStart)
 {
     const QDate today = m_sources.today;
-    const int first = weekStart >= 1 && weekStart <= 7 ? weekStart : 1;
-    const QDate weekBegins = today.addDays(-((today.dayOfWeek() - first + 7) % 7));
+    const QDate weekBegins = periodOf(PeriodChoice::ThisWeek, today, 4, weekStart, {}).from;
     const QHash<int, review::Summary> summaries = review::perPupil(
         review, qint32(oadate::fromDate(today)), qint32(oadate::fromDate(weekBegins)), qint32(oadate::fromDate(today)));
     for (Row& row : m_table.rows) {
