@@ -25,7 +25,9 @@ trap 'stop_all; for p in server pupil; do WINEPREFIX="$WORK/$p" /usr/lib/wine/wi
 # Japanese Windows), so that the shortcut the installer makes keeps the Japanese folder name in
 # every form and the shell can follow it. Made here, as the machine may have none.
 localedef -i ja_JP -f UTF-8 "$WORK/ja_JP.UTF-8" 2>/dev/null || fail "no Japanese locale: the locales package is missing"
-export LOCPATH="$WORK" LC_ALL=ja_JP.UTF-8 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export LOCPATH="$WORK" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# (For Wine and the tools it starts; this shell itself keeps its own locale, hence the quiet.)
+export LC_ALL=ja_JP.UTF-8 2>/dev/null
 started=$(date +%s)
 START_MENU="drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/約数早押しドリル.lnk"
 UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\divisor-drill-client'
