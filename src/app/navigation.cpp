@@ -134,7 +134,7 @@ void ScreenNavigation::startDrillOf(const DrillRequest& request)
         // without one.
         c.services.messages.show(QStringLiteral("先生用"),
                                  QStringLiteral("先生用の画面からは、ドリルを始められません。\r\n"
-                                                "ためすときは、名簿の名前をえらんで始めてください。"),
+                                                "ためすときは、名ぼの名前をえらんで始めてください。"),
                                  MessageBox::Icon::Information);
         if (!m_forms.isLoaded(formname::kBoard))
             showBoard();
@@ -144,7 +144,7 @@ void ScreenNavigation::startDrillOf(const DrillRequest& request)
         // The drill must never show an empty problem.
         c.services.messages.show(
             QStringLiteral("注意"),
-            QStringLiteral("このレベル（%1）の問題はありません。先生を呼んでください。").arg(course),
+            QStringLiteral("このレベル（%1）の問題はありません。先生をよんでください。").arg(course),
             MessageBox::Icon::Warning);
         if (!m_forms.isLoaded(formname::kBoard))
             showBoard();
@@ -173,7 +173,7 @@ ToolWindows* ScreenNavigation::tools()
         return windows;
     context().services.messages.show(
         QStringLiteral("注意"),
-        QStringLiteral("ヘルプと先生用の画面を開けません。%1\r\n先生を呼んでください。").arg(error),
+        QStringLiteral("ヘルプと先生用の画面を開けません。%1\r\n先生をよんでください。").arg(error),
         MessageBox::Icon::Warning);
     return nullptr;
 }

@@ -182,8 +182,8 @@ void BoardScreen::showWeakNumbers()
         c.practice->setEnabled(weak[i].practiceAvailable);
         c.practice->setToolTip(
             weak[i].practiceAvailable
-                ? QStringLiteral("にがてな数を10問練習します（成績には記録しません）")
-                : QStringLiteral("このレベルを%1問以上解くと練習できます").arg(weaknumbers::kPracticeNeeds));
+                ? QStringLiteral("にがてな数を10問練習します（せいせきには記録しません）")
+                : QStringLiteral("このレベルを%1問以上とくと練習できます").arg(weaknumbers::kPracticeNeeds));
     }
 }
 

@@ -87,8 +87,8 @@ bool logProblems(Services services, Pause& pause, const QList<problemlog::Entry>
     if (!services.state.problemLogFaultTold) {
         services.state.problemLogFaultTold = true;
         services.messages.show(QStringLiteral("注意"),
-                               QStringLiteral("問題ごとの記録「%1」に書き込めません。\r\n%2\r\n"
-                                              "成績ファイルへの記録には影響しません。先生に知らせてください。\r\n"
+                               QStringLiteral("問題ごとの記録「%1」に書きこめません。\r\n%2\r\n"
+                                              "せいせきのファイルへの記録は、そのままです。先生に知らせてください。\r\n"
                                               "（この注意は、プログラムを終了するまでもう出ません。）")
                                    .arg(QDir::toNativeSeparators(path), *error),
                                MessageBox::Icon::Warning);

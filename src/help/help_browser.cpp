@@ -57,9 +57,9 @@ void HelpBrowser::formLoad()
         QStyle::StandardPixmap icon;
     } buttons[] = {{"Back", u"戻る", QStyle::SP_ArrowBack},
                    {"Forward", u"進む", QStyle::SP_ArrowForward},
-                   {"Refresh", u"更新", QStyle::SP_BrowserReload},
+                   {"Refresh", u"読みなおす", QStyle::SP_BrowserReload},
                    {"Home", u"ホーム", QStyle::SP_DirHomeIcon},
-                   {"Search", u"ページ内検索", QStyle::SP_FileDialogContentsView},
+                   {"Search", u"ページの中をさがす", QStyle::SP_FileDialogContentsView},
                    {"Stop", u"中止", QStyle::SP_BrowserStop}};
     for (const auto& b : buttons) {
         QAction* action = tools->addAction(style()->standardIcon(b.icon), QString::fromUtf16(b.text));
@@ -81,7 +81,7 @@ void HelpBrowser::formLoad()
     connect(m_address->lineEdit(), &QLineEdit::returnPressed, this, [this] { navigate(m_address->currentText()); });
     m_find = new QLineEdit(addressRow);
     m_find->setObjectName("txtFind");
-    m_find->setPlaceholderText(QStringLiteral("さがす言葉を入れて Enter（Esc で閉じる）"));
+    m_find->setPlaceholderText(QStringLiteral("さがす言葉を入れて Enter（Esc でとじる）"));
     m_find->setGeometry(8, 58, 300, 28);
     m_find->hide();
     m_find->installEventFilter(this);
@@ -264,7 +264,7 @@ void HelpBrowser::openInSystemBrowser()
         return;
     }
     if (!QDesktopServices::openUrl(url))
-        m_status->setText(QStringLiteral("ブラウザを開けません：このパソコンにはブラウザが設定されていません"));
+        m_status->setText(QStringLiteral("ブラウザを開けません：このパソコンにはブラウザがせっていされていません"));
 }
 
 bool HelpBrowser::eventFilter(QObject* watched, QEvent* event)

@@ -37,7 +37,7 @@ bool NameMenu::list(const QString& gradeFilter)
         // Nobody can be chosen: the teacher is told once per start, not on every return here.
         if (!state.roster.unreadableReported) {
             state.roster.unreadableReported = true;
-            m_services.messages.show(QStringLiteral("名簿の読み込み"), read.failure, MessageBox::Icon::Warning);
+            m_services.messages.show(QStringLiteral("名ぼの読みこみ"), read.failure, MessageBox::Icon::Warning);
         }
     } else {
         const roster::Parsed& parsed = *read.parsed;
@@ -49,7 +49,7 @@ bool NameMenu::list(const QString& gradeFilter)
             if (!roster::isListed(line, listStatus2))
                 continue;
             if (rows.size() == kMaxListed) {
-                problems << QStringLiteral("%1 行目から先：一度に表示できるのは %2 人までです。")
+                problems << QStringLiteral("%1 行目から先：一度に出せるのは %2 人までです。")
                                 .arg(parsed.lineNumbers[i])
                                 .arg(kMaxListed);
                 break;
@@ -69,12 +69,11 @@ bool NameMenu::list(const QString& gradeFilter)
     }
     if (!problems.isEmpty() && !m_problemsShown) {
         m_problemsShown = true; // once per opening of the menu, not on every rebuild
-        m_services.messages.show(
-            QStringLiteral("名簿の読み込み"),
-            QStringLiteral("名簿ファイル「%1」の次の行は表示できません。先生を呼んでください。\r\n")
-                    .arg(roster::fileName()) +
-                problems.join(QStringLiteral("\r\n")),
-            MessageBox::Icon::Warning);
+        m_services.messages.show(QStringLiteral("名ぼの読みこみ"),
+                                 QStringLiteral("名ぼのファイル「%1」の次の行は出せません。先生をよんでください。\r\n")
+                                         .arg(roster::fileName()) +
+                                     problems.join(QStringLiteral("\r\n")),
+                                 MessageBox::Icon::Warning);
     }
     m_rows = namelist::ordered(rows, schoolYear, gradeFilter.isEmpty() ? QStringLiteral("全学年") : gradeFilter);
     m_chosen = -1;
@@ -111,7 +110,7 @@ int NameMenu::rowForKanaRow(int kanaRow) const
 
 QString NameMenu::emptyRosterText() const
 {
-    return QStringLiteral("名簿に生徒がいません：%1")
+    return QStringLiteral("名ぼに生徒がいません：%1")
         .arg(QDir::toNativeSeparators(QDir::cleanPath(m_services.state.folders.sharedFolder + roster::fileName())));
 }
 

@@ -148,7 +148,7 @@ void NameselScreen::build()
     uih::label(helpPanel, "Label16", QStringLiteral("このソフトの勉強の仕方"), QRect(180, 136, 200, 40), 10);
     // The teacher's way in, whether or not the roster has a "先生" line.
     m_teacher = uih::button(helpPanel, "CommandTeacher", QStringLiteral("先生用(&T)"), QRect(218, 36, 160, 40), 13);
-    m_teacher->setToolTip(QStringLiteral("先生の画面（クラスの様子、名簿、賞状、学校の設定）"));
+    m_teacher->setToolTip(QStringLiteral("先生の画面（クラスの様子、名ぼ、しょうじょう、学校のせってい）"));
     connect(m_teacher, &QPushButton::clicked, this, [this] { m_context.navigator.showTeacherTools(); });
     for (QPushButton* button : {help1, help2, m_teacher})
         button->installEventFilter(this);
@@ -163,7 +163,7 @@ void NameselScreen::build()
     m_emptyRosterText = uih::label(m_emptyRoster, "LabelEmpty", QString(), QRect(12, 8, 512, 90), 12);
     m_emptyRosterText->setWordWrap(true);
     m_makeRoster =
-        uih::button(m_emptyRoster, "CommandRoster", QStringLiteral("名簿を作る"), QRect(12, 108, 220, 52), 16);
+        uih::button(m_emptyRoster, "CommandRoster", QStringLiteral("名ぼを作る"), QRect(12, 108, 220, 52), 16);
     m_makeRoster->installEventFilter(this);
     connect(m_makeRoster, &QPushButton::clicked, this, [this] { m_context.navigator.showRosterWindow(this); });
     m_emptyRoster->hide();
@@ -220,7 +220,7 @@ void NameselScreen::showList()
     m_list->setCurrentRow(0);
     rowClicked(0, false);
     m_emptyRosterText->setText(m_menu.emptyRosterText() +
-                               QStringLiteral("\r\n先生が名簿を作ると、ここに名前がならびます。"));
+                               QStringLiteral("\r\n先生が名ぼを作ると、ここに名前がならびます。"));
     m_emptyRoster->setVisible(m_menu.rosterEmpty());
 }
 
@@ -294,8 +294,9 @@ void NameselScreen::openHomePage()
     if (!QDesktopServices::openUrl(url)) {
         m_context.services.messages.show(
             QStringLiteral("ホームページ"),
-            QStringLiteral("ブラウザを開けません。このパソコンにはインターネットを見るブラウザが設定されていません。"
-                           "\r\nアドレス：%1")
+            QStringLiteral(
+                "ブラウザを開けません。このパソコンにはインターネットを見るブラウザがせっていされていません。"
+                "\r\nアドレス：%1")
                 .arg(helplimits::shownAddress(address)),
             MessageBox::Icon::Information);
     }

@@ -13,11 +13,11 @@ QString commonReason(int code)
     case native::Reason::DiskFull:
         return QStringLiteral("ディスクがいっぱいです");
     case native::Reason::TooLarge:
-        return QStringLiteral("ファイルが大きすぎて書き込めません");
+        return QStringLiteral("ファイルが大きすぎて書きこめません");
     case native::Reason::Denied:
-        return QStringLiteral("書き込み（または読み取り）が許可されていません");
+        return QStringLiteral("書きこみ（または読み取り）がゆるされていません");
     case native::Reason::ReadOnly:
-        return QStringLiteral("読み取り専用の場所です");
+        return QStringLiteral("読み取りだけの場所です");
     case native::Reason::Missing:
         return QStringLiteral("ファイルまたはフォルダがありません");
     case native::Reason::Busy:
@@ -25,7 +25,7 @@ QString commonReason(int code)
     case native::Reason::InputOutput:
         return QStringLiteral("ディスクの読み書きに失敗しました");
     case native::Reason::NotAFile:
-        return QStringLiteral("ふつうのファイルではありません（フォルダ、名前付きパイプ、装置など）");
+        return QStringLiteral("ふつうのファイルではありません（フォルダ、名前付きパイプ、そうちなど）");
     case native::Reason::Other:
         break;
     }

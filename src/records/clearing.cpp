@@ -53,7 +53,7 @@ QString progressText(const Statistics& stats, const CourseRules& rules, int c, i
     if (now.hidden)
         return QString();
     if (now.cleared)
-        return QStringLiteral("クリア済み");
+        return QStringLiteral("クリアずみ");
     return QStringLiteral("クリアまで ") + missingText(now);
 }
 

@@ -33,7 +33,7 @@ Progress progress(const Statistics& stats, const CourseRules& rules, int course,
 QString missingText(const Progress& progress);
 
 // What the pupil still lacks to clear a course within its window, from the same rule:
-// "クリアまで あと2回・15点", "クリアまで あと15点", "クリアまで あと2回" or "クリア済み"; an
+// "クリアまで あと2回・15点", "クリアまで あと15点", "クリアまで あと2回" or "クリアずみ"; an
 // empty text for a course whose targets are hidden (required points 9999).
 QString progressText(const Statistics& stats, const CourseRules& rules, int course, int pupil);
 

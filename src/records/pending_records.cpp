@@ -90,12 +90,12 @@ std::optional<QString> refusal(const QString& path)
 {
     const QFileInfo info(path);
     if (info.isSymLink() || info.isJunction())
-        return QStringLiteral("シンボリックリンクです。リンク先に書き込まないよう、使いません");
+        return QStringLiteral("シンボリックリンクです。リンク先に書きこまないよう、使いません");
     if (!info.exists() || info.isFile())
         return std::nullopt;
     if (info.isDir())
         return QStringLiteral("フォルダです");
-    return QStringLiteral("ふつうのファイルではありません（名前付きパイプや装置など）");
+    return QStringLiteral("ふつうのファイルではありません（名前付きパイプやそうちなど）");
 }
 
 } // namespace pendingrecords

@@ -14,7 +14,7 @@ std::optional<QString> read(const QString& path, RecordLayout layout,
     if (!info.exists())
         return QStringLiteral("ファイルがありません");
     if (!info.isFile())
-        return QStringLiteral("ふつうのファイルではありません（フォルダ、パイプ、装置などは読みません）");
+        return QStringLiteral("ふつうのファイルではありません（フォルダ、パイプ、そうちなどは読みません）");
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return file.errorString();

@@ -48,7 +48,7 @@ RecordsError errorOf(const QString& path, const QString& action, const RecordFil
 std::optional<RecordsError> appendRecords(const QString& path, const QList<QByteArray>& records, int recordLength,
                                           Pause& pause, const Opener& open, int lockWaitMs, bool skipPresent)
 {
-    const QString writeAction = QStringLiteral("に書き込む");
+    const QString writeAction = QStringLiteral("に書きこむ");
     OpenedRecordFile opened = open(path);
     if (!opened.file)
         return RecordsError{fileNameOf(path), QStringLiteral("を開く"), opened.errorCode, opened.errorText};
@@ -141,7 +141,7 @@ MadeRecords makeRecords(const Folders& folders, const Organisation& organisation
         return made;
     const auto program = recordtext::programField(folders.programFolderName);
     if (!program) {
-        made.error = RecordsError{sharedFileName(), QStringLiteral("に書き込む"), 0,
+        made.error = RecordsError{sharedFileName(), QStringLiteral("に書きこむ"), 0,
                                   QStringLiteral("プログラムのフォルダ名に、この文字コードで書けない文字があります")};
         return made;
     }

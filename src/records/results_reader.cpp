@@ -76,14 +76,15 @@ std::optional<QList<ResultRecord>> ResultsReader::read(qint64 maxRecords)
             break;
         case RecordFile::Failure::Sharing: { // another program of the family is writing it
             const QString text =
-                QStringLiteral("ほかのプログラムが成績ファイル「%1」を使っているため、空くのを待っています（%2 秒）。"
-                               "\r\n場所：%3\r\n待つのをやめるときは「中止」を押してください。プログラムを終了します。")
+                QStringLiteral(
+                    "ほかのプログラムがせいせきのファイル「%1」を使っているため、空くのを待っています（%2 秒）。"
+                    "\r\n場所：%3\r\n待つのをやめるときは「中止」をおしてください。プログラムを終わります。")
                     .arg(resultsfile::resultsFileName())
                     .arg(busyMs / 1000)
                     .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
             if (busyMs >= kNoticeAfterMs) {
                 if (!notice)
-                    notice = m_services.messages.waiting(QStringLiteral("成績ファイルを待っています"), text);
+                    notice = m_services.messages.waiting(QStringLiteral("せいせきのファイルを待っています"), text);
                 else
                     notice->setText(text);
             }
@@ -98,8 +99,8 @@ std::optional<QList<ResultRecord>> ResultsReader::read(qint64 maxRecords)
         }
         case RecordFile::Failure::Denied: // waiting would never end: the teacher must act
             fatal(RecordsError{resultsfile::resultsFileName(), QStringLiteral("を開く"), code, text}.message() +
-                  QStringLiteral("\r\n先生へ：フォルダ「%1」とこのファイルに書き込みできるようにしてください"
-                                 "（読み取り専用を外す、書き込みの許可を与える）。")
+                  QStringLiteral("\r\n先生へ：フォルダ「%1」とこのファイルに書きこみできるようにしてください"
+                                 "（読み取りだけのせっていを外す、書きこみをゆるす）。")
                       .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
             return std::nullopt;
         default:

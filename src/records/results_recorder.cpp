@@ -15,15 +15,15 @@ namespace {
 
 QString waitingText()
 {
-    return QStringLiteral("この成績はなくなりません。「%1」に残して、次に起動したときか、次の成績を記録する"
+    return QStringLiteral("このせいせきはなくなりません。「%1」に残して、次に起動したときか、次のせいせきを記録する"
                           "ときに記録します。")
         .arg(pendingrecords::fileName());
 }
 
 QString heldText(int attempts)
 {
-    return QStringLiteral("まだ記録できていない成績が %1 件あります。プログラムを終了するまでおぼえておき、"
-                          "次の成績を記録するときと、プログラムを終了するときに、もう一度記録します。")
+    return QStringLiteral("まだ記録できていないせいせきが %1回分あります。プログラムを終えるまでおぼえておき、"
+                          "次のせいせきを記録するときと、プログラムを終えるときに、もう一度記録します。")
         .arg(attempts);
 }
 
@@ -65,12 +65,12 @@ void ResultsRecorder::deliverHeld()
     if (!direct.failure)
         return;
     m_services.messages.show(
-        QStringLiteral("成績の記録"),
+        QStringLiteral("せいせきの記録"),
         direct.failure->reason() +
             QStringLiteral(
-                "\r\n記録できなかった成績が %1 件あります。空きができたあと、成績の確認"
+                "\r\n記録できなかったせいせきが %1回分あります。空きができたあと、せいせきのチェック"
                 "（--check-"
-                "results）が「家庭用のファイルに届いていない成績」として示します。\r\n先生に知らせてください。")
+                "results）が「家庭用のファイルにとどいていないせいせき」として出します。\r\n先生に知らせてください。")
                 .arg(pendingrecords::attemptCount(direct.left)),
         MessageBox::Icon::Warning);
 }
@@ -159,13 +159,13 @@ ResultsRecorder::Delivery ResultsRecorder::deliver(bool mayAsk, int lockWaitMs)
         if (!mayAsk)
             return total;
         const int choice = m_services.messages.choose(
-            QStringLiteral("成績の記録"),
-            QStringLiteral("ほかのプログラムが「%1」を%2\u2060秒以上使っているため、成績を記録できません。"
+            QStringLiteral("せいせきの記録"),
+            QStringLiteral("ほかのプログラムが「%1」を%2\u2060秒以上使っているため、せいせきを記録できません。"
                            "\r\nもう一度ためすか、あとで記録するかを選んでください。\r\n")
                     .arg(once.busyFile)
                     .arg(lockWaitMs / 1000) +
                 waitingText(),
-            {QStringLiteral("再試行(&R)"), QStringLiteral("あとで記録する")});
+            {QStringLiteral("もう一度(&R)"), QStringLiteral("あとで記録する")});
         if (choice != 0)
             return total;
         waited = 0;
@@ -187,8 +187,8 @@ void ResultsRecorder::deliverWaiting()
     const QString path = pendingrecords::path(m_services.state.folders);
     MessageBox& messages = m_services.messages;
     if (const auto refused = pendingrecords::refusal(path)) {
-        messages.show(QStringLiteral("成績の記録"),
-                      QStringLiteral("「%1」を使えません：%2。\r\n成績はこのファイルを使わずに記録します。"
+        messages.show(QStringLiteral("せいせきの記録"),
+                      QStringLiteral("「%1」を使えません：%2。\r\nせいせきはこのファイルを使わずに記録します。"
                                      "このファイルを取りのぞいてください。\r\n先生に知らせてください。")
                           .arg(pendingrecords::fileName(), *refused),
                       MessageBox::Icon::Warning);
@@ -199,24 +199,24 @@ void ResultsRecorder::deliverWaiting()
     const Delivery delivery = deliver(false, kStartLockWaitMs);
     QString text = delivery.damage;
     if (delivery.delivered > 0)
-        text += QStringLiteral("前回記録できなかった成績を記録しました（%1 件）。").arg(delivery.delivered);
+        text += QStringLiteral("前回記録できなかったせいせきを記録しました（%1回分）。").arg(delivery.delivered);
     if (delivery.failure) {
         text += delivery.failure->reason() +
-                QStringLiteral("\r\n記録を待っている成績（%1 件）は「%2」に残っています。先生を呼んでください。")
+                QStringLiteral("\r\n記録を待っているせいせき（%1回分）は「%2」に残っています。先生をよんでください。")
                     .arg(delivery.left)
                     .arg(pendingrecords::fileName());
-        messages.show(QStringLiteral("成績の記録"), text, MessageBox::Icon::Warning);
+        messages.show(QStringLiteral("せいせきの記録"), text, MessageBox::Icon::Warning);
         return;
     }
     if (delivery.left > 0) {
-        text += QStringLiteral("記録を待っている成績が %1 件あります（ほかのプログラムが「%2」を使用中）。"
-                               "次の成績を記録するときに、もう一度記録します。")
+        text += QStringLiteral("記録を待っているせいせきが %1回分あります（ほかのプログラムが「%2」を使用中）。"
+                               "次のせいせきを記録するときに、もう一度記録します。")
                     .arg(delivery.left)
                     .arg(delivery.busyFile);
     }
     if (text.isEmpty())
         return; // an earlier run had appended everything already
-    messages.show(QStringLiteral("成績の記録"), text + QStringLiteral("\r\n先生に知らせてください。"),
+    messages.show(QStringLiteral("せいせきの記録"), text + QStringLiteral("\r\n先生に知らせてください。"),
                   MessageBox::Icon::Information);
 }
 
@@ -266,7 +266,7 @@ std::optional<AttemptOutcome> ResultsRecorder::record(const resultsfile::Attempt
             return std::nullopt;
         }
         if (direct.failure) {
-            m_services.messages.show(QStringLiteral("成績の記録"),
+            m_services.messages.show(QStringLiteral("せいせきの記録"),
                                      direct.failure->reason() + QStringLiteral("\r\n") +
                                          heldText(pendingrecords::attemptCount(direct.left)) +
                                          QStringLiteral("\r\n先生に知らせてください。"),
@@ -278,17 +278,17 @@ std::optional<AttemptOutcome> ResultsRecorder::record(const resultsfile::Attempt
         if (delivery.failure) {
             reportFatal(m_services.messages, m_services.programEnd,
                         damage + delivery.damage + delivery.failure->reason() + QStringLiteral("\r\n") + waitingText() +
-                            QStringLiteral("\r\n先生を呼んでください。プログラムを終了します。"));
+                            QStringLiteral("\r\n先生をよんでください。プログラムを終わります。"));
             return std::nullopt;
         }
         QString text = damage + delivery.damage;
         if (delivery.left > 0) {
-            text += QStringLiteral("ほかのプログラムが「%1」を使っているため、成績をまだ記録していません。\r\n")
+            text += QStringLiteral("ほかのプログラムが「%1」を使っているため、せいせきをまだ記録していません。\r\n")
                         .arg(delivery.busyFile) +
                     waitingText();
         }
         if (!text.isEmpty()) {
-            m_services.messages.show(QStringLiteral("成績の記録"),
+            m_services.messages.show(QStringLiteral("せいせきの記録"),
                                      text + QStringLiteral("\r\n先生に知らせてください。"),
                                      MessageBox::Icon::Information);
         }

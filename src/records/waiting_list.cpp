@@ -66,13 +66,14 @@ std::optional<RecordsError> WaitingList::load(Loaded& loaded)
         for (int n = 1; aside.isEmpty() || QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
             aside = QFileInfo(m_path).path() + QStringLiteral("/記録待ち成績.%1.bad").arg(n);
         if (!file.rename(aside))
-            return error(QStringLiteral("を別の名前に移す"), lastSystemError(), file.errorString());
-        loaded.damage = QStringLiteral("「%1」に読めない部分（%2 バイト）がありました。読めた成績 %3 件を記録します。"
-                                       "元のファイルは「%4」に移しました。")
-                            .arg(pendingrecords::fileName())
-                            .arg(contents.unreadableBytes)
-                            .arg(pendingrecords::attemptCount(contents.entries))
-                            .arg(QFileInfo(aside).fileName());
+            return error(QStringLiteral("を別の名前にうつす"), lastSystemError(), file.errorString());
+        loaded.damage =
+            QStringLiteral("「%1」に読めない部分（%2 バイト）がありました。読めたせいせき %3回分を記録します。"
+                           "元のファイルは「%4」にうつしました。")
+                .arg(pendingrecords::fileName())
+                .arg(contents.unreadableBytes)
+                .arg(pendingrecords::attemptCount(contents.entries))
+                .arg(QFileInfo(aside).fileName());
     }
     loaded.entries = contents.entries;
     return std::nullopt;
@@ -80,12 +81,12 @@ std::optional<RecordsError> WaitingList::load(Loaded& loaded)
 
 std::optional<RecordsError> WaitingList::prepareRewrite()
 {
-    const QString action = QStringLiteral("を書き換える");
+    const QString action = QStringLiteral("を書きかえる");
     if (const auto refused = pendingrecords::refusal(m_path))
         return error(action, 0, *refused);
     const QFileInfo info(m_path);
     if (info.exists() && !info.isWritable())
-        return error(action, 0, QStringLiteral("書き込みが禁止されています"));
+        return error(action, 0, QStringLiteral("書きこみができないようになっています"));
     m_rewrite = std::make_unique<QSaveFile>(m_path);
     if (!m_rewrite->open(QIODevice::WriteOnly)) {
         const int code = lastSystemError();
@@ -97,9 +98,9 @@ std::optional<RecordsError> WaitingList::prepareRewrite()
 
 std::optional<RecordsError> WaitingList::rewrite(const QList<pendingrecords::Entry>& entries)
 {
-    const QString action = QStringLiteral("を書き換える");
+    const QString action = QStringLiteral("を書きかえる");
     if (!m_rewrite)
-        return error(action, 0, QStringLiteral("準備ができていません"));
+        return error(action, 0, QStringLiteral("用意ができていません"));
     const std::unique_ptr<QSaveFile> file = std::move(m_rewrite);
     if (entries.isEmpty()) {
         file->cancelWriting();

@@ -165,7 +165,7 @@ private slots:
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("points");
         QTest::addColumn<QString>("text");
-        QTest::addRow("exactly enough") << 5 << 50 << "クリア済み";
+        QTest::addRow("exactly enough") << 5 << 50 << "クリアずみ";
         QTest::addRow("one attempt short") << 4 << 60 << "クリアまで あと1回";
         QTest::addRow("points short") << 5 << 35 << "クリアまで あと15点";
         QTest::addRow("both short") << 3 << 35 << "クリアまで あと2回・15点";
@@ -179,7 +179,7 @@ private slots:
         w.state->stats.windowCount(1, 3) = qint16(count);
         w.state->stats.windowPoints(1, 3) = points;
         QCOMPARE(clearing::progressText(w.state->stats, w.state->rules, 1, 3), text);
-        QCOMPARE(text == "クリア済み", clearing::isCleared(w.state->stats, w.state->rules, 1, 3));
+        QCOMPARE(text == "クリアずみ", clearing::isCleared(w.state->stats, w.state->rules, 1, 3));
     }
 
     // An attempt older than the window no longer counts towards clearing.
@@ -199,7 +199,7 @@ private slots:
         file.close();
         ResultsReader reader(w.services, w.pause);
         QVERIFY(reader.refreshStatistics());
-        QCOMPARE(clearing::progressText(w.state->stats, w.state->rules, 1, 3), QStringLiteral("クリア済み"));
+        QCOMPARE(clearing::progressText(w.state->stats, w.state->rules, 1, 3), QStringLiteral("クリアずみ"));
         w.clock.date = w.clock.date.addDays(2); // the one from 29 days ago leaves the window
         QVERIFY(reader.refreshStatistics());
         QCOMPARE(clearing::progressText(w.state->stats, w.state->rules, 1, 3),

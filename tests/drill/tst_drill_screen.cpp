@@ -342,8 +342,8 @@ private slots:
         if (review) {
             reviewButton->click();
         } else if (kind == "set") {
-            numbers = {2, 3, 2, 3, 2, 3, 2, 3, 2, 3}; // 素数, drawn with 0.0: never twice in a row
-            name = QStringLiteral("素数");
+            numbers = {2, 3, 2, 3, 2, 3, 2, 3, 2, 3}; // そ数 (primes), drawn with 0.0: never twice in a row
+            name = QStringLiteral("そ数");
             QCOMPARE(board->findChild<QComboBox*>("ComboSet")->currentText(), name);
             board->findChild<QPushButton*>("CommandSet")->click();
         } else {

@@ -124,7 +124,7 @@ private slots:
         QVERIFY(set.numbers.size() >= 2);
         for (const int n : set.numbers) {
             QVERIFY2(n >= 2 && n <= 99 && numbersets::divisors(n).size() <= 12, qPrintable(QString::number(n)));
-            if (name == QStringLiteral("素数"))
+            if (name == QStringLiteral("そ数"))
                 QCOMPARE(numbersets::divisors(n).size(), 2);
             else if (name == QStringLiteral("平方数"))
                 QCOMPARE(numbersets::divisors(n).size() % 2, 1);

@@ -24,8 +24,8 @@ private slots:
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("reason");
         QTest::addRow("disk full") << syscode::kDiskFull << "ディスクがいっぱいです";
-        QTest::addRow("not allowed") << syscode::kDenied << "許可されていません";
-        QTest::addRow("read-only") << syscode::kReadOnly << "読み取り専用";
+        QTest::addRow("not allowed") << syscode::kDenied << "ゆるされていません";
+        QTest::addRow("read-only") << syscode::kReadOnly << "読み取りだけ";
         QTest::addRow("missing") << syscode::kMissing << "ありません";
         QTest::addRow("locked") << syscode::kBusy << "ほかのプログラムが使用中です";
     }

@@ -104,12 +104,12 @@ private slots:
         if (opened.failure == RecordFile::Failure::None && !opened.file) {
             for (const int code : {syscode::kReadOnly, syscode::kDenied})
                 QCOMPARE(RecordFile::failureOf(code), RecordFile::Failure::Denied);
-            QVERIFY(describeSystemError(syscode::kReadOnly).contains("読み取り専用"));
+            QVERIFY(describeSystemError(syscode::kReadOnly).contains("読み取りだけ"));
             return;
         }
         QVERIFY(!opened.file);
         QCOMPARE(opened.failure, RecordFile::Failure::Denied);
-        QVERIFY2(opened.errorText.contains(medium ? "読み取り専用" : "許可されていません"),
+        QVERIFY2(opened.errorText.contains(medium ? "読み取りだけ" : "ゆるされていません"),
                  qPrintable(opened.errorText));
     }
 

@@ -178,8 +178,8 @@ private slots:
             QVERIFY(p.waitForFinished(30000));
             QCOMPARE(p.exitCode(), 0);
             const QString said = QString::fromUtf8(p.readAllStandardOutput());
-            QVERIFY2(said.contains(QStringLiteral("「記録待ち成績.dat」を書き換える")) &&
-                         said.contains(QStringLiteral("理由：")) && said.contains(QStringLiteral("（2 件）")),
+            QVERIFY2(said.contains(QStringLiteral("「記録待ち成績.dat」を書きかえる")) &&
+                         said.contains(QStringLiteral("理由：")) && said.contains(QStringLiteral("（2回分）")),
                      qPrintable(said));
         }
         QVERIFY(QFile::setPermissions(dir.path() + "/prog", kTraverse | QFile::WriteOwner));

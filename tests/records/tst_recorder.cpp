@@ -156,7 +156,7 @@ private slots:
         QCOMPARE(r.times(RecordLayout::Shared), QList<qint32>{77});
         QVERIFY(!QFile::exists(r.waitingPath()));
         QCOMPARE(r.messages.shown.size(), 1);
-        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1 件")));
+        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1回分")));
     }
 
     void startTellsWhatStillWaits()
@@ -169,7 +169,7 @@ private slots:
         QCOMPARE(r.times(RecordLayout::Program), QList<qint32>{77});
         QCOMPARE(r.waiting(), made.mid(1));
         QCOMPARE(r.messages.shown.size(), 1);
-        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1 件あります")));
+        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1回分あります")));
         QCOMPARE(r.pause.waits.size(), ResultsRecorder::kStartLockWaitMs / resultsfile::kLockRetryMs);
     }
 
@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(pendingrecords::parse(r.state->heldRecords).entries, r.made(50).mid(1));
         QCOMPARE(r.messages.shown.size(), 1);
         QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("ディスク")));
-        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1 件")));
+        QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("1回分")));
 
         if (roomAtNextAttempt)
             r.sharedRoom.reset();
@@ -229,7 +229,7 @@ private slots:
         ResultsRecorder(r.services, r.pause, r.open).deliverHeld();
         QCOMPARE(r.messages.shown.size(), heldAfter > 0 ? 1 : 0);
         if (heldAfter > 0) {
-            QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("2 件")));
+            QVERIFY(r.messages.shown[0].text.contains(QStringLiteral("2回分")));
             r.sharedRoom.reset(); // space again: the last try delivers both, in order
             ResultsRecorder(r.services, r.pause, r.open).deliverHeld();
             QCOMPARE(r.times(RecordLayout::Shared), (QList<qint32>{50, 40}));
@@ -315,7 +315,7 @@ private slots:
             text.contains(QStringLiteral("記録待ち成績.1.bad")) &&
                 text.contains(
                     QStringLiteral("読めない部分（%1 バイト）").arg(front.size() + between.size() + back.size())) &&
-                text.contains(QStringLiteral("（2 件）")),
+                text.contains(QStringLiteral("（2回分）")),
             qPrintable(text));
     }
 
@@ -331,7 +331,7 @@ private slots:
         QCOMPARE(r.times(RecordLayout::Program).size(), 1000);
         QCOMPARE(r.times(RecordLayout::Shared), r.times(RecordLayout::Program));
         QCOMPARE(r.messages.shown.size(), 1);
-        QVERIFY2(r.messages.shown[0].text.contains(QStringLiteral("（1000 件）")),
+        QVERIFY2(r.messages.shown[0].text.contains(QStringLiteral("（1000回分）")),
                  qPrintable(r.messages.shown[0].text));
         QVERIFY(!QFile::exists(r.waitingPath()));
     }

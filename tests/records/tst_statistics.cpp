@@ -370,7 +370,7 @@ private slots:
         QVERIFY(w.pause.waits.isEmpty());
         QCOMPARE(w.messages.shown.size(), 1);
         const QString text = w.messages.shown[0].text;
-        for (const char* part : {"成績累積データ.dat", "許可されていません", "先生"})
+        for (const char* part : {"成績累積データ.dat", "ゆるされていません", "先生"})
             QVERIFY2(text.contains(QString::fromUtf8(part)), qPrintable(text));
         QCOMPARE(w.end.exitCodes, QList<int>{1});
     }
