@@ -9,6 +9,7 @@
 #                              reading the drill's number off a screenshot
 set -eu
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libsdl2-dev libbenchmark-dev fonts-ipafont-gothic fonts-ipafont-mincho clang-format
+          fonts-morisawa-bizud-gothic fonts-morisawa-bizud-mincho
           qt6-translations-l10n poppler-utils
           g++-mingw-w64-x86-64-posix wine64 xvfb xauth openbox xdotool wmctrl
           dbus at-spi2-core python3-pyatspi"

@@ -2,7 +2,6 @@
 
 #include "ui/ui_helpers.h"
 
-#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <algorithm>
@@ -12,17 +11,7 @@ namespace certificatepage {
 QFont face(qreal pixelSize, bool bold)
 {
     QFont f = uih::font(10, bold);
-    static const QString mincho = [] {
-        const QStringList families = QFontDatabase::families();
-        for (const char* name : {"Yu Mincho", "游明朝", "MS Mincho", "ＭＳ 明朝", "IPAMincho", "IPA明朝", "IPAexMincho",
-                                 "Noto Serif CJK JP"}) {
-            const QString family = QString::fromUtf8(name);
-            if (families.contains(family))
-                return family;
-        }
-        return QString();
-    }();
-    if (!mincho.isEmpty())
+    if (const QString mincho = uih::minchoFamily(); !mincho.isEmpty())
         f.setFamily(mincho);
     f.setPixelSize(std::max(1, qRound(pixelSize)));
     return f;

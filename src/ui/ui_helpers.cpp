@@ -46,6 +46,42 @@ QString uiFontFamily()
     return family;
 }
 
+QString schoolFaceFamily()
+{
+    // Proportional faces first: captions sit in boxes laid out for proportional kana.
+    static const QString family = [] {
+        const QString school = firstInstalled({u"UD デジタル 教科書体 NP-R", u"UD Digi Kyokasho NP-R",
+                                               u"UD デジタル 教科書体 N-R", u"UD Digi Kyokasho N-R", u"BIZ UDPGothic",
+                                               u"BIZ UDPゴシック", u"BIZ UDGothic", u"BIZ UDゴシック"});
+        return school.isEmpty() ? uiFontFamily() : school;
+    }();
+    return family;
+}
+
+void useSchoolFace(QWidget* screen)
+{
+    const QString family = schoolFaceFamily();
+    if (family.isEmpty())
+        return;
+    const auto give = [&family](QWidget* widget) {
+        QFont f = widget->font();
+        f.setFamilies({family});
+        widget->setFont(f);
+    };
+    give(screen);
+    for (QWidget* child : screen->findChildren<QWidget*>())
+        if (!child->isWindow() && child->testAttribute(Qt::WA_SetFont))
+            give(child);
+}
+
+QString minchoFamily()
+{
+    static const QString family =
+        firstInstalled({u"BIZ UDMincho", u"BIZ UD明朝", u"Yu Mincho", u"游明朝", u"MS Mincho", u"ＭＳ 明朝",
+                        u"IPAMincho", u"IPA明朝", u"IPAexMincho", u"Noto Serif CJK JP"});
+    return family;
+}
+
 QFont font(int pointSize, bool bold)
 {
     QFont f;

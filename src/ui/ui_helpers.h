@@ -67,6 +67,15 @@ QColor accent(qint32 colour);
 // Windows, IPA P Gothic here).
 QString uiFontFamily();
 QFont font(int pointSize, bool bold = false);
+// The face pupils read on their own screens, as in their textbooks: a 教科書体 where the system
+// has one (UD デジタル 教科書体 on Windows 10 and later), else BIZ UD ゴシック, else the program's
+// font. The teacher's windows keep the program's font.
+QString schoolFaceFamily();
+// Gives a pupil's screen, once it is built, the school face: the screen and every control in it
+// with a size of its own keep their sizes.
+void useSchoolFace(QWidget* screen);
+// The 明朝 face certificates are printed in: BIZ UD明朝, else the system's own 明朝.
+QString minchoFamily();
 // A list whose lines are built in columns of half-width cells (the menu's names, the board's
 // rankings): drawn on a grid of cells in the program's font, so that the columns line up.
 void showLinesInCells(QListWidget* list, int pointSize);

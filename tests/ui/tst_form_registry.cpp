@@ -1,5 +1,6 @@
 #include "ui/form.h"
 #include "ui/form_registry.h"
+#include "ui/ui_helpers.h"
 
 #include <QtTest>
 
@@ -35,6 +36,25 @@ private slots:
         QCOMPARE(journal, (QStringList{"load a", "activate a", "activate a"}));
         QVERIFY(forms.isLoaded("a"));
         QCOMPARE(forms.find("a"), a);
+    }
+
+    // Every screen is one a pupil reads: shown, it and its controls take the school face at the
+    // sizes they were given; a teacher's window, never shown as a screen, keeps the program's font.
+    void screensTakeTheSchoolFace()
+    {
+        FormRegistry forms;
+        auto* screen = new JournalForm("screen");
+        QLabel* big = uih::label(screen, "big", "ふくしゅう", QRect(0, 0, 200, 40), 26, true);
+        auto* plain = new QLabel("れんしゅう", screen);
+        QWidget teachers;
+        QLabel* kept = uih::label(&teachers, "kept", "名簿", QRect(0, 0, 200, 40), 14);
+        forms.show(screen);
+        QVERIFY(!uih::schoolFaceFamily().isEmpty());
+        for (QLabel* label : {big, plain})
+            QCOMPARE(label->font().family(), uih::schoolFaceFamily());
+        QCOMPARE(big->font().pointSize(), 26);
+        QVERIFY(big->font().bold());
+        QCOMPARE(kept->font().family(), uih::uiFontFamily());
     }
 
     void unloadAllClosesNewestFirst()
