@@ -19,8 +19,8 @@ void FormRegistry::activate(Form* form)
     if (!form->m_loaded) {
         form->m_loaded = true;
         form->formLoad();
-        uih::useSchoolFace(form); // every screen is one a pupil reads
         uih::fitAndCentre(form);
+        uih::useSchoolFace(form); // every screen is one a pupil reads
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QFontMetricsF>
 #include <QLibraryInfo>
 #include <QListWidget>
 #include <QMenuBar>
@@ -46,6 +47,20 @@ QString uiFontFamily()
     return family;
 }
 
+namespace {
+
+// What a label's text takes in its box as the label lays it out: the height of its lines when
+// they wrap, else 1 when it is cut at the box's edge.
+int taken(const QLabel& label)
+{
+    if (label.text().isEmpty())
+        return 0;
+    return label.wordWrap() ? label.heightForWidth(label.contentsRect().width())
+                            : int(label.sizeHint().width() > label.width());
+}
+
+} // namespace
+
 QString schoolFaceFamily()
 {
     // Proportional faces first: captions sit in boxes laid out for proportional kana.
@@ -66,7 +81,15 @@ void useSchoolFace(QWidget* screen)
     const auto give = [&family](QWidget* widget) {
         QFont f = widget->font();
         f.setFamilies({family});
+        auto* label = qobject_cast<QLabel*>(widget);
+        const int before = label ? taken(*label) : 0;
         widget->setFont(f);
+        // The school face is a little wider than the program's: a caption that took one line in
+        // its box still takes one, made just small enough; it is never wrapped or cut.
+        while (label && label->textFormat() != Qt::RichText && taken(*label) > before && f.pointSizeF() > 6) {
+            f.setPointSizeF(f.pointSizeF() - 0.5); // sizes are not measured in proportion
+            widget->setFont(f);
+        }
     };
     give(screen);
     for (QWidget* child : screen->findChildren<QWidget*>())

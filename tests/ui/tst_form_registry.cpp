@@ -48,7 +48,13 @@ private slots:
         auto* plain = new QLabel("れんしゅう", screen);
         QWidget teachers;
         QLabel* kept = uih::label(&teachers, "kept", "名簿", QRect(0, 0, 200, 40), 14);
+        // A caption that just fits its box in the program's font still fits it in the school face.
+        const QString rule = QStringLiteral("目標=100秒 5回/60点(×1.5)");
+        const int room = int(std::ceil(QFontMetricsF(uih::font(10)).horizontalAdvance(rule))) + 1;
+        QLabel* tight = uih::label(screen, "tight", rule, QRect(0, 50, room, 40), 10);
+        tight->setWordWrap(true);
         forms.show(screen);
+        QVERIFY(QFontMetricsF(tight->font()).horizontalAdvance(rule) <= room);
         QVERIFY(!uih::schoolFaceFamily().isEmpty());
         for (QLabel* label : {big, plain})
             QCOMPARE(label->font().family(), uih::schoolFaceFamily());
