@@ -19,6 +19,9 @@ if [ ! -d "$WINEPREFIX" ]; then
     mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
     cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
+# The school face, as Windows 10 and later have it, so that pupils' screens are tested in it.
+cp -u /usr/share/fonts/truetype/bizud-gothic/BIZUDPGothic-*.ttf /usr/share/fonts/truetype/bizud-mincho/BIZUDMincho-*.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/"
 # One Wine server for the whole run: left to itself it quits a few seconds after each program,
 # and a program started just as it quits never starts at all.
 /usr/lib/wine/wineserver -p

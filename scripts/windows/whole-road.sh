@@ -32,6 +32,9 @@ started=$(date +%s)
 # A Japanese font, as every Japanese Windows has.
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+# The school face, as Windows 10 and later have it: the pupils' screens are read in it.
+cp /usr/share/fonts/truetype/bizud-gothic/BIZUDPGothic-*.ttf /usr/share/fonts/truetype/bizud-mincho/BIZUDMincho-*.ttf \
+    "$WINEPREFIX/drive_c/windows/Fonts/"
 
 # The installer, silently, as an administrator sets up a room of PCs.
 "$WINE" "$SETUP" /S '/D=C:\Corvalen88' >/dev/null 2>&1 || fail "the silent installation failed"
@@ -114,9 +117,11 @@ drill_number() {
 start_program
 menu=$(window "約数早押しドリル") || fail "the menu did not show: $(cat "$WORK/program.log")"
 settled "$menu" || fail "the menu did not settle"
+import -window "$menu" "$BUILD/road-menu.png" 2>/dev/null || true # to be looked at
 xdotool windowactivate --sync "$menu" key Down Return # the first pupil: 青木 さくら, number 1
 board=$(next_screen "$menu") || fail "the board did not show"
 settled "$board" || fail "the board did not settle"
+import -window "$board" "$BUILD/road-board.png" 2>/dev/null || true
 xdotool windowactivate --sync "$board" key alt+1
 drill=$(next_screen "$board") || fail "the drill did not show"
 previous=""
