@@ -170,6 +170,8 @@ QStringList bodyColumns(const Certificate& c, int paragraph)
 QStringList layoutProblems(const Certificate& c, Writing writing)
 {
     QStringList problems;
+    if (c.name.size() > kNameChars)
+        problems << QStringLiteral("名前「%1」が長すぎて、1行に入りません。").arg(c.name);
     if (writing != Writing::Vertical)
         return problems;
     for (qsizetype p = 0; p < c.paragraphs.size(); ++p) {
@@ -177,9 +179,6 @@ QStringList layoutProblems(const Certificate& c, Writing writing)
         if (!set.problem.isEmpty())
             problems << set.problem;
     }
-    // The name stands in one column of its own, honorific and all.
-    if (c.name.size() > kColumnChars + 2)
-        problems << QStringLiteral("名前「%1」が長すぎて、1行に入りません。").arg(c.name);
     return problems;
 }
 

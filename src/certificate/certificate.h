@@ -67,6 +67,9 @@ struct Certificate
 // Vertical writing's body: 14 characters a column on any page size (the page's proportions
 // decide it), the paragraph after the first a character lower.
 constexpr int kColumnChars = 14;
+// The name, honorific and all, in its column or on its line: a long one is set smaller, down to
+// about half the name's size, to stay on the page.
+constexpr int kNameChars = 21;
 // The body's columns of a paragraph (the first: 0) by the rules of Japanese line breaking.
 QStringList bodyColumns(const Certificate& c, int paragraph);
 // Why a certificate cannot be set by those rules, one Japanese line each; none when it can.

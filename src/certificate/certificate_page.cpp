@@ -88,9 +88,12 @@ void paintVertical(QPainter& painter, const QRectF& page, const certificate::Cer
     column(painter, c.title, x, top, titleSize * 1.45);
     x -= titleSize / 2 + nameSize * 1.1;
 
-    // The name, a little lower than the title's top.
-    painter.setFont(face(nameSize, true));
-    column(painter, c.name, x, top + bodySize * 2, nameSize * 1.05);
+    // The name, a little lower than the title's top; a long one smaller, so that it ends above
+    // the body's foot.
+    const qreal nameTop = top + bodySize * 2;
+    const qreal nameStep = std::min(nameSize * 1.05, (bottom - nameTop) / std::max<qsizetype>(1, c.name.size()));
+    painter.setFont(face(nameStep / 1.05, true));
+    column(painter, c.name, x, nameTop, nameStep);
     x -= nameSize / 2 + bodySize * 1.3;
 
     // The body, column after column; the paragraph from "よって" starts a new one, a character
@@ -121,6 +124,13 @@ void paintVertical(QPainter& painter, const QRectF& page, const certificate::Cer
     }
 }
 
+// A bold line in the 明朝 face, set smaller when it would run past the width.
+QFont fitted(qreal size, const QString& text, qreal width)
+{
+    const qreal advance = QFontMetricsF(face(size, true)).horizontalAdvance(text);
+    return face(advance > width ? size * width / advance * 0.97 : size, true);
+}
+
 void paintHorizontal(QPainter& painter, const QRectF& page, const certificate::Certificate& c)
 {
     const qreal w = page.width();
@@ -134,7 +144,7 @@ void paintHorizontal(QPainter& painter, const QRectF& page, const certificate::C
     painter.drawText(QRectF(area.left(), y, area.width(), titleSize * 1.5), Qt::AlignCenter, spaced);
     y += titleSize * 2.0;
     const qreal nameSize = w * 0.06;
-    painter.setFont(face(nameSize, true));
+    painter.setFont(fitted(nameSize, c.name, area.width()));
     painter.drawText(QRectF(area.left(), y, area.width(), nameSize * 1.5), Qt::AlignLeft | Qt::AlignVCenter, c.name);
     y += nameSize * 2.4;
     const qreal bodySize = w * 0.04;
@@ -150,10 +160,11 @@ void paintHorizontal(QPainter& painter, const QRectF& page, const certificate::C
     painter.setFont(face(dateSize));
     painter.drawText(QRectF(area.left(), y, area.width(), dateSize * 1.5), Qt::AlignLeft | Qt::AlignVCenter, c.date);
     y += dateSize * 3;
-    painter.setFont(face(nameSize * 0.9, true));
+    painter.setFont(fitted(nameSize * 0.9, c.issuer, area.width()));
     painter.drawText(QRectF(area.left(), y, area.width(), nameSize * 1.4), Qt::AlignRight | Qt::AlignVCenter, c.issuer);
     if (!c.signer.isEmpty()) {
         y += nameSize * 1.5;
+        painter.setFont(fitted(nameSize * 0.9, c.signer, area.width()));
         painter.drawText(QRectF(area.left(), y, area.width(), nameSize * 1.4), Qt::AlignRight | Qt::AlignVCenter,
                          c.signer);
     }

@@ -1,6 +1,7 @@
 #include "app/navigation.h"
 #include "certificate/certificate.h"
 #include "certificate/certificate_dialog.h"
+#include "certificate/certificate_page.h"
 #include "records/oa_date.h"
 #include "records/result_record.h"
 #include "roster/roster_file.h"
@@ -11,6 +12,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
@@ -143,16 +145,36 @@ private slots:
 
     // The first clearings of the period, this month by default: pupil 4's of last month is not
     // among them, and each clearing is there once.
-    // Every level with the default template and names of 1 and 20 characters, set in columns by
-    // the rules: no column starts with what may not start one or ends with what may not end one,
-    // no level name or number is split, the text is all there; a name too long for its column
-    // is refused, never printed broken.
+    // Every level with the default template and names of 1, 18 and 20 characters, set in columns
+    // by the rules: no column starts with what may not start one or ends with what may not end
+    // one, no level name or number is split, the text is all there; a long name is set smaller
+    // and stays inside the frame, in either writing; one too long for that is refused, never
+    // printed broken.
+    // Whether black text crosses the page's double frame (the frame itself is brown).
+    static bool inkOutsideTheFrame(const certificate::Certificate& c, certificate::Writing writing)
+    {
+        const bool vertical = writing == certificate::Writing::Vertical;
+        QImage page(vertical ? 1169 : 827, vertical ? 827 : 1169, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        QPainter painter(&page);
+        certificatepage::paint(painter, QRectF(page.rect()), c, writing);
+        painter.end();
+        const int margin = int(std::min(page.width(), page.height()) * 0.05);
+        const QRect inside = page.rect().adjusted(margin, margin, -margin, -margin);
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (!inside.contains(x, y) && qGray(page.pixel(x, y)) < 60)
+                    return true;
+        return false;
+    }
+
     void verticalColumnsByTheRules_data()
     {
         QTest::addColumn<int>("level");
         QTest::addColumn<QString>("name");
         for (int level = 1; level <= 5; ++level) {
-            for (const QString& name : {QStringLiteral("森"), QStringLiteral("長谷川　") + QString(16, u'あ')})
+            for (const QString& name : {QStringLiteral("森"), QStringLiteral("長谷川　") + QString(14, u'あ'),
+                                        QStringLiteral("長谷川　") + QString(16, u'あ')})
                 QTest::addRow("level %d, name of %d", level, int(name.size())) << level << name;
         }
     }
@@ -182,9 +204,12 @@ private slots:
                              qPrintable(whole));
             }
         }
-        const QStringList problems = certificate::layoutProblems(c, certificate::Writing::Vertical);
-        QCOMPARE(problems.isEmpty(), name.size() < 10);
-        QVERIFY(certificate::layoutProblems(c, certificate::Writing::Horizontal).isEmpty());
+        for (const auto writing : {certificate::Writing::Vertical, certificate::Writing::Horizontal}) {
+            const bool fits = c.name.size() <= certificate::kNameChars;
+            QCOMPARE(certificate::layoutProblems(c, writing).isEmpty(), fits);
+            if (fits)
+                QVERIFY2(!inkOutsideTheFrame(c, writing), qPrintable(c.name));
+        }
     }
 
     void choiceForAPeriod()
