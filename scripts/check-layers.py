@@ -2,10 +2,11 @@
 """Draws which folders of src/ include which, and fails when an include runs a way the layer map
 does not allow.
 
-usage: check-layers.py SRC_DIR [MAP_FILE]
+usage: check-layers.py SRC_DIR
 
-MAP_FILE (default SRC_DIR/layers.txt) gives, for each folder, the folders it may include; "*"
-lets a folder include every folder, and no folder may include one marked so. Every file of
+The map is what the build reads: the USES of each folder's drill_folder call in its
+CMakeLists.txt gives the folders it may include; "*" lets a folder include every folder, and no
+folder may include one marked so. Every file of
 every library under SRC_DIR is read. Besides the map, no screen (a class that derives from Form
 or QDialog) includes another screen's header, the logic includes no screen, and the map itself
 has no loop between folders. A screen's own files are those named after it.
@@ -14,26 +15,15 @@ import os
 import re
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from folder_map import layer_map  # noqa: E402
+
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 SCREEN = re.compile(r"public\s+(Form|QDialog)\b")
 
 
 def folder_of(path):
     return path.split("/", 1)[0] if "/" in path else ""
-
-
-def read_map(path):
-    allowed = {}
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            line = line.split("#", 1)[0].strip()
-            if not line:
-                continue
-            if ":" not in line:
-                sys.exit(f"{path}:{number}: 'folder: folders it may include' expected")
-            folder, targets = line.split(":", 1)
-            allowed[folder.strip()] = set(targets.split())
-    return allowed
 
 
 def loops(allowed):
@@ -60,7 +50,7 @@ def loops(allowed):
 
 def main():
     src = os.path.abspath(sys.argv[1])
-    allowed = read_map(sys.argv[2] if len(sys.argv) > 2 else os.path.join(src, "layers.txt"))
+    allowed = layer_map(src)
     top = {folder for folder, targets in allowed.items() if "*" in targets}
     files = []
     for root, _, names in os.walk(src):
@@ -78,7 +68,7 @@ def main():
     for rel in sorted(files):
         here = folder_of(rel)
         if here and here not in allowed:
-            faults.append(f"{rel}: the folder {here} is not in the layer map")
+            faults.append(f"{rel}: the folder {here} declares no drill_folder in its CMakeLists.txt")
             continue
         own = os.path.splitext(rel)[0]
         for target in INCLUDE.findall(texts[rel]):
