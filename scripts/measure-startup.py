@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Measures the program's start-up and resident memory beside a bare Qt window, in the same run.
 
-usage: measure-startup.py BUILD_DIR SOURCE_DIR [RUNS]
+usage: measure-startup.py BUILD_DIR SOURCE_DIR [RUNS] [--where]
 
 An installation of 2000 pupils with 20000 + 20000 records is made from the demo; the program
 and the bare window (a list of 2000 rows) are started in turn on a private Xvfb with openbox.
@@ -20,7 +20,8 @@ import tempfile
 import time
 
 build, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-runs = int(sys.argv[3]) if len(sys.argv) > 3 else 10
+runs = int(sys.argv[3]) if len(sys.argv) > 3 and sys.argv[3].isdigit() else 10
+WHERE = "--where" in sys.argv
 IDLE = 0.5
 
 
@@ -43,7 +44,20 @@ def shown(pid, env):
     return found.returncode == 0 and found.stdout.strip() != ""
 
 
-def measure(command, cwd, env):
+def resident_by_mapping(pid):
+    """KiB resident per mapping name: [heap], anonymous memory, each file."""
+    totals, name = {}, None
+    with open(f"/proc/{pid}/smaps") as f:
+        for line in f:
+            fields = line.split()
+            if "-" in fields[0] and len(fields) >= 5 and ":" in fields[3]:
+                name = fields[5] if len(fields) > 5 else "(anonymous)"
+            elif fields[0] == "Rss:":
+                totals[name] = totals.get(name, 0) + int(fields[1])
+    return totals
+
+
+def measure(command, cwd, env, where=False):
     start = time.monotonic()
     process = subprocess.Popen(command, cwd=cwd, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     last_ticks, last_change, visible, looked = -1, start, False, start
@@ -61,6 +75,11 @@ def measure(command, cwd, env):
         time.sleep(0.002)
     ready = last_change - start
     rss = rss_kib(process.pid) / 1024
+    if where:
+        totals = resident_by_mapping(process.pid)
+        print(f"where the program's {rss:.1f} MiB are (KiB resident):")
+        for name, kib in sorted(totals.items(), key=lambda item: -item[1])[:20]:
+            print(f"  {kib:7d}  {name}")
     process.send_signal(signal.SIGTERM)
     try:
         process.wait(10)
@@ -90,8 +109,9 @@ def main():
     time.sleep(1)
     results = {"program": [], "bare": []}
     try:
-        for _ in range(runs):
-            results["program"].append(measure([os.path.join(program_dir, "divisor-drill")], program_dir, env))
+        for run in range(runs):
+            results["program"].append(
+                measure([os.path.join(program_dir, "divisor-drill")], program_dir, env, WHERE and run == 0))
             results["bare"].append(measure([os.path.join(build, "bin", "bare-window")], work, env))
     finally:
         wm.terminate()

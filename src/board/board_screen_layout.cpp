@@ -129,6 +129,7 @@ void BoardScreen::buildColumn(int i, const CourseBoard::Column& column, int x, i
     c.name->installEventFilter(this);
     auto* rule = uih::label(c.panel, QStringLiteral("Label7_%1").arg(i), column.rule, QRect(0, 36, w, 40), 10);
     rule->setWordWrap(true);
+    uih::keepOnOneLine(rule);
     c.figureHeadings << uih::label(c.panel, QStringLiteral("Label9_%1").arg(i), QStringLiteral("今日"),
                                    QRect(0, 78, 52, 24), 11);
     c.today = uih::label(c.panel, QStringLiteral("Label14_%1").arg(i), QString(), QRect(52, 78, w - 52, 24), 11);
@@ -173,7 +174,7 @@ void BoardScreen::buildOptions()
         auto* option = new QRadioButton(views[i], viewPanel);
         option->setObjectName(QStringLiteral("Option2_%1").arg(i));
         option->setGeometry(0, i * 31, 160, 30);
-        option->setFont(uih::font(13));
+        option->setFont(uih::font(13, false, this));
         connect(option, &QRadioButton::clicked, this, [this, i] { changeView(i); });
         m_views.append(option);
     }
@@ -186,20 +187,20 @@ void BoardScreen::buildOptions()
         auto* option = new QRadioButton(captions[i - 1], orderPanel);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
         option->setGeometry(0, (i - 1) * 31, 170, 30);
-        option->setFont(uih::font(13));
+        option->setFont(uih::font(13, false, this));
         connect(option, &QRadioButton::clicked, this, [this, i] { changeOrder(i); });
         m_orders.append(option);
     }
     m_gradeFilter = new QComboBox(m_page);
     m_gradeFilter->setObjectName("Combo1");
     m_gradeFilter->setGeometry(380, 652, 200, 34);
-    m_gradeFilter->setFont(uih::font(13));
+    m_gradeFilter->setFont(uih::font(13, false, this));
     m_gradeFilter->addItems(catalogue::gradeChoices());
     m_gradeFilter->setToolTip(QStringLiteral("表示する学年を選びなさい"));
     connect(m_gradeFilter, &QComboBox::activated, this, [this](int) { changeGradeFilter(); });
     m_allAttempts = new QComboBox(m_page);
     m_allAttempts->setObjectName("Combo2");
     m_allAttempts->setGeometry(380, 700, 200, 34);
-    m_allAttempts->setFont(uih::font(12));
+    m_allAttempts->setFont(uih::font(12, false, this));
     m_allAttempts->addItem(QStringLiteral("　　今までの全成績"));
 }

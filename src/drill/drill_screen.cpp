@@ -147,7 +147,7 @@ void DrillScreen::formLoad()
         auto* box = new QLineEdit(boxes);
         box->setObjectName(QStringLiteral("Text3_%1").arg(k));
         box->setGeometry(slot(std::max(k, 1)));
-        box->setFont(uih::font(26, true));
+        box->setFont(uih::font(26, true, this));
         box->setAlignment(Qt::AlignCenter);
         box->setMaxLength(8);
         // Digits only: a Japanese input method must not turn them into full-width composition.

@@ -104,7 +104,7 @@ void NameselScreen::build()
     m_gradeFilter = new QComboBox(this);
     m_gradeFilter->setObjectName("Combo1");
     m_gradeFilter->setGeometry(610, 150, 200, 36);
-    m_gradeFilter->setFont(uih::font(14));
+    m_gradeFilter->setFont(uih::font(14, false, this));
     m_gradeFilter->setToolTip(QStringLiteral("表示する学年を選びなさい"));
     m_gradeFilter->installEventFilter(this);
     connect(m_gradeFilter, &QComboBox::activated, this, [this](int) { changeGradeFilter(); });
@@ -117,7 +117,7 @@ void NameselScreen::build()
         auto* option = new QRadioButton(kModeCaptions[i], modes);
         option->setObjectName(QStringLiteral("Option1_%1").arg(i));
         option->setGeometry(12, 8 + i * 34, 370, 30);
-        option->setFont(uih::font(13));
+        option->setFont(uih::font(13, false, this));
         option->installEventFilter(this);
         connect(option, &QRadioButton::clicked, this, [this, i] { changeListMode(i); });
         m_listModes.append(option);

@@ -30,13 +30,13 @@ void NameChangeScreen::formLoad()
         auto* name = new QLineEdit(this);
         name->setObjectName(QStringLiteral("Text1_%1").arg(i));
         name->setGeometry(24, 60 + i * 50, 310, 40);
-        name->setFont(uih::font(16));
+        name->setFont(uih::font(16, false, this));
         name->setAttribute(Qt::WA_InputMethodEnabled, true); // names are typed in hiragana and kanji
         m_names.append(name);
         auto* year = new QLineEdit(this);
         year->setObjectName(QStringLiteral("Text2_%1").arg(i));
         year->setGeometry(360, 60 + i * 50, 140, 40);
-        year->setFont(uih::font(16));
+        year->setFont(uih::font(16, false, this));
         year->setAttribute(Qt::WA_InputMethodEnabled, false);
         year->setInputMethodHints(Qt::ImhDigitsOnly);
         m_years.append(year);

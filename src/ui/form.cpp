@@ -1,6 +1,7 @@
 #include "form.h"
 
 #include "platform/pending_events.h"
+#include "ui_helpers.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -11,6 +12,9 @@ Form::Form(const QString& formName, QWidget* parent) : QWidget(parent)
 {
     setObjectName(formName);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // A pupil's screen: built in the school face from its first control, so that nothing on it
+    // is ever laid out in another.
+    setFont(uih::font(uih::kTextPointSize, false, this));
 }
 
 void Form::closeEvent(QCloseEvent* event)

@@ -1,6 +1,7 @@
 #include "ui_helpers.h"
 
 #include "cell_text_delegate.h"
+#include "form.h"
 #include "state/message_box.h"
 
 #include <QApplication>
@@ -24,6 +25,8 @@
 namespace uih {
 
 namespace {
+
+constexpr char kOneLine[] = "oneLine";
 
 QString firstInstalled(std::initializer_list<const char16_t*> names)
 {
@@ -49,14 +52,14 @@ QString uiFontFamily()
 
 namespace {
 
-// What a label's text takes in its box as the label lays it out: the height of its lines when
-// they wrap, else 1 when it is cut at the box's edge.
-int taken(const QLabel& label)
+// Whether a caption meant for one line takes more, or is cut at its box's edge.
+bool overflows(const QLabel& label)
 {
     if (label.text().isEmpty())
-        return 0;
-    return label.wordWrap() ? label.heightForWidth(label.contentsRect().width())
-                            : int(label.sizeHint().width() > label.width());
+        return false;
+    if (!label.wordWrap())
+        return label.sizeHint().width() > label.width();
+    return label.heightForWidth(label.contentsRect().width()) > 1.5 * QFontMetricsF(label.font()).lineSpacing();
 }
 
 } // namespace
@@ -78,23 +81,32 @@ void useSchoolFace(QWidget* screen)
     const QString family = schoolFaceFamily();
     if (family.isEmpty())
         return;
-    const auto give = [&family](QWidget* widget) {
+    const auto check = [&family](QWidget* widget) {
         QFont f = widget->font();
-        f.setFamilies({family});
+        if (f.family() != family) {
+            f.setFamilies({family});
+            widget->setFont(f);
+        }
+        // The school face is a little wider than the program's: a caption meant for one line is
+        // made just small enough to keep it, never wrapped or cut. (The program's font is not
+        // measured here: that alone would load it.)
         auto* label = qobject_cast<QLabel*>(widget);
-        const int before = label ? taken(*label) : 0;
-        widget->setFont(f);
-        // The school face is a little wider than the program's: a caption that took one line in
-        // its box still takes one, made just small enough; it is never wrapped or cut.
-        while (label && label->textFormat() != Qt::RichText && taken(*label) > before && f.pointSizeF() > 6) {
+        if (!label || label->textFormat() == Qt::RichText || (label->wordWrap() && !label->property(kOneLine).toBool()))
+            return;
+        while (overflows(*label) && f.pointSizeF() > 6) {
             f.setPointSizeF(f.pointSizeF() - 0.5); // sizes are not measured in proportion
             widget->setFont(f);
         }
     };
-    give(screen);
+    check(screen);
     for (QWidget* child : screen->findChildren<QWidget*>())
         if (!child->isWindow() && child->testAttribute(Qt::WA_SetFont))
-            give(child);
+            check(child);
+}
+
+void keepOnOneLine(QLabel* label)
+{
+    label->setProperty(kOneLine, true);
 }
 
 QString minchoFamily()
@@ -105,11 +117,12 @@ QString minchoFamily()
     return family;
 }
 
-QFont font(int pointSize, bool bold)
+QFont font(int pointSize, bool bold, const QWidget* on)
 {
     QFont f;
-    if (!uiFontFamily().isEmpty())
-        f.setFamily(uiFontFamily());
+    const bool pupils = on && qobject_cast<const Form*>(on->window());
+    if (const QString family = pupils ? schoolFaceFamily() : uiFontFamily(); !family.isEmpty())
+        f.setFamily(family);
     f.setPointSize(pointSize);
     f.setBold(bold);
     return f;
@@ -117,7 +130,7 @@ QFont font(int pointSize, bool bold)
 
 void showLinesInCells(QListWidget* list, int pointSize)
 {
-    list->setFont(font(pointSize));
+    list->setFont(font(pointSize, false, list));
     list->setItemDelegate(new CellTextDelegate(list));
 }
 
@@ -223,7 +236,7 @@ QLabel* label(QWidget* parent, const QString& name, const QString& text, const Q
     auto* l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setGeometry(geometry);
-    l->setFont(font(pointSize, bold));
+    l->setFont(font(pointSize, bold, l));
     return l;
 }
 
@@ -232,7 +245,7 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text, c
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setGeometry(geometry);
-    b->setFont(font(pointSize));
+    b->setFont(font(pointSize, false, b));
     return b;
 }
 

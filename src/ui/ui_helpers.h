@@ -66,14 +66,19 @@ QColor accent(qint32 colour);
 // platform's proportional Japanese UI fonts that is installed (Meiryo UI or MS UI Gothic on
 // Windows, IPA P Gothic here).
 QString uiFontFamily();
-QFont font(int pointSize, bool bold = false);
+// The font for a control on the widget `on`: the school face on a pupil's screen (a Form), else
+// the program's font.
+QFont font(int pointSize, bool bold = false, const QWidget* on = nullptr);
 // The face pupils read on their own screens, as in their textbooks: a 教科書体 where the system
 // has one (UD デジタル 教科書体 on Windows 10 and later), else BIZ UD ゴシック, else the program's
 // font. The teacher's windows keep the program's font.
 QString schoolFaceFamily();
-// Gives a pupil's screen, once it is built, the school face: the screen and every control in it
-// with a size of its own keep their sizes.
+// Checks a pupil's screen, once it is built and fitted, in the school face: every control in it
+// has the face, and a caption that does not wrap, or is kept on one line, is set a little smaller
+// where the face is wider than its box.
 void useSchoolFace(QWidget* screen);
+// A caption that wraps only where it must: laid out for one line, it keeps it in any face.
+void keepOnOneLine(QLabel* label);
 // The 明朝 face certificates are printed in: BIZ UD明朝, else the system's own 明朝.
 QString minchoFamily();
 // A list whose lines are built in columns of half-width cells (the menu's names, the board's

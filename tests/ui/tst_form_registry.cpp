@@ -55,6 +55,7 @@ private slots:
         const int room = int(std::ceil(QFontMetricsF(uih::font(10)).horizontalAdvance(rule))) + 1;
         QLabel* tight = uih::label(screen, "tight", rule, QRect(0, 50, room, 40), 10);
         tight->setWordWrap(true);
+        uih::keepOnOneLine(tight);
         forms.show(screen);
         QVERIFY(QFontMetricsF(tight->font()).horizontalAdvance(rule) <= room);
         if (uih::schoolFaceFamily().isEmpty()) // the whole road looks at the faces under Wine
