@@ -17,16 +17,31 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <algorithm>
 
-Q_GUI_EXPORT int qt_defaultDpiY();
+namespace {
+
+// The resolution QTextDocument::print lays a page out at before it scales it to the printer: the
+// primary screen's (96 where the application asks for it, 100 with no screen).
+int documentDpi()
+{
+    if (QCoreApplication::testAttribute(Qt::AA_Use96Dpi))
+        return 96;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        return qRound(screen->logicalDotsPerInchY());
+    return 100;
+}
+
+} // namespace
 
 QString TeacherPanel::panelEntry(const roster::Line& line, int schoolYear, bool listStatus2)
 {
@@ -175,7 +190,7 @@ int graphWidthFor(const QString& text, QPrinter& printer)
     measure.setDefaultFont(uih::font(10));
     measure.setHtml(text);
     measure.documentLayout()->setPaintDevice(&printer);
-    const qreal dpi = qt_defaultDpiY();
+    const qreal dpi = documentDpi();
     const qreal scale = printer.logicalDpiY() / dpi;
     QTextFrameFormat frame = measure.rootFrame()->frameFormat();
     frame.setMargin(int((2 / 2.54) * dpi));
