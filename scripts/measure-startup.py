@@ -112,7 +112,7 @@ def main():
         for run in range(runs):
             results["program"].append(
                 measure([os.path.join(program_dir, "divisor-drill")], program_dir, env, WHERE and run == 0))
-            results["bare"].append(measure([os.path.join(build, "bin", "bare-window")], work, env))
+            results["bare"].append(measure([os.path.join(build, "bin", "bare-window")], work, env, WHERE and run == 0))
     finally:
         wm.terminate()
         xvfb.terminate()
