@@ -46,8 +46,10 @@ template <typename T> using ByCourse = BoundedTable<T, 0, kMaxCourse>;
 template <typename T> using ByPupil = BoundedTable<T, 0, kMaxPupil>;
 template <typename T> using ByRecord = BoundedTable<T, 0, kMaxRecord>;
 
-// A table by course 0..courses and pupil 0..5000, one block allocated once. It holds the
-// catalogue's courses only: a course outside it has no cells.
+// A table by course 0..courses and pupil 0..5000. It holds the catalogue's courses only: a course
+// outside it has no cells. Its rows are the pupils, grown as far as the highest pupil written:
+// a pupil beyond holds the table's fill value, so that a school's 2000 pupils do not pay for
+// the 5000 the family allows.
 template <typename T> class CourseByPupil
 {
 public:
@@ -57,14 +59,22 @@ public:
     T& operator()(int course, int pupil)
     {
         check(course, pupil);
-        return m_cells[std::size_t(course) * (kMaxPupil + 1) + std::size_t(pupil)];
+        const std::size_t cell = index(course, pupil);
+        if (cell >= m_cells.size())
+            m_cells.resize(index(0, pupil + 1), m_fill);
+        return m_cells[cell];
     }
     const T& operator()(int course, int pupil) const
     {
         check(course, pupil);
-        return m_cells[std::size_t(course) * (kMaxPupil + 1) + std::size_t(pupil)];
+        const std::size_t cell = index(course, pupil);
+        return cell < m_cells.size() ? m_cells[cell] : m_fill;
     }
-    void fill(const T& value) { std::fill(m_cells.begin(), m_cells.end(), value); }
+    void fill(const T& value)
+    {
+        m_fill = value;
+        std::fill(m_cells.begin(), m_cells.end(), value);
+    }
 
     // One pupil's cells added up over the courses first..last that the table holds (course 0
     // is no course).
@@ -77,6 +87,10 @@ public:
     }
 
 private:
+    std::size_t index(int course, int pupil) const
+    {
+        return std::size_t(pupil) * std::size_t(m_courses + 1) + std::size_t(course);
+    }
     void check(int course, int pupil) const
     {
         if (Q_UNLIKELY(course < 0 || course > m_courses))
@@ -85,5 +99,6 @@ private:
             tableIndexFault("pupil", pupil, 0, kMaxPupil);
     }
     int m_courses;
-    std::vector<T> m_cells = std::vector<T>(std::size_t(m_courses + 1) * (kMaxPupil + 1));
+    T m_fill{};
+    std::vector<T> m_cells;
 };

@@ -27,6 +27,9 @@ namespace uih {
 namespace {
 
 constexpr char kOneLine[] = "oneLine";
+// The school face is read from its regular file alone, bold drawn from it: a second file (the
+// face's own bold) would take as much memory again, about 2 MiB, for the titles of a screen.
+const QString kOneFile = QStringLiteral("Regular");
 
 QString firstInstalled(std::initializer_list<const char16_t*> names)
 {
@@ -83,8 +86,9 @@ void useSchoolFace(QWidget* screen)
         return;
     const auto check = [&family](QWidget* widget) {
         QFont f = widget->font();
-        if (f.family() != family) {
+        if (f.family() != family || f.styleName() != kOneFile) {
             f.setFamilies({family});
+            f.setStyleName(kOneFile);
             widget->setFont(f);
         }
         // The school face is a little wider than the program's: a caption meant for one line is
@@ -123,6 +127,8 @@ QFont font(int pointSize, bool bold, const QWidget* on)
     const bool pupils = on && qobject_cast<const Form*>(on->window());
     if (const QString family = pupils ? schoolFaceFamily() : uiFontFamily(); !family.isEmpty())
         f.setFamily(family);
+    if (pupils)
+        f.setStyleName(kOneFile);
     f.setPointSize(pointSize);
     f.setBold(bold);
     return f;
