@@ -4,8 +4,8 @@
 #include "startup/course_catalogue.h"
 #include "state/loose.h"
 #include "state/shared_state.h"
+#include "text/japanese_order.h"
 
-#include <QCollator>
 #include <QLocale>
 #include <algorithm>
 #include <vector>
@@ -99,13 +99,11 @@ QList<Row> ordered(QList<Row> rows, int schoolYear, const QString& filter)
         if (filterKeeps(filter, roster::gradeIndex(schoolYear, row.birthYear)))
             kept.append(std::move(row));
     }
-    QCollator collator(QLocale(QLocale::Japanese, QLocale::Japan));
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+    std::vector<std::pair<QByteArray, qsizetype>> keys;
     keys.reserve(std::size_t(kept.size()));
     for (qsizetype i = 0; i < kept.size(); ++i)
-        keys.emplace_back(collator.sortKey(sortKey(kept[i])), i);
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto& a, const auto& b) { return b.first.compare(a.first) < 0; });
+        keys.emplace_back(japaneseorder::sortKey(sortKey(kept[i])), i);
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return b.first < a.first; });
     QList<Row> sorted;
     sorted.reserve(kept.size());
     for (const auto& key : keys)

@@ -50,7 +50,8 @@ Row makeRow(const QString& shortLabel, int yearWithinSchool, const QString& trim
             const QString& second, int listMode, int birthYear, int pupil);
 
 // The rows in the order the list shows them: latest birth year first, within one year
-// descending name text, by locale-aware Japanese collation; only those the filter keeps.
+// descending name text, in Japanese dictionary order (text/japanese_order.h); only those the
+// filter keeps.
 QList<Row> ordered(QList<Row> rows, int schoolYear, const QString& filter);
 
 // Whether the menu's grade filter keeps a grade index.
