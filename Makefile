@@ -46,13 +46,17 @@ windows: deps
 test-windows: windows
 	@./scripts/windows/test-all.sh . $(WINBUILD)
 
-# The benchmarks, built in Release in a folder of their own; a median over its budget makes the
-# run fail. Not part of `make test`: timings on a shared machine are noisy.
+# The benchmarks, built in Release in a folder of their own, and the program's resident memory and
+# start-up at the menu with 2000 pupils against a bare Qt window; a median over its budget makes
+# the run fail. Not part of `make test`: timings on a shared machine are noisy.
 bench: deps
 	@cmake -S . -B $(BUILD)-release -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens bench_problem_log bench_roster
+	@cmake --build $(BUILD)-release -j$(JOBS) --target bench_statistics bench_screens bench_problem_log bench_roster \
+	  divisor-drill bare-window
 	@status=0; for b in bench_statistics bench_screens bench_problem_log bench_roster; do \
-	  echo "== $$b"; $(BUILD)-release/bin/$$b --benchmark_color=false || status=1; done; exit $$status
+	  echo "== $$b"; $(BUILD)-release/bin/$$b --benchmark_color=false || status=1; done; \
+	echo "== the program at the menu with 2000 pupils: resident memory and start-up against a bare window"; \
+	python3 scripts/measure-startup.py $(BUILD)-release . 15 --budget 40 1.2 || status=1; exit $$status
 
 # libFuzzer targets for every reader, built with clang and the address and undefined-behaviour
 # sanitizers, each run for FUZZ_SECONDS (default 60).

@@ -1,14 +1,15 @@
 #!/usr/bin/env python3
 """Measures the program's start-up and resident memory beside a bare Qt window, in the same run.
 
-usage: measure-startup.py BUILD_DIR SOURCE_DIR [RUNS] [--where]
+usage: measure-startup.py BUILD_DIR SOURCE_DIR [RUNS] [--where] [--budget MIB RATIO]
 
 An installation of 2000 pupils with 20000 + 20000 records is made from the demo; the program
 and the bare window (a list of 2000 rows) are started in turn on a private Xvfb with openbox.
 "Ready" is the moment the process last used the processor (its time on the processor from
 /proc/PID/schedstat, in nanoseconds, looked at every two milliseconds) before it sat idle for
 half a second with its window shown: the program has then listed the menu, the bare window its rows. Resident
-memory (VmRSS) is read once it is ready. Prints the medians and their ratios.
+memory (VmRSS) is read once it is ready. Prints the medians and their ratios; with --budget, fails
+when the program's memory (MiB) or its start-up against the bare window's is over the budget.
 """
 import os
 import shutil
@@ -22,6 +23,8 @@ import time
 build, source = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 runs = int(sys.argv[3]) if len(sys.argv) > 3 and sys.argv[3].isdigit() else 10
 WHERE = "--where" in sys.argv
+BUDGET = (float(sys.argv[sys.argv.index("--budget") + 1]), float(sys.argv[sys.argv.index("--budget") + 2])) \
+    if "--budget" in sys.argv else None
 IDLE = 0.5
 
 
@@ -120,9 +123,17 @@ def main():
     median = {k: (statistics.median(r for r, _ in v), statistics.median(m for _, m in v)) for k, v in results.items()}
     for name, (ready, rss) in median.items():
         print(f"{name:8} ready {ready * 1000:6.0f} ms   resident {rss:5.1f} MiB   (median of {runs})")
-    print(f"program / bare: start-up {median['program'][0] / median['bare'][0]:.2f} x, "
+    ratio = median['program'][0] / median['bare'][0]
+    print(f"program / bare: start-up {ratio:.2f} x, "
           f"resident {median['program'][1]:.1f} MiB against {median['bare'][1]:.1f} MiB")
+    if BUDGET:
+        mib, most = BUDGET
+        over = [f"resident {median['program'][1]:.1f} MiB over {mib} MiB"] if median['program'][1] > mib else []
+        over += [f"start-up {ratio:.2f} x over {most} x"] if ratio > most else []
+        print("over budget: " + "; ".join(over) if over else f"within budget ({mib} MiB, {most} x)")
+        return 1 if over else 0
+    return 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())
