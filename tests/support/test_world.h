@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/navigation.h"
+#ifndef TEST_WORLD_WITHOUT_TOOLS
 #include "app/tool_windows.h"
+#endif
 #include "logic_world.h"
 #include "platform/platform.h"
 #include "ui/form_registry.h"
@@ -34,10 +36,21 @@ struct TestWorld : LogicWorld
     RecordingLauncher launcher;
     FakeInstance instance;
     Platform platform{launcher, instance};
+#ifndef TEST_WORLD_WITHOUT_TOOLS
     ScreenNavigation navigation{forms, [](QString*) { return &toolWindows(); }};
+#else
+    // A test of the module itself links none of the tools: they come from the module, once.
+    ScreenNavigation navigation{forms, [](QString* error) {
+                                    *error = QStringLiteral("no tools in this test");
+                                    return nullptr;
+                                }};
+#endif
     ScreenContext context{services, sounds, pause, platform, navigation};
 
-    TestWorld() { navigation.attach(context); }
+    TestWorld()
+    {
+        navigation.attach(context);
+    }
 };
 
 // The window of the given kind that is open on its own (the teacher's windows stand beside the
