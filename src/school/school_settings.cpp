@@ -43,7 +43,7 @@ QString fileName()
 
 QString commonFileName()
 {
-    return QStringLiteral("共通データ.txt");
+    return settings::commonFileName();
 }
 
 QString placeholderName()

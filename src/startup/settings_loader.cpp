@@ -154,10 +154,25 @@ std::optional<QString> readCourseRules(const QString& text, CourseRules& rules)
     return std::nullopt;
 }
 
+QString settingsFileName()
+{
+    return QStringLiteral("設定.txt");
+}
+
+QString commonFileName()
+{
+    return QStringLiteral("共通データ.txt");
+}
+
+QString courseRulesFileName()
+{
+    return QStringLiteral("タイム回数データ.txt");
+}
+
 std::optional<StartupFailure> load(const QString& programDir, SharedState& state)
 {
     const QString sep = folders::separator();
-    const QString settingsFile = QStringLiteral("設定.txt");
+    const QString settingsFile = settingsFileName();
     const auto settingsText = textfile::read(programDir + sep + settingsFile);
     if (!settingsText.text)
         return StartupFailure{settingsFile, settingsText.error};
@@ -175,7 +190,7 @@ std::optional<StartupFailure> load(const QString& programDir, SharedState& state
 
     folders::resolve(state.folders, programDir);
 
-    const QString commonFile = QStringLiteral("共通データ.txt");
+    const QString commonFile = commonFileName();
     const auto commonText = textfile::read(state.folders.sharedFolder + commonFile, textfile::Utf8::Refused);
     if (!commonText.text) {
         // Where it was looked for follows from the first value of "設定.txt": say both.
@@ -215,7 +230,7 @@ std::optional<StartupFailure> load(const QString& programDir, SharedState& state
 
     state.catalogue.courseTitle = programTitle();
 
-    const QString rulesFile = QStringLiteral("タイム回数データ.txt");
+    const QString rulesFile = courseRulesFileName();
     const auto rulesText = textfile::read(state.folders.programFolder + rulesFile);
     if (!rulesText.text)
         return StartupFailure{rulesFile, rulesText.error};

@@ -23,6 +23,11 @@ constexpr int kCourseRuleValues = 12;
 // The drill's own name, shown as the title of its screens.
 QString programTitle();
 
+// The family's files start-up reads, by name, named here once.
+QString settingsFileName();    // "設定.txt", in the program folder
+QString commonFileName();      // "共通データ.txt", in the shared folder
+QString courseRulesFileName(); // "タイム回数データ.txt", in the program folder
+
 // "12345塾" gives the code "12345" and the name "塾"; a name whose first five characters do
 // not start with a non-zero number keeps the whole text and no code.
 void splitSchoolCode(Organisation& organisation);
