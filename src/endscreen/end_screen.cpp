@@ -1,6 +1,7 @@
 #include "end_screen.h"
 
 #include "sound/sound_players.h"
+#include "state/clock.h"
 #include "state/shared_state.h"
 #include "ui/form_names.h"
 #include "ui/navigator.h"
@@ -60,7 +61,7 @@ void EndScreen::formLoad()
 
     m_timer = new QTimer(this);
     m_timer->setObjectName("Timer1");
-    m_timer->setInterval(500);
+    m_timer->setInterval(m_context.services.clock.screenPauseMs(500));
     connect(m_timer, &QTimer::timeout, this, &EndScreen::settle);
 }
 
@@ -78,7 +79,6 @@ void EndScreen::formActivate()
     }
     if (!letEventsRun())
         return;
-    m_timer->start();
 
     m_points->setText(a.pointsLine);
     m_result->setText(a.resultLine);
@@ -115,6 +115,7 @@ void EndScreen::formActivate()
         m_context.sounds.playPassSound();
     if (a.hideTargetPanel)
         m_targetPanel->hide();
+    m_timer->start(); // once the screen is all there
 }
 
 void EndScreen::settle()

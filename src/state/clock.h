@@ -12,6 +12,9 @@ public:
     virtual QDate today() const = 0;
     virtual QTime timeOfDay() const = 0;
     virtual qint64 monotonicMs() const = 0;
+    // How long a screen's own short pause (the end screen's half second before its buttons)
+    // really lasts: as long as asked; a test's clock lets it pass at the next turn of events.
+    virtual int screenPauseMs(int milliseconds) const { return milliseconds; }
 };
 
 class SystemClock final : public Clock

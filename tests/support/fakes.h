@@ -22,6 +22,7 @@ public:
     QDate today() const override { return date; }
     QTime timeOfDay() const override { return time; }
     qint64 monotonicMs() const override { return ms; }
+    int screenPauseMs(int) const override { return 0; }
     void advanceMs(qint64 delta)
     {
         ms += delta;
