@@ -93,22 +93,24 @@ settled() {
     return 1
 }
 # The part of the window at a place of the form's 1024x768 design, read by OCR as digits.
-read_digits() { # window x y width height
+read_digits() { # window x y width height [scale, in per cent]
     local width crop
     width=$(xdotool getwindowgeometry --shell "$1" | sed -n 's/^WIDTH=//p') || return 1
     # The form is scaled as a whole to fit the screen: the place scales with its width.
     crop=$(awk -v s="$width" -v x="$2" -v y="$3" -v w="$4" -v h="$5" \
         'BEGIN { s /= 1024; printf "%dx%d+%d+%d", w * s, h * s, x * s, y * s }')
     import -window "$1" "$WORK/shot.png" 2>/dev/null || return 1
-    convert "$WORK/shot.png" -crop "$crop" +repage -resize 40% "$WORK/digits.png" || return 1
+    convert "$WORK/shot.png" -crop "$crop" +repage -resize "${6:-40}%" "$WORK/digits.png" || return 1
     tesseract "$WORK/digits.png" - --psm 7 -c tessedit_char_whitelist=0123456789 2>/dev/null | tr -dc '0-9'
 }
-# The drill's number (Label8), once it is one other than $2.
+# The drill's number (Label8) once the problems still to do (Label11, "あと") are $2: a number
+# may come twice in a row, the count never does.
 drill_number() {
-    local n
+    local n left
     for _ in $(seq 100); do
+        left=$(read_digits "$1" 890 66 110 36 100)
         n=$(read_digits "$1" 24 56 330 170)
-        [ -n "$n" ] && [ "$n" != "${2:-}" ] && { echo "$n"; return 0; }
+        [ "$left" = "$2" ] && [ -n "$n" ] && { echo "$n"; return 0; }
         sleep 0.2
     done
     return 1
@@ -124,12 +126,10 @@ settled "$board" || fail "the board did not settle"
 import -window "$board" "$BUILD/road-board.png" 2>/dev/null || true
 xdotool windowactivate --sync "$board" key alt+1
 drill=$(next_screen "$board") || fail "the drill did not show"
-previous=""
 for ((k = 1; k <= 10; k++)); do
-    n=$(drill_number "$drill" "$previous") || { cp "$WORK/shot.png" "$BUILD/road-failure.png" 2>/dev/null
+    n=$(drill_number "$drill" $((11 - k))) || { cp "$WORK/shot.png" "$BUILD/road-failure.png" 2>/dev/null
         fail "problem $k: no number could be read (the screen is in $BUILD/road-failure.png)"; }
     xdotool windowactivate --sync "$drill" type --delay 40 "$(keys_for "$n")"
-    previous=$n
 done
 end=$(window "終了") || fail "the end screen did not show"
 settled "$end" || fail "the end screen did not settle"
