@@ -103,14 +103,23 @@ read_digits() { # window x y width height [scale, in per cent]
     convert "$WORK/shot.png" -crop "$crop" +repage -resize "${6:-40}%" "$WORK/digits.png" || return 1
     tesseract "$WORK/digits.png" - --psm 7 -c tessedit_char_whitelist=0123456789 2>/dev/null | tr -dc '0-9'
 }
+# Digits read at a few sizes (one size alone misreads a digit of some faces now and then): what
+# two sizes agree on, else nothing.
+read_agreed() { # window x y width height
+    for scale in 40 30 25 60; do
+        read_digits "$@" "$scale"
+        echo
+    done | grep . | sort | uniq -d | head -1
+}
 # The drill's number (Label8) once the problems still to do (Label11, "あと") are $2: a number
 # may come twice in a row, the count never does.
 drill_number() {
     local n left
     for _ in $(seq 100); do
         left=$(read_digits "$1" 890 66 110 36 100)
-        n=$(read_digits "$1" 24 56 330 170)
-        [ "$left" = "$2" ] && [ -n "$n" ] && { echo "$n"; return 0; }
+        n=""
+        [ "$left" = "$2" ] && n=$(read_agreed "$1" 24 56 330 170)
+        [ -n "$n" ] && { echo "$n"; return 0; }
         sleep 0.2
     done
     return 1
@@ -133,7 +142,10 @@ for ((k = 1; k <= 10; k++)); do
 done
 end=$(window "終了") || fail "the end screen did not show"
 settled "$end" || fail "the end screen did not settle"
-shown=$(read_digits "$end" 40 180 944 72) # "今の成績：NN秒"
+for _ in $(seq 20); do
+    shown=$(read_agreed "$end" 40 180 944 72) # "今の成績：NN秒"
+    [ -n "$shown" ] && break
+done
 xdotool windowactivate --sync "$end" key Return # "メニューへ"
 for _ in $(seq 300); do
     board=$(window "約数早押しドリル") && ! xdotool search --onlyvisible --name "終了" >/dev/null 2>&1 && break
