@@ -290,9 +290,29 @@ QString documentsFolder()
     return QDir(documents).exists() ? documents : QDir::homePath();
 }
 
+namespace {
+
+FileChooser& fileChooser()
+{
+    static FileChooser chooser;
+    return chooser;
+}
+
+} // namespace
+
+ScopedFileChooser::ScopedFileChooser(FileChooser chooser) : m_previous(std::exchange(fileChooser(), std::move(chooser)))
+{}
+
+ScopedFileChooser::~ScopedFileChooser()
+{
+    fileChooser() = std::move(m_previous);
+}
+
 QString chooseFile(QWidget* parent, const QString& title, const QString& proposed, const QString& filter,
                    QFileDialog::AcceptMode mode)
 {
+    if (fileChooser())
+        return fileChooser()(title, proposed, mode);
     Modal<QFileDialog> dialog(parent, title, proposed, filter);
     dialog->setAcceptMode(mode);
     dialog->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);

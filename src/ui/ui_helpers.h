@@ -102,6 +102,21 @@ QString documentsFolder();
 QString chooseFile(QWidget* parent, const QString& title, const QString& proposed, const QString& filter,
                    QFileDialog::AcceptMode mode);
 
+// The seam for file questions: while one is set, chooseFile asks it (the title, the path
+// offered, save or open) instead of showing a dialog. Tests answer with a path, or with nothing.
+using FileChooser = std::function<QString(const QString& title, const QString& proposed, QFileDialog::AcceptMode)>;
+class ScopedFileChooser
+{
+public:
+    explicit ScopedFileChooser(FileChooser chooser);
+    ~ScopedFileChooser();
+    ScopedFileChooser(const ScopedFileChooser&) = delete;
+    ScopedFileChooser& operator=(const ScopedFileChooser&) = delete;
+
+private:
+    FileChooser m_previous;
+};
+
 // "CSVに書き出す": asks where to save (offered in the teacher's documents folder as
 // "stem_yyyyMMdd.csv"), writes there with write (which returns what went wrong, if anything)
 // and tells the teacher how it went.

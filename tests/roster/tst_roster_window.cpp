@@ -6,6 +6,7 @@
 #include "test_world.h"
 #include "text/cp932.h"
 #include "ui/form.h"
+#include "ui/ui_helpers.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -160,16 +161,15 @@ private slots:
         RosterWindow window(w.context, {}, nullptr);
         QVERIFY(window.load());
         bool readAgain = false;
-        whenOpen<QFileDialog>([&](QFileDialog* files) {
-            whenOpen<ImportDialog>([&](ImportDialog* preview) {
-                writeList(QStringLiteral("氏名,学年\r\n佐藤　花子,小4\r\n林　一郎,小4\r\n"));
-                auto* take = preview->findChild<QPushButton*>("ButtonOk");
-                take->click();
-                readAgain = preview->isVisible() && preview->plan().count(rosterimport::Action::New) == 2;
-                take->click();
-            });
-            files->selectFile(csv);
-            QMetaObject::invokeMethod(files, "accept");
+        const uih::ScopedFileChooser chooser([&csv](const QString&, const QString&, QFileDialog::AcceptMode mode) {
+            return mode == QFileDialog::AcceptOpen ? csv : QString();
+        });
+        whenOpen<ImportDialog>([&](ImportDialog* preview) {
+            writeList(QStringLiteral("氏名,学年\r\n佐藤　花子,小4\r\n林　一郎,小4\r\n"));
+            auto* take = preview->findChild<QPushButton*>("ButtonOk");
+            take->click();
+            readAgain = preview->isVisible() && preview->plan().count(rosterimport::Action::New) == 2;
+            take->click();
         });
         window.importCsv();
         QVERIFY(readAgain);
