@@ -81,30 +81,14 @@ const std::array<KanaLetter, 0x56>& hiragana()
 constexpr char16_t kHalfWidthKana[] =
     u"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン";
 
-// The vowel (a letter of the あ row) a letter ends in, for ー after it.
+// The vowel (a letter of the あ row: 0 to 4) each letter of kGojuon ends in, for ー after it;
+// ん has none.
+constexpr char kVowels[] = "01234012340123401234012340123401234024012340134-";
+
 int vowelOf(int letter)
 {
-    static constexpr int kRows[] = {0, 1, 2, 3, 4}; // あいうえお
-    if (letter < 35)                                // あ to も: rows of five
-        return kRows[letter % 5];
-    switch (letter) {
-    case 35:
-        return 0; // や
-    case 36:
-        return 2; // ゆ
-    case 37:
-        return 4; // よ
-    case 43:
-        return 0; // わ
-    case 44:
-        return 1; // ゐ
-    case 45:
-        return 3; // ゑ
-    case 46:
-        return 4; // を
-    default:
-        return letter >= 38 && letter <= 42 ? (letter - 38) : -1; // らりるれろ; ん has none
-    }
+    const char vowel = kVowels[letter];
+    return vowel == '-' ? -1 : vowel - '0';
 }
 
 // The JIS X 0208 kanji (and 々 before them) with their codes in code page 932, whose order is

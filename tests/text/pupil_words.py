@@ -44,7 +44,6 @@ FAMILY_CAPTIONS = [
 ]
 
 LITERAL = re.compile(r'"((?:[^"\\\n]|\\.)*)"')
-COMMENT = re.compile(r'//[^\n]*|/\*.*?\*/', re.S)
 
 
 def load_grades(path):
